@@ -1,0 +1,3 @@
+#include "app/lifecycle.h"
+
+void (*lifecycleObserver)(const char* event) = nullptr;

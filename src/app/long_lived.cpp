@@ -1,0 +1,5 @@
+#include "app/long_lived.h"
+
+ControlPanel controlPanel;
+PluginLoader pluginLoader;
+PlayListEditor playListEditor;

@@ -1,0 +1,24 @@
+// Where the character window first appears, and the paths built from the start
+// directory. Platform-free.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct WindowOrigin {
+    int32_t x;
+    int32_t y;
+
+    bool operator==(const WindowOrigin&) const = default;
+};
+
+// Centres the window on the span from the screen origin to the work area's right and
+// bottom edges; the work area's left and top are deliberately not used. Signed
+// arithmetic, quotient truncated toward zero.
+WindowOrigin PlaceWindow(int32_t workRight, int32_t workBottom, int32_t width, int32_t height);
+
+// Writes directory + suffix into `out` (capacity `size`). When that does not fit, it
+// writes "." + suffix instead: the current directory is the start directory for the
+// whole run, so the relative path names the same file. Returns true when the full
+// path fitted.
+bool JoinStartPath(char* out, size_t size, const char* directory, const char* suffix);

@@ -1,0 +1,137 @@
+#include "app/shell.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/long_lived.h"
+#include "app/placement.h"
+
+char startDirectory[kPathBufferSize];
+char settingsPath[kPathBufferSize];
+char playlistPath[kPathBufferSize];
+char iconPath[kPathBufferSize];
+HANDLE instanceGuard = nullptr;
+HICON appIcon = nullptr;
+HWND mainWindow = nullptr;
+CharacterSprite characterSprite;
+
+namespace {
+
+constexpr int kControlPanelDialog = 105;
+constexpr int kPlayListEditorDialog = 104;
+
+// Tray icon, following and the other steps that have not been written yet keep
+// their place in the sequences as empty steps.
+void AddTrayIcon(HWND) {}
+void RemoveTrayIcon() {}
+void ResetFollowing() {}
+
+LRESULT OnCreate(HWND window) {
+    AddTrayIcon(window);
+    ResetFollowing();
+    InitCommonControls();
+    controlPanel.Create(nullptr, kControlPanelDialog);
+    playListEditor.Create(nullptr, kPlayListEditorDialog);
+    playListEditor.LoadPlaylistFile(playlistPath);
+    controlPanel.LoadSettings();
+    DragAcceptFiles(window, TRUE);
+    characterSprite.InitSprite(window);
+    SetTimer(window, kAnimationTimer, kAnimationPeriodMs, nullptr);
+    return 0;
+}
+
+LRESULT OnDestroy(HWND window) {
+    controlPanel.SaveSettings();
+    playListEditor.SavePlaylistFile(playlistPath);
+    RemoveTrayIcon();
+    characterSprite.ReleaseSprite(window);
+    KillTimer(window, kAnimationTimer);
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT OnHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
+    // The whole figure counts as caption, so a drag anywhere on it moves the window.
+    const LRESULT hit = DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
+    return hit == HTCLIENT ? HTCAPTION : hit;
+}
+
+}  // namespace
+
+LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(window);
+    case WM_DESTROY:
+        return OnDestroy(window);
+    case WM_PAINT:
+        characterSprite.PaintFrame();
+        return 0;
+    case WM_NCHITTEST:
+        return OnHitTest(window, wParam, lParam);
+    case WM_TIMER:
+        characterSprite.AdvanceFrame();
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void InitShellPaths() {
+    const DWORD length = GetCurrentDirectoryA(kPathBufferSize, startDirectory);
+    // A directory that does not fit is named by "." instead: it is the current one.
+    if (length == 0 || length >= kPathBufferSize) lstrcpyA(startDirectory, ".");
+    JoinStartPath(settingsPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ini");
+    JoinStartPath(playlistPath, kPathBufferSize, startDirectory, "\\Data\\PlayList.m3u");
+    JoinStartPath(iconPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ico");
+}
+
+bool AcquireInstanceGuard() {
+    instanceGuard = CreateMutexA(nullptr, FALSE, kInstanceGuardName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(instanceGuard);
+        instanceGuard = nullptr;
+        return false;
+    }
+    return true;
+}
+
+HWND CreateCharacterWindow(HINSTANCE instance) {
+    appIcon = static_cast<HICON>(LoadImageA(nullptr, iconPath, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    const SkinSize size = ReadSkinSize();
+
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = CharacterWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INACTIVECAPTION + 1);
+    windowClass.lpszClassName = kWindowClassName;
+    RegisterClassExA(&windowClass);
+
+    RECT workArea = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const WindowOrigin origin = PlaceWindow(workArea.right, workArea.bottom, size.width, size.height);
+    return CreateWindowExA(kCharacterExStyle, kWindowClassName, nullptr, kCharacterStyle, origin.x, origin.y,
+                           size.width, size.height, nullptr, nullptr, instance, nullptr);
+}
+
+int RunWuzzle(HINSTANCE instance, int showCommand) {
+    InitShellPaths();
+    if (!AcquireInstanceGuard()) return 0;
+    HWND window = CreateCharacterWindow(instance);
+    if (window == nullptr) return 0;
+    mainWindow = window;
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    // The plug-in modules are released after this function returns; nothing may
+    // still be playing from them by then.
+    controlPanel.StopPlayback();
+    return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,39 @@
+// The application shell: start-up, the character window and its message handling.
+#pragma once
+
+#include <windows.h>
+
+#include "sprite/character_sprite.h"
+
+constexpr const char* kWindowClassName = "Wuzzle";
+constexpr const char* kInstanceGuardName = "WuzzlePlayer";
+constexpr UINT_PTR kAnimationTimer = 1;
+constexpr UINT kAnimationPeriodMs = 128;
+constexpr DWORD kCharacterExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+constexpr DWORD kCharacterStyle = WS_POPUP;
+
+constexpr size_t kPathBufferSize = 1024;
+
+// Shell state, alive for the whole run.
+extern char startDirectory[kPathBufferSize];
+extern char settingsPath[kPathBufferSize];
+extern char playlistPath[kPathBufferSize];
+extern char iconPath[kPathBufferSize];
+extern HANDLE instanceGuard;
+extern HICON appIcon;
+extern HWND mainWindow;
+
+// The character window owns its sprite.
+extern CharacterSprite characterSprite;
+
+// Records the current directory and builds the data paths from it.
+void InitShellPaths();
+// Takes the single-instance guard; false when another copy already holds it.
+bool AcquireInstanceGuard();
+// Loads the icon, reads the skin size, registers the class and creates the window
+// centred on the work area. Returns the window or null.
+HWND CreateCharacterWindow(HINSTANCE instance);
+// The whole run of the program, as the entry function does it; returns the exit code.
+int RunWuzzle(HINSTANCE instance, int showCommand);
+
+LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,20 @@
+// The control panel dialog: the one place that drives playback.
+#pragma once
+
+#include "ui/dialog_base.h"
+
+class ControlPanel : public DialogBase {
+public:
+    ControlPanel();
+    ~ControlPanel() override;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void ShowPanel();
+    void PlayCurrent();
+    void StopPlayback();
+    void NextTrack();
+    void PreviousTrack();
+    void LoadSettings();
+    void SaveSettings();
+};

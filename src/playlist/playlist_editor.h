@@ -1,0 +1,16 @@
+// The playlist editor dialog, home of the playlist.
+#pragma once
+
+#include "ui/dialog_base.h"
+
+class PlayListEditor : public DialogBase {
+public:
+    PlayListEditor();
+    ~PlayListEditor() override;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void ShowEditor();
+    int LoadPlaylistFile(const char* path);
+    int SavePlaylistFile(const char* path);
+};

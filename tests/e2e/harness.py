@@ -1,0 +1,142 @@
+"""Runs the staged program under Wine and Xvfb and looks at it from outside.
+
+The environment (WINEPREFIX, DISPLAY, LANG) comes from scripts/test. Every test gets
+its own copy of the staged folder, so what the program writes stays with the test.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+BUILD = ROOT / "build"
+DIST = BUILD / "dist" / "WuzzlePlayer"
+DRIVER = BUILD / "win32" / "e2e" / "wuzzle-drive.exe"
+
+WM_CLOSE = 0x0010
+SCREEN = (1024, 768)
+KEY = (255, 0, 255)
+
+
+def read_bmp(path):
+    """Returns (width, height, rows) of a 24-bit BMP, rows top first, pixels (r, g, b)."""
+    data = Path(path).read_bytes()
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height = struct.unpack_from("<ii", data, 18)
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(abs(height)):
+        start = offset + y * stride
+        row = [tuple(reversed(data[start + 3 * x:start + 3 * x + 3])) for x in range(width)]
+        rows.append(row)
+    if height > 0:
+        rows.reverse()
+    return width, abs(height), rows
+
+
+def skin_size(folder):
+    width, height = struct.unpack_from("<ii", (Path(folder) / "Skin" / "sl0.bmp").read_bytes(), 18)
+    return width, abs(height)
+
+
+def solid_points(folder, names=None):
+    """Window-relative points that are part of the figure in every named frame."""
+    skin = Path(folder) / "Skin"
+    names = names or sorted(p.name for p in skin.glob("*.bmp"))
+    solid = None
+    for name in names:
+        width, height, rows = read_bmp(skin / name)
+        key = rows[-1][0]
+        frame = {(x, y) for y in range(height) for x in range(width) if rows[y][x] != key}
+        solid = frame if solid is None else solid & frame
+    return solid
+
+
+def inner_point(points):
+    """A point of the set with the most neighbours inside it: well inside the figure."""
+    def depth(p):
+        x, y = p
+        return sum((x + dx, y + dy) in points for dx in range(-4, 5) for dy in range(-4, 5))
+    return max(sorted(points), key=depth)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *map(str, args)], check=True)
+
+
+class Driver:
+    """The Windows-side helper, started once and asked one line at a time."""
+
+    def __init__(self):
+        self.process = subprocess.Popen(["wine", str(DRIVER)], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, text=True, encoding="latin-1")
+
+    def ask(self, *words):
+        self.process.stdin.write(" ".join(map(str, words)) + "\n")
+        self.process.stdin.flush()
+        return self.process.stdout.readline().strip()
+
+    def numbers(self, *words):
+        return [int(w) for w in self.ask(*words).split()]
+
+    def wait_window(self, class_name, milliseconds=15000):
+        return int(self.ask("wait", class_name, milliseconds))
+
+    def rect(self, window):
+        return tuple(self.numbers("rect", window))
+
+    def shape(self, window):
+        kind, left, top, right, bottom, checksum = self.numbers("shape", window)
+        return kind, (left, top, right, bottom), checksum
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.stdin.write("quit\n")
+            self.process.stdin.close()
+            self.process.wait(timeout=10)
+
+
+class Program:
+    """The staged program in a folder of its own, started with that folder as its
+    current directory, as a shortcut would start it."""
+
+    def __init__(self, prepare=None):
+        self.folder = Path(tempfile.mkdtemp(prefix="wuzzle-e2e-"))
+        shutil.copytree(DIST, self.folder, dirs_exist_ok=True)
+        if prepare:
+            prepare(self.folder)
+        self.process = None
+
+    def start(self):
+        self.process = subprocess.Popen(["wine", "WuzzlePlayer.exe"], cwd=self.folder,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return self
+
+    def run_again(self, timeout=20):
+        """Starts a second copy from the same folder and returns its exit code and time."""
+        begun = time.monotonic()
+        code = subprocess.run(["wine", "WuzzlePlayer.exe"], cwd=self.folder, timeout=timeout,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+        return code, time.monotonic() - begun
+
+    def wait(self, timeout=20):
+        return self.process.wait(timeout=timeout)
+
+    def running(self):
+        return self.process is not None and self.process.poll() is None
+
+    def stop(self, driver):
+        """Ends the program the way a user's close request would, if it still runs."""
+        if self.running():
+            window = driver.ask("find", "Wuzzle")
+            if window != "0":
+                driver.ask("post", window, WM_CLOSE, 0, 0)
+            try:
+                self.process.wait(timeout=15)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)

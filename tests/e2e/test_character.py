@@ -1,0 +1,108 @@
+"""The character on the desktop: its window, its shape, its animation, dragging it,
+the single-instance guard and ending it."""
+import time
+import unittest
+from pathlib import Path
+
+from harness import (SCREEN, WM_CLOSE, Driver, Program, inner_point, skin_size, solid_points,
+                     xdotool)
+
+driver = None
+
+
+def setUpModule():
+    global driver
+    driver = Driver()
+
+
+def tearDownModule():
+    driver.close()
+
+
+class CharacterTest(unittest.TestCase):
+    def launch(self, prepare=None):
+        program = Program(prepare).start()
+        self.addCleanup(program.stop, driver)
+        window = driver.wait_window("Wuzzle")
+        self.assertNotEqual(window, 0, "the character window did not appear")
+        return program, window
+
+    def test_window_takes_the_skin_size_centred_borderless_and_topmost(self):
+        program, window = self.launch()
+        width, height = skin_size(program.folder)
+        left, top, right, bottom = driver.rect(window)
+        self.assertEqual((right - left, bottom - top), (width, height))
+        # The virtual screen has no task bar: the work area is the whole screen.
+        self.assertEqual((left, top), ((SCREEN[0] - width) // 2, (SCREEN[1] - height) // 2))
+        style, ex_style = (int(v, 16) for v in driver.ask("styles", window).split())
+        self.assertTrue(style & 0x80000000, "WS_POPUP")
+        self.assertEqual(style & (0x00C00000 | 0x00040000 | 0x00080000), 0, "no caption, frame or menu")
+        self.assertEqual(ex_style & 0x88, 0x88)
+
+    def test_only_the_figure_catches_the_mouse(self):
+        program, window = self.launch()
+        left, top, _, bottom = driver.rect(window)
+        figure = inner_point(solid_points(program.folder))
+        self.assertEqual(int(driver.ask("hit", left + figure[0], top + figure[1])), window)
+        # The bottom-left pixel holds the key colour: outside the shape.
+        self.assertNotEqual(int(driver.ask("hit", left, bottom - 1)), window)
+
+    def test_the_shape_changes_as_the_frames_cycle(self):
+        _, window = self.launch()
+        shapes = set()
+        for _ in range(12):
+            kind, _, checksum = driver.shape(window)
+            self.assertEqual(kind, 3, "the window should hold a complex region")
+            shapes.add(checksum)
+            time.sleep(0.05)
+        self.assertGreaterEqual(len(shapes), 3)
+
+    def test_dragging_the_figure_moves_the_window(self):
+        program, window = self.launch()
+        left, top, _, _ = driver.rect(window)
+        fx, fy = inner_point(solid_points(program.folder))
+        xdotool("mousemove", left + fx, top + fy)
+        time.sleep(0.3)
+        xdotool("mousedown", "1")
+        for step in range(1, 11):
+            xdotool("mousemove", left + fx - 15 * step, top + fy + 8 * step)
+            time.sleep(0.05)
+        xdotool("mouseup", "1")
+        time.sleep(0.5)
+        new_left, new_top, _, _ = driver.rect(window)
+        self.assertEqual((new_left - left, new_top - top), (-150, 80))
+
+    def test_a_second_copy_ends_at_once_and_leaves_the_first(self):
+        program, window = self.launch()
+        code, seconds = program.run_again()
+        self.assertEqual(code, 0)
+        self.assertLess(seconds, 10)
+        self.assertTrue(program.running())
+        self.assertEqual(driver.ask("alive", window), "1")
+
+    def test_close_ends_the_program_with_exit_code_0(self):
+        program, window = self.launch()
+        driver.ask("post", window, WM_CLOSE, 0, 0)
+        self.assertEqual(program.wait(), 0)
+
+    def test_starts_without_its_skin(self):
+        def remove_skin(folder: Path):
+            for picture in (folder / "Skin").glob("*.bmp"):
+                picture.unlink()
+        program, window = self.launch(remove_skin)
+        left, top, right, bottom = driver.rect(window)
+        self.assertEqual((right - left, bottom - top), (128, 128))
+        driver.ask("post", window, WM_CLOSE, 0, 0)
+        self.assertEqual(program.wait(), 0)
+
+    def test_starts_with_a_cut_short_first_picture(self):
+        def cut(folder: Path):
+            picture = folder / "Skin" / "sl0.bmp"
+            picture.write_bytes(picture.read_bytes()[:20])
+        program, window = self.launch(cut)
+        left, top, right, bottom = driver.rect(window)
+        self.assertEqual((right - left, bottom - top), (128, 128))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,130 @@
+// A small driver for the end-to-end tests: it reads one command per line on standard
+// input and answers one line each, so a test can ask about the program's windows
+// and post them messages from outside the program, with a single Wine start.
+//
+//   find CLASS                 window handle of a top-level window of CLASS, or 0
+//   wait CLASS MILLISECONDS    the same, waiting for the window to appear
+//   rect HWND                  left top right bottom
+//   styles HWND                style and extended style, in hex
+//   alive HWND                 1 while the window exists
+//   hit X Y                    WindowFromPoint at the screen point
+//   shape HWND                 region type, bounding box and a checksum of the shape
+//   post HWND MSG WPARAM LPARAM
+//   send HWND MSG WPARAM LPARAM
+//   quit
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+HWND ParseWindow(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(text, nullptr, 0)));
+}
+
+unsigned long WindowNumber(HWND window) {
+    return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window));
+}
+
+HWND WaitForClass(const char* className, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowA(className, nullptr);
+        if (window != nullptr || GetTickCount() - start >= milliseconds) return window;
+        Sleep(50);
+    }
+}
+
+// FNV-1a over the region's rectangles: equal shapes give equal numbers.
+unsigned long ShapeChecksum(HRGN region) {
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    std::vector<char> data(size);
+    if (size == 0 || GetRegionData(region, size, reinterpret_cast<RGNDATA*>(data.data())) == 0) return 0;
+    const auto* header = reinterpret_cast<const RGNDATAHEADER*>(data.data());
+    const char* rects = data.data() + header->dwSize;
+    uint32_t hash = 2166136261u;
+    for (DWORD i = 0; i < header->nCount * sizeof(RECT); ++i) {
+        hash = (hash ^ static_cast<unsigned char>(rects[i])) * 16777619u;
+    }
+    return hash;
+}
+
+void Answer(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Answer(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vprintf(format, arguments);
+    va_end(arguments);
+    std::putchar('\n');
+    std::fflush(stdout);
+}
+
+void Shape(HWND window) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const int type = GetWindowRgn(window, region);
+    RECT box = {};
+    GetRgnBox(region, &box);
+    Answer("%d %ld %ld %ld %ld %lu", type, box.left, box.top, box.right, box.bottom, ShapeChecksum(region));
+    DeleteObject(region);
+}
+
+bool Run(char* line) {
+    char* words[6] = {};
+    int count = 0;
+    for (char* word = std::strtok(line, " \t\r\n"); word != nullptr && count < 6; word = std::strtok(nullptr, " \t\r\n")) {
+        words[count++] = word;
+    }
+    if (count == 0) return true;
+    const char* command = words[0];
+    auto number = [&](int i) { return i < count ? std::strtoul(words[i], nullptr, 0) : 0ul; };
+
+    if (std::strcmp(command, "quit") == 0) return false;
+    if (std::strcmp(command, "find") == 0 && count >= 2) {
+        Answer("%lu", WindowNumber(FindWindowA(words[1], nullptr)));
+    } else if (std::strcmp(command, "wait") == 0 && count >= 3) {
+        Answer("%lu", WindowNumber(WaitForClass(words[1], number(2))));
+    } else if (std::strcmp(command, "rect") == 0 && count >= 2) {
+        RECT rect = {};
+        GetWindowRect(ParseWindow(words[1]), &rect);
+        Answer("%ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
+    } else if (std::strcmp(command, "styles") == 0 && count >= 2) {
+        HWND window = ParseWindow(words[1]);
+        Answer("%lx %lx", static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
+               static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
+    } else if (std::strcmp(command, "alive") == 0 && count >= 2) {
+        Answer("%d", IsWindow(ParseWindow(words[1])) ? 1 : 0);
+    } else if (std::strcmp(command, "hit") == 0 && count >= 3) {
+        POINT point = {static_cast<LONG>(std::strtol(words[1], nullptr, 0)), static_cast<LONG>(std::strtol(words[2], nullptr, 0))};
+        Answer("%lu", WindowNumber(WindowFromPoint(point)));
+    } else if (std::strcmp(command, "shape") == 0 && count >= 2) {
+        Shape(ParseWindow(words[1]));
+    } else if ((std::strcmp(command, "post") == 0 || std::strcmp(command, "send") == 0) && count >= 5) {
+        HWND window = ParseWindow(words[1]);
+        const UINT message = static_cast<UINT>(number(2));
+        const WPARAM wParam = static_cast<WPARAM>(number(3));
+        const LPARAM lParam = static_cast<LPARAM>(std::strtol(words[4], nullptr, 0));
+        if (command[0] == 'p') {
+            Answer("%d", PostMessageA(window, message, wParam, lParam) ? 1 : 0);
+        } else {
+            Answer("%ld", static_cast<long>(SendMessageA(window, message, wParam, lParam)));
+        }
+    } else {
+        Answer("error unknown command");
+    }
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    char line[512];
+    while (std::fgets(line, sizeof(line), stdin) != nullptr) {
+        if (!Run(line)) break;
+    }
+    return 0;
+}

@@ -1,0 +1,67 @@
+#include "sprite/region_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr uint32_t K = 0x00FF00FF;  // key
+constexpr uint32_t A = 0x00112233;
+constexpr uint32_t B = 0x00445566;
+
+// Pictures are written top row first, as one looks at them; the scan gets them
+// bottom-up as a DIB stores them.
+std::vector<uint32_t> BottomUp(const std::vector<std::vector<uint32_t>>& topDown) {
+    std::vector<uint32_t> memory;
+    for (auto row = topDown.rbegin(); row != topDown.rend(); ++row) memory.insert(memory.end(), row->begin(), row->end());
+    return memory;
+}
+
+std::vector<RunRect> Scan(const std::vector<std::vector<uint32_t>>& topDown, uint32_t key = kKeyFromPicture) {
+    const std::vector<uint32_t> memory = BottomUp(topDown);
+    return ScanRuns(memory.data(), static_cast<int32_t>(topDown[0].size()), static_cast<int32_t>(topDown.size()), key);
+}
+
+struct ScanCase {
+    const char* name;
+    std::vector<std::vector<uint32_t>> picture;
+    std::vector<RunRect> runs;
+};
+
+class ScanRunsTable : public testing::TestWithParam<ScanCase> {};
+
+TEST_P(ScanRunsTable, GivesMaximalRunsInWindowRows) {
+    EXPECT_EQ(Scan(GetParam().picture), GetParam().runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, ScanRunsTable,
+    testing::Values(
+        ScanCase{"WorkedExample", {{K, A, A, K}, {K, B, K, B}}, {{1, 0, 3, 1}, {1, 1, 2, 2}, {3, 1, 4, 2}}},
+        ScanCase{"AllKeyIsEmpty", {{K, K}, {K, K}}, {}},
+        ScanCase{"RunReachesRightEdge", {{K, A, A}, {K, K, K}}, {{1, 0, 3, 1}}},
+        ScanCase{"LonePixel", {{K, K, K}, {K, A, K}, {K, K, K}}, {{1, 1, 2, 2}}},
+        ScanCase{"EnclosedKeyIsAHole", {{A, A, A}, {A, K, A}, {K, A, A}},
+                 {{0, 0, 3, 1}, {0, 1, 1, 2}, {2, 1, 3, 2}, {1, 2, 3, 3}}},
+        ScanCase{"DifferentColoursJoinOneRun", {{A, B, A}, {K, K, K}}, {{0, 0, 3, 1}}},
+        ScanCase{"TopRowIsWindowRowZero", {{A, K}, {K, K}, {K, K}}, {{0, 0, 1, 1}}},
+        ScanCase{"BottomRowIsLastWindowRow", {{K, K}, {K, A}}, {{1, 1, 2, 2}}}),
+    [](const testing::TestParamInfo<ScanCase>& info) { return info.param.name; });
+
+TEST(ScanRuns, ComparesWholeWordsIncludingTheHighByte) {
+    // Same colour bytes, different fourth byte: not the key.
+    EXPECT_EQ(Scan({{K | 0x01000000u, K}, {K, K}}), (std::vector<RunRect>{{0, 0, 1, 1}}));
+}
+
+TEST(ScanRuns, ExplicitKeyOverridesTheBottomLeftPixel) {
+    EXPECT_EQ(Scan({{A, B}, {A, A}}, B), (std::vector<RunRect>{{0, 0, 1, 1}, {0, 1, 2, 2}}));
+}
+
+TEST(ScanRuns, NoPixelsGiveNoRuns) {
+    EXPECT_TRUE(ScanRuns(nullptr, 4, 4, K).empty());
+    const uint32_t one = A;
+    EXPECT_TRUE(ScanRuns(&one, 0, 1, K).empty());
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/placement.h"
+#include "sprite/skin_files.h"
+
+namespace {
+
+struct PlacementCase {
+    int32_t workRight, workBottom, width, height;
+    WindowOrigin expected;
+};
+
+TEST(PlaceWindow, CentresOnTheSpanFromTheScreenOrigin) {
+    const PlacementCase cases[] = {
+        {1024, 738, 200, 100, {412, 319}},
+        // A 30-pixel task bar on the left (work area 30,0-1024,768): its left edge is
+        // not used, so x stays 412, not 427.
+        {1024, 768, 200, 100, {412, 334}},
+        // Wider than the work area: negative x, truncated toward zero.
+        {1000, 768, 1003, 100, {-1, 334}},
+        {1024, 768, 1029, 771, {-2, -1}},
+    };
+    for (const PlacementCase& c : cases) {
+        EXPECT_EQ(PlaceWindow(c.workRight, c.workBottom, c.width, c.height), c.expected)
+            << c.workRight << "x" << c.workBottom << " skin " << c.width << "x" << c.height;
+    }
+}
+
+TEST(JoinStartPath, AppendsTheSuffixWhenItFits) {
+    char out[1024];
+    EXPECT_TRUE(JoinStartPath(out, sizeof(out), "C:\\Music\\Wuzzle", "\\Data\\Wzmp.ini"));
+    EXPECT_STREQ(out, "C:\\Music\\Wuzzle\\Data\\Wzmp.ini");
+}
+
+TEST(JoinStartPath, FallsBackToTheRelativePathWhenTooLong) {
+    const std::string suffix = "\\Data\\PlayList.m3u";
+    char out[1024];
+    // Exactly full (1023 bytes and the terminator) still fits; one more does not.
+    const std::string fits(1023 - suffix.size(), 'd');
+    EXPECT_TRUE(JoinStartPath(out, sizeof(out), fits.c_str(), suffix.c_str()));
+    EXPECT_EQ(std::strlen(out), 1023u);
+    const std::string tooLong(1024 - suffix.size(), 'd');
+    EXPECT_FALSE(JoinStartPath(out, sizeof(out), tooLong.c_str(), suffix.c_str()));
+    EXPECT_STREQ(out, ".\\Data\\PlayList.m3u");
+}
+
+TEST(JoinStartPath, NeverWritesPastASmallBuffer) {
+    char out[8];
+    std::memset(out, 'x', sizeof(out));
+    EXPECT_FALSE(JoinStartPath(out, sizeof(out), "C:\\dir", "\\Data\\Wzmp.ini"));
+    EXPECT_STREQ(out, "");
+}
+
+std::vector<uint8_t> Header(int32_t width, int32_t height, size_t length = kSkinHeaderBytes) {
+    std::vector<uint8_t> bytes(length, 0);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    for (int i = 0; i < 4 && 18 + i < static_cast<int>(length); ++i) bytes[18 + i] = static_cast<uint8_t>(static_cast<uint32_t>(width) >> (8 * i));
+    for (int i = 0; i < 4 && 22 + i < static_cast<int>(length); ++i) bytes[22 + i] = static_cast<uint8_t>(static_cast<uint32_t>(height) >> (8 * i));
+    return bytes;
+}
+
+TEST(SkinSizeFromHeader, ReadsWidthAndHeightOrFallsBack) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        SkinSize expected;
+    };
+    std::vector<uint8_t> noSignature = Header(64, 48);
+    noSignature[0] = 'X';
+    const Case cases[] = {
+        {"plain", Header(112, 96), {112, 96}},
+        {"top-down picture", Header(112, -96), {112, 96}},
+        {"signature not examined", noSignature, {64, 48}},
+        {"longer file", Header(300, 200, 4096), {300, 200}},
+        {"empty file", {}, kFallbackSkinSize},
+        {"cut inside the height", Header(112, 96, 25), kFallbackSkinSize},
+        {"zero width", Header(0, 96), kFallbackSkinSize},
+        {"negative width", Header(-5, 96), kFallbackSkinSize},
+        {"absurd height", Header(100, 0x40000000), kFallbackSkinSize},
+        {"most negative height", Header(100, INT32_MIN), kFallbackSkinSize},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SkinSizeFromHeader(c.bytes.data(), c.bytes.size()), c.expected) << c.name;
+    }
+}
+
+TEST(SkinFiles, NamesEveryFrameOfEveryPose) {
+    EXPECT_STREQ(SkinPath(Pose::RestLeft, 0), "./Skin/sl0.bmp");
+    EXPECT_STREQ(SkinPath(Pose::RestRight, 1), "./Skin/sr1.bmp");
+    EXPECT_STREQ(SkinPath(Pose::WalkLeft, 2), "./Skin/l2.bmp");
+    EXPECT_STREQ(SkinPath(Pose::WalkRight, 3), "./Skin/r3.bmp");
+    EXPECT_STREQ(kSizeSkinPath, SkinPath(Pose::RestLeft, 0));
+}
+
+TEST(FrameSequence, NeighboursAlwaysDifferSoEveryTickReshapes) {
+    for (int i = 0; i < kFrameSequenceLength; ++i) {
+        EXPECT_EQ(kFrameSequence[i], i % 4);
+        EXPECT_NE(kFrameSequence[i], kFrameSequence[(i + 1) % kFrameSequenceLength]);
+    }
+}
+
+}  // namespace
