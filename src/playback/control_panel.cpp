@@ -22,7 +22,11 @@ void ControlPanel::ShowPanel() {
 
 // Transport and settings: the panel's playback and settings file fill these in.
 void ControlPanel::PlayCurrent() {}
-void ControlPanel::StopPlayback() {}
+void ControlPanel::StopPlayback() {
+    if (input == nullptr) return;
+    input->Stop();
+    input->Close();
+}
 void ControlPanel::NextTrack() {}
 void ControlPanel::PreviousTrack() {}
 void ControlPanel::LoadSettings() {}

@@ -1,6 +1,7 @@
 // The control panel dialog: the one place that drives playback.
 #pragma once
 
+#include "playback/plugin_interface.h"
 #include "ui/dialog_base.h"
 
 class ControlPanel : public DialogBase {
@@ -17,4 +18,8 @@ public:
     void PreviousTrack();
     void LoadSettings();
     void SaveSettings();
+
+    // The plug-in objects, owned by their modules; the panel never releases them.
+    InputPlugin* input = nullptr;
+    OutputPlugin* output = nullptr;
 };

@@ -1,6 +1,23 @@
 #include "playback/plugin_loader.h"
 
 #include "app/lifecycle.h"
+#include "playback/control_panel.h"
+
+namespace {
+
+typedef void* (*GetInstanceFunction)();
+
+void* LoadModuleObject(HMODULE& module, const char* path) {
+    if (module != nullptr) FreeLibrary(module);
+    module = LoadLibraryA(path);
+    if (module == nullptr) return nullptr;
+    auto getInstance = reinterpret_cast<GetInstanceFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module, "GetInstance")));
+    if (getInstance == nullptr) return nullptr;
+    return getInstance();
+}
+
+}  // namespace
 
 PluginLoader::PluginLoader() {
     NoteLifecycle("PluginLoader+");
@@ -10,4 +27,20 @@ PluginLoader::~PluginLoader() {
     NoteLifecycle("PluginLoader-");
     if (inputModule != nullptr) FreeLibrary(inputModule);
     if (outputModule != nullptr) FreeLibrary(outputModule);
+}
+
+InputPlugin* PluginLoader::LoadInput(const char* path) {
+    return static_cast<InputPlugin*>(LoadModuleObject(inputModule, path));
+}
+
+OutputPlugin* PluginLoader::LoadOutput(const char* path) {
+    return static_cast<OutputPlugin*>(LoadModuleObject(outputModule, path));
+}
+
+int CALLBACK PostPlaybackEvent(int event, int value, void* user) {
+    if (event == static_cast<int>(PlaybackEvent::TrackEnded) ||
+        event == static_cast<int>(PlaybackEvent::ElapsedSeconds)) {
+        PostMessageA(static_cast<ControlPanel*>(user)->Window(), WM_APP, event, value);
+    }
+    return 0;
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "playback/plugin_interface.h"
+
 class PluginLoader {
 public:
     PluginLoader();
@@ -11,7 +13,19 @@ public:
     PluginLoader(const PluginLoader&) = delete;
     PluginLoader& operator=(const PluginLoader&) = delete;
 
+    // Each releases the module of its kind loaded before, then loads the one at
+    // `path` and returns what its GetInstance returns. Null when the module cannot be
+    // loaded or has no GetInstance; such a module stays loaded until the next load
+    // of its kind or the end of the loader.
+    InputPlugin* LoadInput(const char* path);
+    OutputPlugin* LoadOutput(const char* path);
+
 private:
     HMODULE inputModule = nullptr;
     HMODULE outputModule = nullptr;
 };
+
+// The callback handed to the input plug-in; `user` is the ControlPanel. Posts
+// TrackEnded and ElapsedSeconds to the panel's window as WM_APP (wParam the event,
+// lParam the value); other events are dropped. Always returns 0.
+int CALLBACK PostPlaybackEvent(int event, int value, void* user);

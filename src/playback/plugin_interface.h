@@ -1,0 +1,58 @@
+// The boundary between the program and its two plug-in modules. The plug-ins include
+// this header too, so it needs nothing but <windows.h>. Layouts here are fixed: a
+// plug-in built by another compiler must agree with them byte for byte.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+// What Open fills: texts in the ANSI code page, NUL-terminated within their fields.
+struct TrackInfo {
+    char title[128];
+    char artist[128];
+    int reserved;
+    int bitrate;     // kbit/s
+    int sampleRate;  // Hz
+    int length;      // whole seconds
+};
+static_assert(sizeof(TrackInfo) == 272);
+static_assert(offsetof(TrackInfo, title) == 0);
+static_assert(offsetof(TrackInfo, artist) == 128);
+static_assert(offsetof(TrackInfo, reserved) == 256);
+static_assert(offsetof(TrackInfo, bitrate) == 260);
+static_assert(offsetof(TrackInfo, sampleRate) == 264);
+static_assert(offsetof(TrackInfo, length) == 268);
+
+enum class PlayerState : int { Stopped = 0, Playing = 1, Paused = 2 };
+
+enum class PlaybackEvent : int { TrackEnded = 1, ElapsedSeconds = 2 };
+
+// Three 32-bit arguments: event, value, and the user value given to SetCallback.
+typedef int(CALLBACK* PlaybackCallback)(int event, int value, void* user);
+
+// The output module's object. The program only hands it to SetOutput; what it is
+// belongs to the two plug-ins.
+class OutputPlugin;
+
+// The input module's object. The table has exactly twelve slots in this order, so
+// there is no virtual destructor (GCC would give it two slots); the program never
+// deletes the object. Slots 0 and 10 keep places and are never called.
+class InputPlugin {
+public:
+    virtual void Reserved0() = 0;
+    virtual void SetOutput(OutputPlugin* output) = 0;
+    virtual void SetCallback(PlaybackCallback callback, void* user) = 0;
+    virtual int Open(const char* path, TrackInfo* info) = 0;
+    virtual void Close() = 0;
+    virtual PlayerState GetState() = 0;
+    virtual void Play() = 0;
+    virtual void Stop() = 0;
+    virtual void Pause() = 0;
+    virtual void Resume() = 0;
+    virtual void Reserved10() = 0;
+    virtual void SetVolume(int first, int second) = 0;
+
+protected:
+    ~InputPlugin() = default;
+};
