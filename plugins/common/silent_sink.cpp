@@ -1,0 +1,17 @@
+#include "silent_sink.h"
+
+SilentSink::SilentSink(int sampleRate, int channels, bool paced)
+    : frameBytes(channels * 2), clock(sampleRate, kBlockCount * (sampleRate / kBlocksPerSecond), paced) {}
+
+size_t SilentSink::Take(const char*, size_t bytes) {
+    return static_cast<size_t>(clock.Queue(bytes / frameBytes, NowMicros())) * frameBytes;
+}
+
+int64_t SilentSink::NowMicros() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    const int64_t seconds = counter.QuadPart / frequency.QuadPart;
+    const int64_t rest = counter.QuadPart % frequency.QuadPart;
+    return seconds * 1000000 + rest * 1000000 / frequency.QuadPart;
+}

@@ -1,0 +1,29 @@
+// A sink without a device: the stream plays into silence, paced in real time or, for
+// tests, as fast as it comes.
+#pragma once
+
+#include <windows.h>
+
+#include "pacing_clock.h"
+#include "sink.h"
+
+class SilentSink : public Sink {
+public:
+    SilentSink(int sampleRate, int channels, bool paced);
+
+    size_t Take(const char* pcm, size_t bytes) override;
+    void Push() override {}
+    int64_t Played() override { return clock.Played(NowMicros()); }
+    bool Idle() override { return clock.Idle(NowMicros()); }
+    void Pause() override { clock.Pause(NowMicros()); }
+    void Resume() override { clock.Resume(NowMicros()); }
+    void Reset() override { clock.Reset(); }
+
+protected:
+    const int frameBytes;
+
+private:
+    static int64_t NowMicros();
+
+    PacingClock clock;
+};

@@ -1,0 +1,129 @@
+#include "sink_output.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Waiting writers look again at least this often.
+constexpr DWORD kPollMs = 10;
+
+class Locked {
+public:
+    explicit Locked(SRWLOCK& lock) : lock(lock) { AcquireSRWLockExclusive(&lock); }
+    ~Locked() { ReleaseSRWLockExclusive(&lock); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+private:
+    SRWLOCK& lock;
+};
+
+}  // namespace
+
+void SinkOutput::Start(int sampleRate, int streamChannels) {
+    HANDLE event;
+    {
+        Locked locked(lock);
+        if (wake == nullptr) wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        event = wake;
+    }
+    // Opening a device can take a while: not under the lock, which Pause and Flush
+    // from the user-interface thread need.
+    Sink* opened = OpenSink(sampleRate, streamChannels, event);
+    Sink* previous;
+    {
+        Locked locked(lock);
+        previous = sink;
+        sink = opened;
+        channels = streamChannels;
+        flushed = false;
+    }
+    delete previous;
+}
+
+bool SinkOutput::Write(const void* pcm, size_t bytes) {
+    const auto* in = static_cast<const int16_t*>(pcm);
+    int16_t scaled[2048];
+    const size_t frameBytes = channels * sizeof(int16_t);
+    size_t frames = bytes / frameBytes;
+    while (frames > 0) {
+        const size_t chunk = std::min(frames, sizeof(scaled) / frameBytes);
+        int first, second;
+        {
+            Locked locked(lock);
+            first = volume[0];
+            second = volume[1];
+        }
+        ScaleFrames(in, scaled, chunk, channels, first, second);
+        if (!Feed(reinterpret_cast<const char*>(scaled), chunk * frameBytes)) return false;
+        in += chunk * channels;
+        frames -= chunk;
+    }
+    return true;
+}
+
+bool SinkOutput::Feed(const char* pcm, size_t bytes) {
+    for (;;) {
+        {
+            Locked locked(lock);
+            if (flushed || sink == nullptr) return false;
+            const size_t taken = sink->Take(pcm, bytes);
+            pcm += taken;
+            bytes -= taken;
+            if (bytes == 0) return true;
+        }
+        WaitForSingleObject(wake, kPollMs);
+    }
+}
+
+bool SinkOutput::Drain() {
+    if (Drained()) return true;
+    WaitForSingleObject(wake, 5 * kPollMs);
+    return Drained();
+}
+
+bool SinkOutput::Drained() {
+    Locked locked(lock);
+    if (flushed || sink == nullptr) return true;
+    sink->Push();
+    return sink->Idle();
+}
+
+int64_t SinkOutput::PlayedFrames() {
+    Locked locked(lock);
+    return sink == nullptr ? 0 : sink->Played();
+}
+
+void SinkOutput::Finish() {
+    Sink* finished;
+    {
+        Locked locked(lock);
+        finished = sink;
+        sink = nullptr;
+    }
+    delete finished;
+}
+
+void SinkOutput::Pause() {
+    Locked locked(lock);
+    if (sink != nullptr) sink->Pause();
+}
+
+void SinkOutput::Resume() {
+    Locked locked(lock);
+    if (sink != nullptr) sink->Resume();
+}
+
+void SinkOutput::Flush() {
+    Locked locked(lock);
+    flushed = true;
+    if (sink != nullptr) sink->Reset();
+    if (wake != nullptr) SetEvent(wake);
+}
+
+void SinkOutput::SetVolume(int first, int second) {
+    Locked locked(lock);
+    volume[0] = ClampVolume(first);
+    volume[1] = ClampVolume(second);
+}

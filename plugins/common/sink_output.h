@@ -1,0 +1,40 @@
+// The output plug-in object over a Sink: locking, waiting, volume and the flush
+// that lets a stopped writer go. A module's GetInstance returns one static object of a
+// class that chooses the sink.
+#pragma once
+
+#include <windows.h>
+
+#include "output_plugin.h"
+#include "pcm.h"
+#include "sink.h"
+
+class SinkOutput : public OutputPlugin {
+public:
+    void Start(int sampleRate, int channels) override;
+    bool Write(const void* pcm, size_t bytes) override;
+    bool Drain() override;
+    int64_t PlayedFrames() override;
+    void Finish() override;
+    void Pause() override;
+    void Resume() override;
+    void Flush() override;
+    void SetVolume(int first, int second) override;
+
+protected:
+    ~SinkOutput() = default;
+    // The sink for a new stream. `wake` may be set by the device whenever a buffer has
+    // been played; waiting writers also poll, so a sink need not use it.
+    virtual Sink* OpenSink(int sampleRate, int channels, HANDLE wake) = 0;
+
+private:
+    bool Feed(const char* pcm, size_t bytes);
+    bool Drained();
+
+    SRWLOCK lock = SRWLOCK_INIT;
+    HANDLE wake = nullptr;
+    Sink* sink = nullptr;
+    int channels = 2;
+    int volume[2] = {kMaxVolume, kMaxVolume};
+    bool flushed = false;
+};

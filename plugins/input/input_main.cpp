@@ -1,0 +1,17 @@
+// Input.ini: MPEG audio (MPEG-1, 2 and 2.5, layers I to III) through libmpg123.
+#include "mpeg_input.h"
+
+namespace {
+constinit MpegInput instance;
+}
+
+extern "C" InputPlugin* GetInstance() {
+    return &instance;
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    // Only on FreeLibrary: at process exit other threads are already gone, and
+    // nothing needs letting go.
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) instance.ReleaseForUnload();
+    return TRUE;
+}

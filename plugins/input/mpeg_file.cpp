@@ -1,0 +1,141 @@
+#include "mpeg_file.h"
+
+#include <climits>
+#include <cstdio>
+
+#include "ansi_text.h"
+#include "track_numbers.h"
+
+namespace {
+
+constexpr int kFramesToCheck = 3;
+constexpr size_t kId3v1Bytes = 128;
+
+// libmpg123 reads through these, so the path never has to be UTF-8.
+mpg123_ssize_t ReadFromFile(void* handle, void* buffer, size_t bytes) {
+    DWORD read = 0;
+    if (!ReadFile(handle, buffer, static_cast<DWORD>(bytes), &read, nullptr)) return -1;
+    return read;
+}
+
+off_t SeekInFile(void* handle, off_t offset, int whence) {
+    const DWORD method = whence == SEEK_SET ? FILE_BEGIN : whence == SEEK_CUR ? FILE_CURRENT : FILE_END;
+    LARGE_INTEGER distance, position;
+    distance.QuadPart = offset;
+    if (!SetFilePointerEx(handle, distance, &position, method) || position.QuadPart > LONG_MAX) return -1;
+    return static_cast<off_t>(position.QuadPart);
+}
+
+bool HasText(const mpg123_string* text) {
+    return text != nullptr && text->fill > 1;
+}
+
+}  // namespace
+
+bool MpegFile::Open(const char* path) {
+    Release();
+    file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        file = nullptr;
+        return false;
+    }
+    decoder = mpg123_new(nullptr, nullptr);
+    if (decoder != nullptr && Prepare()) return true;
+    Release();
+    return false;
+}
+
+void MpegFile::Release() {
+    if (decoder != nullptr) mpg123_delete(decoder);
+    if (file != nullptr) CloseHandle(file);
+    decoder = nullptr;
+    file = nullptr;
+}
+
+bool MpegFile::Prepare() {
+    mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+    mpg123_format_none(decoder);
+    const long* rates;
+    size_t rateCount;
+    mpg123_rates(&rates, &rateCount);
+    for (size_t i = 0; i < rateCount; ++i) {
+        mpg123_format(decoder, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+    }
+    if (mpg123_replace_reader_handle(decoder, ReadFromFile, SeekInFile, nullptr) != MPG123_OK ||
+        mpg123_open_handle(decoder, file) != MPG123_OK) {
+        return false;
+    }
+    long rate;
+    int encoding;
+    if (mpg123_getformat(decoder, &rate, &channels, &encoding) != MPG123_OK) return false;
+    sampleRate = static_cast<int>(rate);
+    firstFrameOffset = mpg123_framepos(decoder);
+    if (!DecodesFirstFrame()) return false;
+    // Without a frame count from a Xing/Info/LAME header the length is a guess from
+    // the file size; a scan makes it exact.
+    long accurate = 0;
+    mpg123_getstate(decoder, MPG123_ACCURATE, &accurate, nullptr);
+    return accurate != 0 || mpg123_scan(decoder) == MPG123_OK;
+}
+
+bool MpegFile::DecodesFirstFrame() {
+    for (int attempt = 0; attempt < kFramesToCheck; ++attempt) {
+        unsigned char* audio;
+        size_t bytes;
+        const int result = DecodeFrame(audio, bytes);
+        if (result == MPG123_OK) return true;
+        if (result != MPG123_NEW_FORMAT) return false;
+    }
+    return false;
+}
+
+void MpegFile::Describe(TrackInfo& info) {
+    DescribeTags(info);
+    info.reserved = 0;
+    info.bitrate = AverageBitrate();
+    info.sampleRate = sampleRate;
+    info.length = WholeSeconds(mpg123_length(decoder), sampleRate);
+}
+
+// Each of title and artist from ID3v2 when it has one, else from ID3v1.
+void MpegFile::DescribeTags(TrackInfo& info) {
+    info.title[0] = '\0';
+    info.artist[0] = '\0';
+    mpg123_id3v1* v1 = nullptr;
+    mpg123_id3v2* v2 = nullptr;
+    if ((mpg123_meta_check(decoder) & MPG123_ID3) == 0 || mpg123_id3(decoder, &v1, &v2) != MPG123_OK) return;
+    if (v2 != nullptr && HasText(v2->title)) {
+        CopyUtf8Text({v2->title->p, v2->title->fill - 1}, info.title, sizeof(info.title));
+    } else if (v1 != nullptr) {
+        CopyId3v1Text(v1->title, sizeof(v1->title), info.title, sizeof(info.title));
+    }
+    if (v2 != nullptr && HasText(v2->artist)) {
+        CopyUtf8Text({v2->artist->p, v2->artist->fill - 1}, info.artist, sizeof(info.artist));
+    } else if (v1 != nullptr) {
+        CopyId3v1Text(v1->artist, sizeof(v1->artist), info.artist, sizeof(info.artist));
+    }
+}
+
+// The audio bytes over the audio frames: the header's rate for CBR, the true average
+// for VBR. Tags before and after the frames are not audio.
+int MpegFile::AverageBitrate() {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size)) return 0;
+    mpg123_id3v1* v1 = nullptr;
+    mpg123_id3v2* v2 = nullptr;
+    mpg123_id3(decoder, &v1, &v2);
+    const int64_t audioBytes = size.QuadPart - firstFrameOffset - (v1 != nullptr ? kId3v1Bytes : 0);
+    return AverageKbps(audioBytes, mpg123_framelength(decoder), mpg123_spf(decoder), sampleRate);
+}
+
+bool MpegFile::Rewind() {
+    return mpg123_seek(decoder, 0, SEEK_SET) >= 0;
+}
+
+int MpegFile::DecodeFrame(unsigned char*& audio, size_t& bytes) {
+    off_t frame;
+    audio = nullptr;
+    bytes = 0;
+    return mpg123_decode_frame(decoder, &frame, &audio, &bytes);
+}

@@ -1,0 +1,60 @@
+// The input plug-in object: opens MPEG audio files and plays them on a worker thread
+// through our output plug-in. The program calls it from its user-interface thread
+// only; events reach the program from the worker through the callback.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "mpeg_file.h"
+#include "output_plugin.h"
+#include "pcm.h"
+#include "track_numbers.h"
+
+class MpegInput final : public InputPlugin {
+public:
+    void Reserved0() override {}
+    void SetOutput(OutputPlugin* plugin) override;
+    void SetCallback(PlaybackCallback function, void* value) override;
+    int Open(const char* path, TrackInfo* info) override;
+    void Close() override;
+    PlayerState GetState() override { return state; }
+    void Play() override;
+    void Stop() override;
+    void Pause() override;
+    void Resume() override;
+    void Reserved10() override {}
+    void SetVolume(int first, int second) override;
+
+    // The module is going away with nothing playing (a playing track holds the
+    // module): let go of the file.
+    void ReleaseForUnload();
+
+private:
+    static DWORD WINAPI WorkerMain(void* self);
+    void RunWorker();
+    bool DecodeAll(ElapsedCounter& elapsed);
+    bool DrainAll(ElapsedCounter& elapsed);
+    void ReportElapsed(ElapsedCounter& elapsed);
+    void Notify(PlaybackEvent event, int value);
+    bool StopRequested();
+    void JoinWorker();
+
+    MpegFile track;
+    OutputPlugin* output = nullptr;
+    PlaybackCallback callback = nullptr;
+    void* user = nullptr;
+    int volume[2] = {kMaxVolume, kMaxVolume};
+    std::atomic<PlayerState> state{PlayerState::Stopped};
+
+    // The worker and the module references it holds while it runs.
+    HANDLE worker = nullptr;
+    HMODULE heldSelf = nullptr;
+    HMODULE heldOutput = nullptr;
+
+    // Guards stopRequested against the callback, so no event follows Stop. The
+    // callback runs under it: it must only post, never call back into us.
+    SRWLOCK eventLock = SRWLOCK_INIT;
+    bool stopRequested = false;
+};

@@ -1,0 +1,42 @@
+#include "tag_text.h"
+
+#include <algorithm>
+
+std::optional<std::string> Latin1Bytes(std::string_view utf8) {
+    std::string bytes;
+    bool high = false;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            bytes += static_cast<char>(lead);
+            continue;
+        }
+        // U+0080..U+00FF is C2 or C3 followed by one continuation byte.
+        if ((lead != 0xC2 && lead != 0xC3) || i + 1 == utf8.size()) return std::nullopt;
+        const auto next = static_cast<unsigned char>(utf8[++i]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        bytes += static_cast<char>(((lead & 0x03) << 6) | (next & 0x3F));
+        high = true;
+    }
+    if (!high) return std::nullopt;
+    return bytes;
+}
+
+size_t FitText(std::string_view text, size_t capacity, bool (*isLeadByte)(unsigned char)) {
+    size_t length = 0;
+    while (length < text.size()) {
+        const bool lead = isLeadByte(static_cast<unsigned char>(text[length]));
+        // A lead byte without its trail byte is a character cut off: drop it.
+        if (lead && length + 1 == text.size()) break;
+        const size_t step = lead ? 2 : 1;
+        if (length + step + 1 > capacity) break;
+        length += step;
+    }
+    return length;
+}
+
+std::string_view Id3v1Text(const char* field, size_t size) {
+    std::string_view text(field, std::find(field, field + size, '\0') - field);
+    const size_t end = text.find_last_not_of(' ');
+    return text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}

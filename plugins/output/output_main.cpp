@@ -1,0 +1,23 @@
+// Output.ini: plays through the sound device, or into paced silence when there is
+// none, so that time and track ends still come.
+#include "silent_sink.h"
+#include "sink_output.h"
+#include "wave_out_sink.h"
+
+namespace {
+
+class WaveOutput final : public SinkOutput {
+protected:
+    Sink* OpenSink(int sampleRate, int channels, HANDLE wake) override {
+        if (Sink* device = WaveOutSink::Open(sampleRate, channels, wake)) return device;
+        return new SilentSink(sampleRate, channels, true);
+    }
+};
+
+constinit WaveOutput instance;
+
+}  // namespace
+
+extern "C" OutputPlugin* GetInstance() {
+    return &instance;
+}
