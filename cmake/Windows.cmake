@@ -25,7 +25,7 @@ target_link_libraries(wuzzle_core PUBLIC comctl32 comdlg32 shell32 shlwapi gdi32
 
 set(WUZZLE_RESOURCES ${CMAKE_SOURCE_DIR}/src/resources/wuzzle.rc)
 set_source_files_properties(${WUZZLE_RESOURCES} PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/skin/Wzmp.ico;${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/skin/Wzmp.ico;${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/src/resources/context_menu.rc")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_SOURCE_DIR}/skin -I${CMAKE_SOURCE_DIR}/src/resources")
 
 add_executable(WuzzlePlayer WIN32 src/app/entry.cpp ${WUZZLE_RESOURCES})
@@ -34,7 +34,7 @@ target_link_libraries(WuzzlePlayer PRIVATE wuzzle_core)
 # Tests under Wine. One binary per area keeps Wine start-ups few.
 function(wuzzle_win32_test name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE wuzzle_core gtest gmock)
+    target_link_libraries(${name} PRIVATE wuzzle_core gmock gtest_main)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
     add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${CMAKE_BINARY_DIR}/results/${name}.xml
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/testdata)

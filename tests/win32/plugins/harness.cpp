@@ -1,0 +1,109 @@
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string ExeDirectory() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string directory(path);
+    return directory.substr(0, directory.find_last_of('\\') + 1);
+}
+
+void* LoadObject(const std::string& path) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr) return nullptr;
+    auto getInstance = reinterpret_cast<void* (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "GetInstance")));
+    return getInstance == nullptr ? nullptr : getInstance();
+}
+
+}  // namespace
+
+std::string PluginPath(const char* name) {
+    return ExeDirectory() + WUZZLE_PLUGIN_DIR + name;
+}
+
+std::string TestDllPath(const char* name) {
+    return ExeDirectory() + name;
+}
+
+InputPlugin* TheInput() {
+    static auto* input = static_cast<InputPlugin*>(LoadObject(PluginPath("Input.ini")));
+    return input;
+}
+
+OutputPlugin* TheOutput() {
+    static auto* output = static_cast<OutputPlugin*>(LoadObject(PluginPath("Output.ini")));
+    return output;
+}
+
+OutputPlugin* TheCapture(const std::string& wavPath, bool paced) {
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_WAV", wavPath.empty() ? nullptr : wavPath.c_str());
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_PACED", paced ? "1" : nullptr);
+    return static_cast<OutputPlugin*>(LoadObject(PluginPath("CaptureOutput.ini")));
+}
+
+int CALLBACK EventLog::Record(int event, int value, void* user) {
+    auto* log = static_cast<EventLog*>(user);
+    std::lock_guard<std::mutex> guard(log->lock);
+    log->events.push_back({event, value, GetTickCount()});
+    log->changed.notify_all();
+    return 0;
+}
+
+bool EventLog::WaitFor(PlaybackEvent event, int value, DWORD timeoutMs) {
+    std::unique_lock<std::mutex> guard(lock);
+    return changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] {
+        for (const Event& e : events) {
+            if (e.event == static_cast<int>(event) && e.value >= value) return true;
+        }
+        return false;
+    });
+}
+
+std::vector<Event> EventLog::Events() {
+    std::lock_guard<std::mutex> guard(lock);
+    return events;
+}
+
+int EventLog::Count(PlaybackEvent event) {
+    int count = 0;
+    for (const Event& e : Events()) count += e.event == static_cast<int>(event);
+    return count;
+}
+
+bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs) {
+    InputPlugin* input = TheInput();
+    EventLog log;
+    input->SetOutput(output);
+    input->SetCallback(&EventLog::Record, &log);
+    TrackInfo info;
+    if (input->Open(path, &info) == 0) return false;
+    input->Play();
+    const bool ended = log.WaitFor(PlaybackEvent::TrackEnded, 0, timeoutMs);
+    input->Close();
+    input->SetCallback(nullptr, nullptr);
+    return ended;
+}
+
+std::vector<int16_t> ReadWav(const std::string& path, int* channels) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 44) return {};
+    *channels = static_cast<unsigned char>(bytes[22]);
+    std::vector<int16_t> samples((bytes.size() - 44) / 2);
+    memcpy(samples.data(), bytes.data() + 44, samples.size() * 2);
+    return samples;
+}
+
+std::vector<int16_t> ReadRaw(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<int16_t> samples(bytes.size() / 2);
+    memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}

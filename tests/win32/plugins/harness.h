@@ -1,0 +1,50 @@
+// Shared by the plug-in tests: the built plug-in modules, loaded once per process,
+// and a log of the events the input plug-in reports.
+#pragma once
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "playback/plugin_interface.h"
+
+// A file built beside the plug-ins or the test DLLs, by its name there.
+std::string PluginPath(const char* name);
+std::string TestDllPath(const char* name);
+
+InputPlugin* TheInput();
+OutputPlugin* TheOutput();
+// The capture plug-in, configured for `wavPath` (empty: write nothing).
+OutputPlugin* TheCapture(const std::string& wavPath, bool paced);
+
+struct Event {
+    int event;
+    int value;
+    DWORD tick;
+};
+
+class EventLog {
+public:
+    static int CALLBACK Record(int event, int value, void* user);
+
+    // True when the event (and, for ElapsedSeconds, at least that value) came in time.
+    bool WaitFor(PlaybackEvent event, int value, DWORD timeoutMs);
+    std::vector<Event> Events();
+    int Count(PlaybackEvent event);
+
+private:
+    std::mutex lock;
+    std::condition_variable changed;
+    std::vector<Event> events;
+};
+
+// Plays `path` to its end through `output`; false when it cannot be opened or does not
+// end within `timeoutMs`.
+bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs);
+
+// 16-bit samples of a WAV file written by the capture plug-in, and its channel count.
+std::vector<int16_t> ReadWav(const std::string& path, int* channels);
+std::vector<int16_t> ReadRaw(const std::string& path);
