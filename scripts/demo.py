@@ -1,0 +1,68 @@
+"""Starts the staged program on the current (virtual) display, lets the character
+animate for a moment, saves screenshots and ends the program cleanly.
+
+    demo.py OUT.png                      the whole screen
+    demo.py --pair OUT.png               the character on a light and a dark desktop,
+                                         cropped and side by side (for the README)
+"""
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
+from harness import Driver, Program  # noqa: E402
+
+LIGHT, DARK = "#dfe8f0", "#1e2430"
+
+
+def screenshot(path, crop=None):
+    command = ["import", "-window", "root"]
+    if crop:
+        command += ["-crop", crop, "+repage"]
+    subprocess.run(command + [str(path)], check=True)
+
+
+def with_program(driver, colour, action):
+    program = Program().start()
+    try:
+        window = driver.wait_window("Wuzzle")
+        if window == 0:
+            raise SystemExit("the character window did not appear")
+        # Wine's desktop process may repaint the root when it starts: colour it after.
+        subprocess.run(["xsetroot", "-solid", colour], check=True)
+        time.sleep(2.0)  # let it animate
+        return action(window)
+    finally:
+        program.stop(driver)
+
+
+def main():
+    pair = sys.argv[1] == "--pair"
+    out = Path(sys.argv[-1])
+    out.parent.mkdir(parents=True, exist_ok=True)
+    driver = Driver()
+    try:
+        if not pair:
+            with_program(driver, LIGHT, lambda window: screenshot(out))
+            return
+        shots = []
+        with tempfile.TemporaryDirectory() as scratch:
+            for colour in (LIGHT, DARK):
+                shot = Path(scratch) / f"{colour[1:]}.png"
+
+                def grab(window, shot=shot):
+                    left, top, right, bottom = driver.rect(window)
+                    margin = 24
+                    crop = f"{right - left + 2 * margin}x{bottom - top + 2 * margin}+{left - margin}+{top - margin}"
+                    screenshot(shot, crop)
+                with_program(driver, colour, grab)
+                shots.append(str(shot))
+            subprocess.run(["convert", *shots, "+append", "-scale", "200%", str(out)], check=True)
+    finally:
+        driver.close()
+
+
+if __name__ == "__main__":
+    main()
