@@ -131,3 +131,19 @@ TEST(ShellPaths, AreBuiltFromTheCurrentDirectory) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProgramFile, CarriesItsIconGroupAndStringTable) {
+    HMODULE program = LoadLibraryExA("..\\WuzzlePlayer.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(107), MAKEINTRESOURCEA(14)), nullptr);  // RT_GROUP_ICON
+    HICON icon = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(107), IMAGE_ICON, 32, 32, 0));
+    EXPECT_NE(icon, nullptr);
+    char text[64] = {};
+    EXPECT_GT(LoadStringA(program, 2501, text, sizeof(text)), 0);
+    if (icon != nullptr) DestroyIcon(icon);
+    FreeLibrary(program);
+}
+
+}  // namespace
