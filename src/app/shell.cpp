@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
+#include "app/context_menu.h"
 #include "app/long_lived.h"
 #include "app/placement.h"
+#include "sprite/follow_port_win32.h"
 
 char startDirectory[kPathBufferSize];
 char settingsPath[kPathBufferSize];
@@ -14,21 +17,16 @@ HANDLE instanceGuard = nullptr;
 HICON appIcon = nullptr;
 HWND mainWindow = nullptr;
 CharacterSprite characterSprite;
+FollowController followController;
 
 namespace {
 
 constexpr int kControlPanelDialog = 105;
 constexpr int kPlayListEditorDialog = 104;
 
-// Tray icon, following and the other steps that have not been written yet keep
-// their place in the sequences as empty steps.
-void AddTrayIcon(HWND) {}
-void RemoveTrayIcon() {}
-void ResetFollowing() {}
-
 LRESULT OnCreate(HWND window) {
     AddTrayIcon(window);
-    ResetFollowing();
+    followController.Reset();
     InitCommonControls();
     controlPanel.Create(nullptr, kControlPanelDialog);
     playListEditor.Create(nullptr, kPlayListEditorDialog);
@@ -56,6 +54,24 @@ LRESULT OnHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
     return hit == HTCLIENT ? HTCAPTION : hit;
 }
 
+LRESULT OnTimer(HWND window) {
+    WindowFollowPort port(window, characterSprite);
+    followController.FollowTick(port);
+    return 0;
+}
+
+LRESULT OnRightClick(HWND window, LPARAM lParam) {
+    // Signed: a monitor left of or above the primary one has negative coordinates.
+    ShowContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    return 0;
+}
+
+LRESULT OnCommand(HWND window, WPARAM wParam) {
+    CharacterCommands commands(window);
+    RouteCommand(commands, LOWORD(wParam));
+    return 0;
+}
+
 }  // namespace
 
 LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -69,8 +85,14 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
         return 0;
     case WM_NCHITTEST:
         return OnHitTest(window, wParam, lParam);
+    case WM_NCRBUTTONDOWN:
+        return OnRightClick(window, lParam);
+    case WM_COMMAND:
+        return OnCommand(window, wParam);
     case WM_TIMER:
-        characterSprite.AdvanceFrame();
+        return OnTimer(window);
+    case kTrayMessage:
+        HandleTrayMessage(window, lParam);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

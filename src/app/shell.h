@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "sprite/character_sprite.h"
+#include "sprite/follow_controller.h"
 
 constexpr const char* kWindowClassName = "Wuzzle";
 constexpr const char* kInstanceGuardName = "WuzzlePlayer";
@@ -23,8 +24,9 @@ extern HANDLE instanceGuard;
 extern HICON appIcon;
 extern HWND mainWindow;
 
-// The character window owns its sprite.
+// The character window owns its sprite and its following state.
 extern CharacterSprite characterSprite;
+extern FollowController followController;
 
 // Records the current directory and builds the data paths from it.
 void InitShellPaths();
