@@ -1,0 +1,57 @@
+#include "character_fixture.h"
+
+#include "app/shell.h"
+#include "region_oracle.h"
+#include "resources/resource_ids.h"
+
+void CharacterWindowTest::SetUp() {
+    InitShellPaths();
+    window = CreateCharacterWindow(GetModuleHandleA(nullptr));
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+}
+
+void CharacterWindowTest::TearDown() {
+    if (IsWindow(window)) DestroyWindow(window);
+    // The destruction sequence posts WM_QUIT; take it off the queue.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+namespace {
+
+MenuSighting sighting;
+
+// Runs inside the menu's modal loop, which dispatches the thread's timers.
+void CALLBACK LookAtOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (sighting.seen || popup == nullptr || !IsWindowVisible(popup)) return;
+    sighting.seen = true;
+    sighting.menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    sighting.menuLive = IsMenu(sighting.menu) != FALSE;
+    GetWindowRect(popup, &sighting.rect);
+    sighting.moveChecked = (GetMenuState(sighting.menu, ID_MOVE, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    sighting.foreground = GetForegroundWindow();
+    EndMenu();
+}
+
+}  // namespace
+
+MenuSighting WatchMenu(const std::function<void()>& open) {
+    sighting = {};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, LookAtOpenMenu);
+    open();
+    KillTimer(nullptr, timer);
+    return sighting;
+}
+
+bool ShapedLike(HWND window, const char* pose, int frame) {
+    HRGN expected = OracleRegion(ReadBmp("Skin/" + std::string(pose) + std::to_string(frame) + ".bmp"));
+    HRGN shape = WindowShape(window);
+    const bool same = SameRegion(shape, expected);
+    DeleteObject(shape);
+    DeleteObject(expected);
+    return same;
+}

@@ -1,0 +1,36 @@
+// The real character window for the tests of following, the menu and the icon, and
+// a way to look at a context menu while it is open.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Made by the program's own start-up code in the test data folder, shown without
+// taking the focus.
+class CharacterWindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND window = nullptr;
+};
+
+struct MenuSighting {
+    bool seen = false;
+    // The pop-up shown, and whether it was a live menu while shown.
+    HMENU menu = nullptr;
+    bool menuLive = false;
+    RECT rect = {};
+    bool moveChecked = false;
+    HWND foreground = nullptr;
+};
+
+// Runs `open`; when it shows a pop-up menu, records the menu and closes it again.
+MenuSighting WatchMenu(const std::function<void()>& open);
+
+// True when the window's shape is that of frame `frame` of a pose's pictures, named
+// by their prefix ("sl", "sr", "l", "r").
+bool ShapedLike(HWND window, const char* pose, int frame);

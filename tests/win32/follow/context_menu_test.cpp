@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/context_menu.h"
+#include "app/shell.h"
+#include "character_fixture.h"
+
+namespace {
+
+std::string Caption(HMENU menu, int position) {
+    char text[64] = {};
+    GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
+    return text;
+}
+
+struct ItemCase {
+    const char* caption;
+    int id;  // 0 for a pop-up
+};
+
+void ExpectItems(HMENU menu, const std::vector<ItemCase>& items) {
+    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(items.size()));
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+        EXPECT_EQ(Caption(menu, i), items[i].caption) << "item " << i;
+        const bool popup = GetSubMenu(menu, i) != nullptr;
+        EXPECT_EQ(popup, items[i].id == 0) << "item " << i;
+        if (!popup) {
+            EXPECT_EQ(static_cast<int>(GetMenuItemID(menu, i)), items[i].id) << "item " << i;
+        }
+        // Plain items: no separator, grey, disabled, check or default mark.
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        EXPECT_EQ(state & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_DEFAULT), 0u) << "item " << i;
+    }
+}
+
+TEST(ContextMenuResource, HasTheCaptionsIdsAndNestingOfTheMenu) {
+    HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101));
+    ASSERT_NE(bar, nullptr);
+    ExpectItems(bar, {{"菜单", 0}});
+    HMENU popup = GetSubMenu(bar, 0);
+    ExpectItems(popup, {{"移动", 40001}, {"播放", 0}, {"播放列表", 40008}, {"控制", 40009}, {"退出", 40002}});
+    ExpectItems(GetSubMenu(popup, 1), {{"播放", 40011}, {"停止", 40012}, {"下一个", 40013}, {"上一个", 40014}});
+    DestroyMenu(bar);
+}
+
+TEST(ContextMenuResource, LoadsWithMoveCheckedExactlyWhenMoveIsOn) {
+    for (int moveEnabled : {0, 1, 0}) {
+        HMENU menu = LoadContextMenu(moveEnabled);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ((GetMenuState(menu, 40001, MF_BYCOMMAND) & MF_CHECKED) != 0, moveEnabled == 1);
+        for (int id : {40002, 40008, 40009, 40011, 40012, 40013, 40014}) {
+            EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED, 0u) << id;
+        }
+        DestroyMenu(menu);
+    }
+}
+
+using ContextMenu = CharacterWindowTest;
+
+LPARAM ScreenPointParam(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+}
+
+TEST_F(ContextMenu, ARightClickOnTheFigureOpensItAtTheClickPointShowingMove) {
+    auto rightClick = [&] { SendMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPointParam(200, 150)); };
+    MenuSighting off = WatchMenu(rightClick);
+    ASSERT_TRUE(off.seen);
+    EXPECT_EQ(off.rect.left, 200);
+    EXPECT_EQ(off.rect.top, 150);
+    EXPECT_FALSE(off.moveChecked);
+
+    SendMessageA(window, WM_COMMAND, 40001, 0);
+    EXPECT_TRUE(WatchMenu(rightClick).moveChecked);
+    SendMessageA(window, WM_COMMAND, 40001, 0);
+    EXPECT_FALSE(WatchMenu(rightClick).moveChecked);
+}
+
+TEST_F(ContextMenu, ClickCoordinatesAreSigned) {
+    // Left of and above the only monitor: the menu is pushed onto its left and top
+    // edges. Read unsigned (65436, 65486) it would land at the right and bottom.
+    MenuSighting sighting =
+        WatchMenu([&] { SendMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPointParam(-100, -50)); });
+    ASSERT_TRUE(sighting.seen);
+    EXPECT_LT(sighting.rect.left, GetSystemMetrics(SM_CXSCREEN) / 2);
+    EXPECT_LT(sighting.rect.top, GetSystemMetrics(SM_CYSCREEN) / 2);
+}
+
+TEST_F(ContextMenu, EachOpeningDestroysItsMenuBeforeTheNextOneLoads) {
+    std::vector<HMENU> shown;
+    for (int i = 0; i < 20; ++i) {
+        MenuSighting sighting =
+            WatchMenu([&] { SendMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPointParam(300, 200)); });
+        ASSERT_TRUE(sighting.seen) << "opening " << i;
+        EXPECT_TRUE(sighting.menuLive) << "opening " << i;
+        shown.push_back(sighting.menu);
+        for (HMENU menu : shown) EXPECT_FALSE(IsMenu(menu)) << "after opening " << i;
+    }
+}
+
+TEST_F(ContextMenu, TheIconOpensItAtTheCursorOnARightPressOnly) {
+    SetCursorPos(320, 240);
+    const UINT ignored[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_RBUTTONDBLCLK,
+                            WM_MBUTTONDOWN, WM_MOUSEMOVE};
+    for (UINT mouseMessage : ignored) {
+        EXPECT_FALSE(WatchMenu([&] { SendMessageA(window, kTrayMessage, kTrayIconId, mouseMessage); }).seen)
+            << std::hex << mouseMessage;
+    }
+    MenuSighting sighting = WatchMenu([&] { SendMessageA(window, kTrayMessage, kTrayIconId, WM_RBUTTONDOWN); });
+    ASSERT_TRUE(sighting.seen);
+    EXPECT_EQ(sighting.rect.left, 320);
+    EXPECT_EQ(sighting.rect.top, 240);
+    EXPECT_EQ(sighting.foreground, window);
+}
+
+using TrayIcon = CharacterWindowTest;
+
+// Asks the shell whether the icon is there just before and just after the
+// destruction sequence, while the window still exists.
+WNDPROC characterProcedure = nullptr;
+BOOL iconBeforeDestruction = FALSE;
+BOOL iconAfterDestruction = FALSE;
+
+LRESULT CALLBACK ProbeIconAroundDestruction(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_DESTROY) return CallWindowProcA(characterProcedure, window, message, wParam, lParam);
+    NOTIFYICONDATAA probe = trayIconData;
+    iconBeforeDestruction = Shell_NotifyIconA(NIM_MODIFY, &probe);
+    const LRESULT result = CallWindowProcA(characterProcedure, window, message, wParam, lParam);
+    iconAfterDestruction = Shell_NotifyIconA(NIM_MODIFY, &probe);
+    return result;
+}
+
+TEST_F(TrayIcon, IsAddedWithTheOriginalRecordAndDeletedAtTheEnd) {
+    EXPECT_EQ(trayIconData.cbSize, 88u);
+    EXPECT_EQ(trayIconData.hWnd, window);
+    EXPECT_EQ(trayIconData.uID, 1u);
+    EXPECT_EQ(trayIconData.uFlags, 7u);
+    EXPECT_EQ(trayIconData.uCallbackMessage, 0x8064u);
+    EXPECT_EQ(trayIconData.hIcon, appIcon);
+    EXPECT_STREQ(trayIconData.szTip, "WuzzlePlayer");
+
+    characterProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProbeIconAroundDestruction)));
+    DestroyWindow(window);
+    EXPECT_TRUE(iconBeforeDestruction) << "the icon should be there while the program runs";
+    EXPECT_FALSE(iconAfterDestruction) << "the destruction sequence should delete it";
+}
+
+using Commands = CharacterWindowTest;
+
+TEST_F(Commands, MoveTogglesFollowingWhateverTheHighWord) {
+    ASSERT_EQ(followController.moveEnabled, 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(40001, 1), 0);
+    EXPECT_EQ(followController.moveEnabled, 1);
+    SendMessageA(window, WM_COMMAND, 40001, 0);
+    EXPECT_EQ(followController.moveEnabled, 0);
+}
+
+TEST_F(Commands, OtherIdsLeaveTheCharacterAlone) {
+    for (WPARAM id : {40003, 40004, 40005, 40006, 40007, 40010, 40015}) {
+        SendMessageA(window, WM_COMMAND, id, 0);
+        EXPECT_TRUE(IsWindow(window)) << id;
+        EXPECT_EQ(followController.moveEnabled, 0) << id;
+    }
+}
+
+TEST_F(Commands, ExitDestroysTheWindowAndEndsTheLoop) {
+    SendMessageA(window, WM_COMMAND, 40002, 0);
+    EXPECT_FALSE(IsWindow(window));
+    MSG message = {};
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 0u);
+}
+
+}  // namespace
