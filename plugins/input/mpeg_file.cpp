@@ -72,11 +72,13 @@ bool MpegFile::Prepare() {
     sampleRate = static_cast<int>(rate);
     firstFrameOffset = mpg123_framepos(decoder);
     if (!DecodesFirstFrame()) return false;
-    // Without a frame count from a Xing/Info/LAME header the length is a guess from
-    // the file size; a scan makes it exact.
-    long accurate = 0;
-    mpg123_getstate(decoder, MPG123_ACCURATE, &accurate, nullptr);
-    return accurate != 0 || mpg123_scan(decoder) == MPG123_OK;
+    // Without a frame count from a Xing/Info header the length is a guess from the
+    // file size; a scan makes it exact. libmpg123 does not say whether it found the
+    // count, but it does say whether it found the LAME extension that comes with it;
+    // a bare Xing header is scanned too, which costs time, not exactness.
+    long encoderDelay = -1;
+    mpg123_getstate(decoder, MPG123_ENC_DELAY, &encoderDelay, nullptr);
+    return encoderDelay >= 0 || mpg123_scan(decoder) == MPG123_OK;
 }
 
 bool MpegFile::DecodesFirstFrame() {

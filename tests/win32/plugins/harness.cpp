@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -90,20 +92,34 @@ bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs) {
     return ended;
 }
 
-std::vector<int16_t> ReadWav(const std::string& path, int* channels) {
+namespace {
+
+std::vector<int16_t> ReadSamples(const std::string& path, size_t skip) {
     std::ifstream file(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (bytes.size() < 44) return {};
-    *channels = static_cast<unsigned char>(bytes[22]);
-    std::vector<int16_t> samples((bytes.size() - 44) / 2);
-    memcpy(samples.data(), bytes.data() + 44, samples.size() * 2);
+    if (bytes.size() < skip) return {};
+    std::vector<int16_t> samples((bytes.size() - skip) / 2);
+    memcpy(samples.data(), bytes.data() + skip, samples.size() * 2);
     return samples;
 }
 
+}  // namespace
+
+std::vector<int16_t> ReadWav(const std::string& path, int* channels) {
+    const auto header = ReadSamples(path, 0);
+    *channels = header.size() >= 22 ? header[11] : 0;
+    return ReadSamples(path, 44);
+}
+
 std::vector<int16_t> ReadRaw(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> samples(bytes.size() / 2);
-    memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    return samples;
+    return ReadSamples(path, 0);
+}
+
+double SnrDb(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded) {
+    double signal = 0, noise = 0;
+    for (size_t i = 0; i < reference.size() && i < decoded.size(); ++i) {
+        signal += double(reference[i]) * reference[i];
+        noise += double(reference[i] - decoded[i]) * (reference[i] - decoded[i]);
+    }
+    return noise == 0 ? INFINITY : 10 * std::log10(signal / noise);
 }

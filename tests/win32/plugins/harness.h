@@ -48,3 +48,5 @@ bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs);
 // 16-bit samples of a WAV file written by the capture plug-in, and its channel count.
 std::vector<int16_t> ReadWav(const std::string& path, int* channels);
 std::vector<int16_t> ReadRaw(const std::string& path);
+// Signal-to-noise ratio of `decoded` against `reference`, in dB (infinite when equal).
+double SnrDb(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded);

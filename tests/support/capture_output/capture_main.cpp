@@ -1,0 +1,73 @@
+// CaptureOutput.ini: takes the place of Output.ini in tests and writes what would
+// have been played to a WAV file.
+//
+// Each call of GetInstance reads two environment variables:
+//   WUZZLE_CAPTURE_WAV     the WAV file; when unset nothing is written. The file is
+//                          created at the next stream's start and receives every
+//                          stream played until GetInstance names another file, in
+//                          the format of the first (tests play one format per file).
+//                          Its header is brought up to date as each stream finishes.
+//   WUZZLE_CAPTURE_PACED   "1": streams play in real time, as on a device;
+//                          otherwise as fast as the input plug-in decodes.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "silent_sink.h"
+#include "sink_output.h"
+#include "wav_file.h"
+
+namespace {
+
+class CaptureSink final : public SilentSink {
+public:
+    CaptureSink(int sampleRate, int channels, bool paced, WavFile& wav)
+        : SilentSink(sampleRate, channels, paced), wav(wav) {}
+
+    size_t Take(const char* pcm, size_t bytes) override {
+        const size_t taken = SilentSink::Take(pcm, bytes);
+        wav.Append(pcm, taken);
+        return taken;
+    }
+
+private:
+    WavFile& wav;
+};
+
+class CaptureOutput final : public SinkOutput {
+public:
+    void Configure() {
+        char value[MAX_PATH] = "";
+        GetEnvironmentVariableA("WUZZLE_CAPTURE_PACED", value, sizeof(value));
+        paced = strcmp(value, "1") == 0;
+        value[0] = '\0';
+        GetEnvironmentVariableA("WUZZLE_CAPTURE_WAV", value, sizeof(value));
+        if (value != wav.Path()) wav.Name(value);
+    }
+
+    void Finish() override {
+        SinkOutput::Finish();
+        wav.UpdateHeader();
+    }
+
+protected:
+    Sink* OpenSink(int sampleRate, int channels, HANDLE) override {
+        wav.Begin(sampleRate, channels);
+        return new CaptureSink(sampleRate, channels, paced, wav);
+    }
+
+private:
+    WavFile wav;
+    bool paced = false;
+};
+
+CaptureOutput instance;
+
+}  // namespace
+
+extern "C" OutputPlugin* GetInstance() {
+    instance.Configure();
+    return &instance;
+}

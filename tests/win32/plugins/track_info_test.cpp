@@ -1,0 +1,137 @@
+// What Open reports and what it refuses.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "harness.h"
+
+namespace {
+
+std::string Repeat(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) result += text;
+    return result;
+}
+
+std::string Audio(const std::string& name) {
+    return "audio\\" + name;
+}
+
+// Opens with a record full of junk, as the program's records may be.
+bool OpenInfo(const std::string& path, TrackInfo& info) {
+    memset(&info, 0x7F, sizeof(info));
+    const int opened = TheInput()->Open(path.c_str(), &info);
+    TheInput()->Close();
+    return opened != 0;
+}
+
+struct TagCase {
+    const char* file;
+    std::string title;
+    std::string artist;
+};
+
+class TrackTagsTest : public ::testing::TestWithParam<TagCase> {};
+
+TEST_P(TrackTagsTest, TitleAndArtistInTheAnsiCodePage) {
+    const TagCase& c = GetParam();
+    TrackInfo info;
+    ASSERT_TRUE(OpenInfo(Audio(c.file), info));
+    EXPECT_EQ(std::string(info.title, strnlen(info.title, sizeof(info.title))), c.title);
+    EXPECT_EQ(std::string(info.artist, strnlen(info.artist, sizeof(info.artist))), c.artist);
+    EXPECT_LT(strnlen(info.title, sizeof(info.title)), sizeof(info.title));
+    EXPECT_LT(strnlen(info.artist, sizeof(info.artist)), sizeof(info.artist));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tags, TrackTagsTest,
+    ::testing::Values(TagCase{"tag-none.mp3", "", ""},
+                      TagCase{"tag-v1.mp3", "旧标签", "Old Artist"},
+                      TagCase{"tag-v1-cut.mp3", "a" + Repeat("汉", 14), "x"},
+                      // é is in GBK; ë is not, and its Latin-1 byte is no GBK text either.
+                      TagCase{"tag-v22-latin1.mp3", "Café Song", "Zo?"},
+                      TagCase{"tag-v23-utf16.mp3", "你好世界", "WuzzlePlayer 乐队"},
+                      TagCase{"tag-v24-utf8.mp3", "春天的故事", "小明"},
+                      TagCase{"tag-latin1-gbk.mp3", "月光小夜曲", "晓风"},
+                      TagCase{"tag-long.mp3", "ab" + Repeat("长", 62), Repeat("x", 127)},
+                      TagCase{"tag-v2-title-v1-artist.mp3", "新标题", "V1 Artist"},
+                      TagCase{"big-tag.mp3", "Big Tag", ""},
+                      TagCase{"中文目录\\歌曲.mp3", "中文歌曲", ""}));
+
+struct NumbersCase {
+    const char* file;
+    int bitrate;
+    int sampleRate;
+    int length;
+};
+
+class TrackNumbersTest : public ::testing::TestWithParam<NumbersCase> {};
+
+TEST_P(TrackNumbersTest, BitrateSampleRateAndExactLength) {
+    const NumbersCase& c = GetParam();
+    TrackInfo info;
+    ASSERT_TRUE(OpenInfo(Audio(c.file), info));
+    EXPECT_EQ(info.bitrate, c.bitrate);
+    EXPECT_EQ(info.sampleRate, c.sampleRate);
+    EXPECT_EQ(info.length, c.length);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, TrackNumbersTest,
+                         ::testing::Values(NumbersCase{"cbr128.mp3", 128, 44100, 4},
+                                           NumbersCase{"cbr128-noinfo.mp3", 128, 44100, 4},
+                                           NumbersCase{"tone3s.mp3", 128, 44100, 3},
+                                           NumbersCase{"mono22.mp3", 48, 22050, 4},
+                                           NumbersCase{"lsf22.mp3", 64, 22050, 4},
+                                           NumbersCase{"mpeg25-8k.mp3", 16, 8000, 4},
+                                           NumbersCase{"layer2.mp2", 192, 48000, 4},
+                                           NumbersCase{"big-tag.mp3", 128, 44100, 4}));
+
+// Six seconds, the first of them silence: a length guessed from the first frames and
+// the file size would be far off.
+TEST(TrackNumbersVbrTest, LengthExactWithAndWithoutXingAndBitrateIsTheAverage) {
+    for (const char* file : {"vbr-xing.mp3", "vbr-noxing.mp3"}) {
+        SCOPED_TRACE(file);
+        TrackInfo info;
+        ASSERT_TRUE(OpenInfo(Audio(file), info));
+        EXPECT_EQ(info.length, 6);
+        EXPECT_EQ(info.sampleRate, 44100);
+        WIN32_FILE_ATTRIBUTE_DATA attributes;
+        ASSERT_TRUE(GetFileAttributesExA(Audio(file).c_str(), GetFileExInfoStandard, &attributes));
+        const double average = attributes.nFileSizeLow * 8.0 / 6.0 / 1000.0;
+        EXPECT_NEAR(info.bitrate, average, average * 0.03);
+    }
+}
+
+struct BadCase {
+    const char* name;
+    const char* file;
+};
+
+class BadInputTest : public ::testing::TestWithParam<BadCase> {};
+
+// Refused, and nothing is kept open: the file can be deleted at once.
+TEST_P(BadInputTest, IsRefusedAndNothingStaysOpen) {
+    const BadCase& c = GetParam();
+    const std::string copy = std::string("refused-") + c.name + ".mp3";
+    CopyFileA(Audio(c.file).c_str(), copy.c_str(), FALSE);
+    DWORD handlesBefore = 0, handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+    TrackInfo info;
+    EXPECT_EQ(TheInput()->Open(copy.c_str(), &info), 0);
+    EXPECT_EQ(TheInput()->GetState(), PlayerState::Stopped);
+    TheInput()->Play();
+    EXPECT_EQ(TheInput()->GetState(), PlayerState::Stopped) << "nothing to play";
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_EQ(handlesAfter, handlesBefore);
+    if (GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES) EXPECT_TRUE(DeleteFileA(copy.c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BadInputTest,
+                         ::testing::Values(BadCase{"missing", "no-such-file.mp3"}, BadCase{"empty", "empty.mp3"},
+                                           BadCase{"text", "text.mp3"}, BadCase{"random", "random.mp3"},
+                                           BadCase{"cut_frame", "cut-frame.mp3"},
+                                           BadCase{"tag_overclaim", "tag-overclaim.mp3"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
