@@ -9,6 +9,8 @@
 //   alive HWND                 1 while the window exists
 //   hit X Y                    WindowFromPoint at the screen point
 //   shape HWND                 region type, bounding box and a checksum of the shape
+//   rects HWND                 the shape's rectangles: count, then left top right bottom each
+//   menu                       the open pop-up menu's window and rectangle, or 0
 //   post HWND MSG WPARAM LPARAM
 //   send HWND MSG WPARAM LPARAM
 //   quit
@@ -40,16 +42,23 @@ HWND WaitForClass(const char* className, DWORD milliseconds) {
     }
 }
 
-// FNV-1a over the region's rectangles: equal shapes give equal numbers.
-unsigned long ShapeChecksum(HRGN region) {
+// The region's rectangles as the system lists them; empty when it cannot be read.
+std::vector<RECT> RegionRects(HRGN region) {
     const DWORD size = GetRegionData(region, 0, nullptr);
     std::vector<char> data(size);
-    if (size == 0 || GetRegionData(region, size, reinterpret_cast<RGNDATA*>(data.data())) == 0) return 0;
+    if (size == 0 || GetRegionData(region, size, reinterpret_cast<RGNDATA*>(data.data())) == 0) return {};
     const auto* header = reinterpret_cast<const RGNDATAHEADER*>(data.data());
-    const char* rects = data.data() + header->dwSize;
+    const auto* first = reinterpret_cast<const RECT*>(data.data() + header->dwSize);
+    return std::vector<RECT>(first, first + header->nCount);
+}
+
+// FNV-1a over the region's rectangles: equal shapes give equal numbers.
+unsigned long ShapeChecksum(HRGN region) {
+    const std::vector<RECT> rects = RegionRects(region);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(rects.data());
     uint32_t hash = 2166136261u;
-    for (DWORD i = 0; i < header->nCount * sizeof(RECT); ++i) {
-        hash = (hash ^ static_cast<unsigned char>(rects[i])) * 16777619u;
+    for (size_t i = 0; i < rects.size() * sizeof(RECT); ++i) {
+        hash = (hash ^ bytes[i]) * 16777619u;
     }
     return hash;
 }
@@ -71,6 +80,32 @@ void Shape(HWND window) {
     GetRgnBox(region, &box);
     Answer("%d %ld %ld %ld %ld %lu", type, box.left, box.top, box.right, box.bottom, ShapeChecksum(region));
     DeleteObject(region);
+}
+
+// Window-relative, as the window holds them, so that a test can tell which picture
+// the window is shaped like wherever it stands.
+void ShapeRects(HWND window) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(window, region);
+    const std::vector<RECT> rects = RegionRects(region);
+    DeleteObject(region);
+    std::printf("%lu", static_cast<unsigned long>(rects.size()));
+    for (const RECT& rect : rects) std::printf(" %ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
+    std::putchar('\n');
+    std::fflush(stdout);
+}
+
+// The menu's items cannot be read from another process (Wine refuses a foreign
+// menu handle), so a test gets the pop-up's place and looks at the screen.
+void OpenMenu() {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (popup == nullptr || !IsWindowVisible(popup)) {
+        Answer("0");
+        return;
+    }
+    RECT rect = {};
+    GetWindowRect(popup, &rect);
+    Answer("%lu %ld %ld %ld %ld", WindowNumber(popup), rect.left, rect.top, rect.right, rect.bottom);
 }
 
 bool Run(char* line) {
@@ -103,6 +138,10 @@ bool Run(char* line) {
         Answer("%lu", WindowNumber(WindowFromPoint(point)));
     } else if (std::strcmp(command, "shape") == 0 && count >= 2) {
         Shape(ParseWindow(words[1]));
+    } else if (std::strcmp(command, "rects") == 0 && count >= 2) {
+        ShapeRects(ParseWindow(words[1]));
+    } else if (std::strcmp(command, "menu") == 0) {
+        OpenMenu();
     } else if ((std::strcmp(command, "post") == 0 || std::strcmp(command, "send") == 0) && count >= 5) {
         HWND window = ParseWindow(words[1]);
         const UINT message = static_cast<UINT>(number(2));
