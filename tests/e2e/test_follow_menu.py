@@ -1,0 +1,204 @@
+"""The character walking after the cursor with Move on, and the context menu that
+switches Move and ends the program."""
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+from harness import Driver, Program, inner_point, read_bmp, xdotool
+
+WM_COMMAND = 0x0111
+ID_MOVE = 40001
+MENU_ITEMS = 5  # 移动, 播放, 播放列表, 控制, 退出
+MOVE_ITEM, EXIT_ITEM = 0, 4
+
+driver = None
+
+
+def setUpModule():
+    global driver
+    driver = Driver()
+
+
+def tearDownModule():
+    driver.close()
+
+
+def frame_figures(folder):
+    """Each skin picture's figure pixels, keyed by pose prefix and frame ("sr", 2)."""
+    figures = {}
+    for picture in sorted((Path(folder) / "Skin").glob("*.bmp")):
+        width, height, rows = read_bmp(picture)
+        key = rows[-1][0]
+        points = frozenset((x, y) for y in range(height) for x in range(width) if rows[y][x] != key)
+        figures[(picture.stem[:-1], int(picture.stem[-1]))] = points
+    return figures
+
+
+def shape_points(window):
+    numbers = driver.numbers("rects", window)
+    points = set()
+    for i in range(numbers[0]):
+        left, top, right, bottom = numbers[1 + 4 * i:5 + 4 * i]
+        points.update((x, y) for y in range(top, bottom) for x in range(left, right))
+    return frozenset(points)
+
+
+def pose_shown(figures, window):
+    """The pose whose picture shapes the window now: "sl", "sr", "l", "r", or None."""
+    points = shape_points(window)
+    return next((pose for (pose, _), figure in figures.items() if figure == points), None)
+
+
+def centre_top(rect):
+    left, top, right, _ = rect
+    return left + (right - left) // 2, top
+
+
+def screen(left, top, right, bottom):
+    """The screen's pixels in a rectangle, rows top first, each (r, g, b)."""
+    data = subprocess.run(["import", "-window", "root", "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+                           "+repage", "ppm:-"], capture_output=True, check=True).stdout
+    fields, position = [], 0
+    while len(fields) < 4:  # P6, width, height, maximum, then one whitespace byte
+        while data[position:position + 1].isspace():
+            position += 1
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    width, height = int(fields[1]), int(fields[2])
+    pixels = data[position + 1:]
+    return [[tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3]) for x in range(width)]
+            for y in range(height)]
+
+
+class FollowAndMenuTest(unittest.TestCase):
+    def launch(self):
+        program = Program().start()
+        self.addCleanup(program.stop, driver)
+        window = driver.wait_window("Wuzzle")
+        self.assertNotEqual(window, 0, "the character window did not appear")
+        return program, window, frame_figures(program.folder)
+
+    def watch(self, window, figures, until, seconds=12):
+        """Samples the window's place and pose until `until(samples)` holds; returns the
+        samples, each (rect, pose)."""
+        samples = []
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            samples.append((driver.rect(window), pose_shown(figures, window)))
+            if until(samples):
+                return samples
+            time.sleep(0.02)
+        self.fail(f"gave up watching; last samples {samples[-3:]}")
+
+    def watch_until_seated(self, window, figures):
+        """Until the figure has sat in a rest pose without moving for half a second."""
+        def seated(samples):
+            recent = samples[-20:]
+            return len(recent) == 20 and len({s for s in recent}) == 1 and recent[0][1] in ("sl", "sr")
+        return self.watch(window, figures, seated)
+
+    @staticmethod
+    def poses_in_order(samples):
+        order = []
+        for _, pose in samples:
+            if not order or order[-1] != pose:
+                order.append(pose)
+        return order
+
+    def open_menu_at(self, x, y):
+        xdotool("mousemove", x, y, "click", "3")
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline:
+            answer = driver.numbers("menu")
+            if answer[0] != 0:
+                return tuple(answer[1:])
+            time.sleep(0.05)
+        self.fail(f"no menu opened for a right click at {x}, {y}")
+
+    @staticmethod
+    def choose(menu, item):
+        left, top, right, bottom = menu
+        xdotool("mousemove", (left + right) // 2, top + (bottom - top) * (2 * item + 1) // (2 * MENU_ITEMS),
+                "click", "1")
+
+    @staticmethod
+    def move_checked(menu):
+        """Whether the check column of "移动", left of its caption, has a mark in it."""
+        left, top, _, bottom = menu
+        rows = screen(left + 3, top + 3, left + 18, top + (bottom - top) // MENU_ITEMS)
+        return sum(1 for row in rows for pixel in row if sum(pixel) < 200) > 0
+
+    def test_with_move_on_it_walks_to_the_cursor_faces_it_and_sits_down(self):
+        _, window, figures = self.launch()
+        poses_of_shape = {}
+        for (pose, _), figure in figures.items():
+            poses_of_shape.setdefault(figure, set()).add(pose)
+        self.assertTrue(all(len(poses) == 1 for poses in poses_of_shape.values()), "shapes tell poses apart")
+        start = driver.rect(window)
+        centre_x, top = centre_top(start)
+        xdotool("mousemove", centre_x + 250, top + 30)
+        time.sleep(0.4)  # a tick samples the cursor
+        driver.ask("post", window, WM_COMMAND, ID_MOVE, 0)
+
+        walk = self.watch_until_seated(window, figures)
+        self.assertIn(self.poses_in_order(walk), (["sl", "r", "sr"], ["r", "sr"]))
+        lefts = [rect[0] for rect, _ in walk]
+        steps = [b - a for a, b in zip(lefts, lefts[1:]) if b != a]
+        self.assertTrue(all(0 < step <= 10 for step in steps), steps)
+        self.assertGreaterEqual(sum(steps) / len(steps), 9, "about 10 pixels a tick")
+        end_x, end_top = centre_top(walk[-1][0])
+        self.assertLess(abs(end_x - (centre_x + 250)), 30)
+        self.assertLess(abs(end_top - (top + 30)), 30)
+
+        # More than 20 pixels away: it sets off to the right as it last walked, turns
+        # and sits down facing left.
+        xdotool("mousemove", end_x - 150, end_top)
+        back = self.watch_until_seated(window, figures)
+        order = self.poses_in_order(back)
+        self.assertEqual((order[0], order[-1]), ("sr", "sl"), order)
+        self.assertIn("l", order)
+        self.assertTrue(set(order[1:-1]) <= {"r", "l"}, order)
+        self.assertLess(back[-1][0][0], walk[-1][0][0] - 100)
+
+    def figure_spot_near_the_top(self, figures):
+        """A point of every rest picture within 20 pixels of the window's top centre:
+        a right click there leaves a waiting figure waiting."""
+        rest = frozenset.intersection(*(f for (pose, _), f in figures.items() if pose in ("sl", "sr")))
+        width = max(x for x, _ in rest) + 1
+        return inner_point({(x, y) for x, y in rest if abs(x - width // 2) <= 20 and y <= 20})
+
+    def test_the_menu_shows_move_checked_once_move_is_on(self):
+        _, window, figures = self.launch()
+        spot_x, spot_y = self.figure_spot_near_the_top(figures)
+        left, top, _, _ = driver.rect(window)
+        menu = self.open_menu_at(left + spot_x, top + spot_y)
+        self.assertFalse(self.move_checked(menu))
+        self.choose(menu, MOVE_ITEM)
+        # It walks to where "移动" was chosen and waits there.
+        self.watch_until_seated(window, figures)
+
+        left, top, _, _ = driver.rect(window)
+        menu = self.open_menu_at(left + spot_x, top + spot_y)
+        self.assertTrue(self.move_checked(menu))
+        self.choose(menu, MOVE_ITEM)
+        time.sleep(0.3)
+        left, top, _, _ = driver.rect(window)
+        menu = self.open_menu_at(left + spot_x, top + spot_y)
+        self.assertFalse(self.move_checked(menu))
+        xdotool("key", "Escape")
+
+    def test_exit_from_the_menu_ends_the_program_with_exit_code_0(self):
+        program, window, figures = self.launch()
+        spot_x, spot_y = inner_point(frozenset.intersection(*figures.values()))
+        left, top, _, _ = driver.rect(window)
+        self.choose(self.open_menu_at(left + spot_x, top + spot_y), EXIT_ITEM)
+        self.assertEqual(program.wait(), 0)
+        self.assertEqual(driver.ask("alive", window), "0")
+
+
+if __name__ == "__main__":
+    unittest.main()
