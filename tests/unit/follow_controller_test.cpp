@@ -112,16 +112,6 @@ TEST(ComputeStep, StepsAtMostTenPixelsTowardsTheCursor) {
     }
 }
 
-TEST(ComputeStep, OnTheTopLeftPixelEachTickFlipsTheVerticalStepAgain) {
-    FollowController follow;
-    follow.ComputeStep({500, 300}, 400, 200);
-    follow.ComputeStep({400, 200}, 400, 200);
-    EXPECT_EQ(follow.stepX, 7);
-    EXPECT_EQ(follow.stepY, -7);
-    follow.ComputeStep({400, 200}, 400, 200);
-    EXPECT_EQ(follow.stepY, 7);
-}
-
 TEST(ComputeStep, MonitorsFarApartDoNotOverflow) {
     // 50000 squared does not fit in 32 bits.
     FollowController follow;
@@ -221,30 +211,6 @@ TEST(FollowTick, ADepartureResumesTheSavedDirectionAndTurnsOnTheNextTick) {
     follow.FollowTick(port);
     EXPECT_EQ(port.events, (Events{"pose WalkLeft", "move 410 200 100 120", "advance"}));
     EXPECT_EQ(follow.state, kLeft);
-}
-
-TEST(FollowTick, WalksUpToTheCursorSitsDownAndSetsOffWhenItMovesAway) {
-    FollowController follow;
-    FakePort port;
-    port.rect = kWindow;
-    port.cursor = {700, 230};
-    follow.FollowTick(port);
-    follow.ToggleMove(port);
-    int ticks = 0;
-    while (follow.waitingNearCursor == 0 && ticks < 100) {
-        follow.FollowTick(port);
-        ++ticks;
-    }
-    ASSERT_EQ(follow.waitingNearCursor, 1);
-    // 250 pixels at about 10 a tick.
-    EXPECT_GE(ticks, 24);
-    EXPECT_LE(ticks, 27);
-    EXPECT_EQ(follow.savedDirection, kRight);
-    EXPECT_EQ(follow.moveEnabled, 1);
-    port.cursor.y += 60;
-    port.events.clear();
-    follow.FollowTick(port);
-    EXPECT_EQ(port.events, (Events{"pose WalkRight", "advance"}));
 }
 
 struct ToggleCase {

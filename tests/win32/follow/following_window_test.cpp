@@ -33,33 +33,6 @@ TEST_F(Following, MoveOnWalksTowardsTheCursorFacingIt) {
     EXPECT_TRUE(ShapedLike(window, "r", characterSprite.CurrentFrame()));
 }
 
-TEST_F(Following, ArrivingItSitsDownFacingTheWayItWalked) {
-    const RECT start = WindowRect(window);
-    const int centreX = start.left + (start.right - start.left) / 2;
-    SetCursorPos(centreX - 200, start.top + 100);
-    Tick(window);
-    SendMessageA(window, WM_COMMAND, 40001, 0);
-    SetCursorPos(centreX - 5, start.top + 5);
-    Tick(window);
-    EXPECT_EQ(followController.waitingNearCursor, 1);
-    EXPECT_TRUE(ShapedLike(window, "sl", characterSprite.CurrentFrame()));
-    EXPECT_EQ(followController.moveEnabled, 1);
-}
-
-TEST_F(Following, MoveOffShowsTheRestPoseAtOnceAndStopsMoving) {
-    const RECT start = WindowRect(window);
-    SetCursorPos(start.left - 300, start.bottom + 300);
-    Tick(window);
-    SendMessageA(window, WM_COMMAND, 40001, 0);
-    EXPECT_TRUE(ShapedLike(window, "l", characterSprite.CurrentFrame()));
-    SendMessageA(window, WM_COMMAND, 40001, 0);
-    EXPECT_TRUE(ShapedLike(window, "sl", characterSprite.CurrentFrame()));
-    Tick(window);
-    const RECT after = WindowRect(window);
-    EXPECT_EQ(after.left, start.left);
-    EXPECT_EQ(after.top, start.top);
-}
-
 TEST(FollowingReset, CreatingTheWindowStartsAtRestWithMoveOff) {
     followController.moveEnabled = 1;
     followController.state = FollowState::WalkRight;
