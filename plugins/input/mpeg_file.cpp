@@ -1,6 +1,5 @@
 #include "mpeg_file.h"
 
-#include <climits>
 #include <cstdio>
 
 #include "ansi_text.h"
@@ -11,21 +10,6 @@ namespace {
 constexpr int kFramesToCheck = 3;
 constexpr size_t kId3v1Bytes = 128;
 
-// libmpg123 reads through these, so the path never has to be UTF-8.
-mpg123_ssize_t ReadFromFile(void* handle, void* buffer, size_t bytes) {
-    DWORD read = 0;
-    if (!ReadFile(handle, buffer, static_cast<DWORD>(bytes), &read, nullptr)) return -1;
-    return read;
-}
-
-off_t SeekInFile(void* handle, off_t offset, int whence) {
-    const DWORD method = whence == SEEK_SET ? FILE_BEGIN : whence == SEEK_CUR ? FILE_CURRENT : FILE_END;
-    LARGE_INTEGER distance, position;
-    distance.QuadPart = offset;
-    if (!SetFilePointerEx(handle, distance, &position, method) || position.QuadPart > LONG_MAX) return -1;
-    return static_cast<off_t>(position.QuadPart);
-}
-
 bool HasText(const mpg123_string* text) {
     return text != nullptr && text->fill > 1;
 }
@@ -34,12 +18,7 @@ bool HasText(const mpg123_string* text) {
 
 bool MpegFile::Open(const char* path) {
     Release();
-    file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        file = nullptr;
-        return false;
-    }
+    if (!file.Open(path)) return false;
     decoder = mpg123_new(nullptr, nullptr);
     if (decoder != nullptr && Prepare()) return true;
     Release();
@@ -48,9 +27,8 @@ bool MpegFile::Open(const char* path) {
 
 void MpegFile::Release() {
     if (decoder != nullptr) mpg123_delete(decoder);
-    if (file != nullptr) CloseHandle(file);
     decoder = nullptr;
-    file = nullptr;
+    file.Close();
 }
 
 bool MpegFile::Prepare() {
@@ -62,8 +40,9 @@ bool MpegFile::Prepare() {
     for (size_t i = 0; i < rateCount; ++i) {
         mpg123_format(decoder, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
     }
-    if (mpg123_replace_reader_handle(decoder, ReadFromFile, SeekInFile, nullptr) != MPG123_OK ||
-        mpg123_open_handle(decoder, file) != MPG123_OK) {
+    // libmpg123 reads through our file, so the path never has to be UTF-8.
+    if (mpg123_replace_reader_handle(decoder, &BufferedFile::Read, &BufferedFile::Seek, nullptr) != MPG123_OK ||
+        mpg123_open_handle(decoder, &file) != MPG123_OK) {
         return false;
     }
     long rate;
@@ -122,12 +101,10 @@ void MpegFile::DescribeTags(TrackInfo& info) {
 // The audio bytes over the audio frames: the header's rate for CBR, the true average
 // for VBR. Tags before and after the frames are not audio.
 int MpegFile::AverageBitrate() {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size)) return 0;
     mpg123_id3v1* v1 = nullptr;
     mpg123_id3v2* v2 = nullptr;
     mpg123_id3(decoder, &v1, &v2);
-    const int64_t audioBytes = size.QuadPart - firstFrameOffset - (v1 != nullptr ? kId3v1Bytes : 0);
+    const int64_t audioBytes = file.Size() - firstFrameOffset - (v1 != nullptr ? kId3v1Bytes : 0);
     return AverageKbps(audioBytes, mpg123_framelength(decoder), mpg123_spf(decoder), sampleRate);
 }
 

@@ -1,5 +1,5 @@
-// One MPEG audio file opened for decoding: the file handle we opened on the ANSI path,
-// and libmpg123 reading through it.
+// One MPEG audio file opened for decoding: the file we opened on the ANSI path, and
+// libmpg123 reading through it.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "buffered_file.h"
 #include "playback/plugin_interface.h"
 
 class MpegFile {
@@ -32,7 +33,7 @@ private:
     void DescribeTags(TrackInfo& info);
     int AverageBitrate();
 
-    HANDLE file = nullptr;
+    BufferedFile file;
     mpg123_handle* decoder = nullptr;
     int sampleRate = 0;
     int channels = 0;

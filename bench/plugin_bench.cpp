@@ -1,0 +1,90 @@
+// Measures the input plug-in through its exported interface, as the program uses it.
+//   plugin_bench decode <plugin dir> <file> <repeats>
+//       plays the file to its end through CaptureOutput.ini, unpaced and writing
+//       nothing; prints the audio seconds decoded per wall-clock second.
+//   plugin_bench open <plugin dir> <folder>
+//       Open and Close on every file in the folder; prints files per second.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "playback/plugin_interface.h"
+
+namespace {
+
+void* LoadObject(const std::string& path) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr) return nullptr;
+    auto getInstance = reinterpret_cast<void* (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "GetInstance")));
+    return getInstance == nullptr ? nullptr : getInstance();
+}
+
+double Seconds() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / frequency.QuadPart;
+}
+
+HANDLE trackEnded = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+
+int CALLBACK OnEvent(int event, int, void*) {
+    if (event == static_cast<int>(PlaybackEvent::TrackEnded)) SetEvent(trackEnded);
+    return 0;
+}
+
+int Decode(InputPlugin* input, const std::string& pluginDir, const char* file, int repeats) {
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_WAV", nullptr);
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_PACED", nullptr);
+    auto* output = static_cast<OutputPlugin*>(LoadObject(pluginDir + "\\CaptureOutput.ini"));
+    if (output == nullptr) return 1;
+    input->SetOutput(output);
+    input->SetCallback(&OnEvent, nullptr);
+    TrackInfo info;
+    double audio = 0;
+    const double start = Seconds();
+    for (int i = 0; i < repeats; ++i) {
+        if (input->Open(file, &info) == 0) return 1;
+        input->Play();
+        WaitForSingleObject(trackEnded, INFINITE);
+        input->Close();
+        audio += info.length;
+    }
+    printf("%.1f\n", audio / (Seconds() - start));
+    return 0;
+}
+
+int OpenAll(InputPlugin* input, const std::string& folder) {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.mp3").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 1;
+    do {
+        files.push_back(folder + "\\" + found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    TrackInfo info;
+    const double start = Seconds();
+    for (const std::string& file : files) {
+        if (input->Open(file.c_str(), &info) == 0) return 1;
+        input->Close();
+    }
+    printf("%.0f\n", files.size() / (Seconds() - start));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) return 2;
+    const std::string mode = argv[1];
+    const std::string pluginDir = argv[2];
+    auto* input = static_cast<InputPlugin*>(LoadObject(pluginDir + "\\Input.ini"));
+    if (input == nullptr) return 1;
+    if (mode == "decode" && argc == 5) return Decode(input, pluginDir, argv[3], atoi(argv[4]));
+    if (mode == "open") return OpenAll(input, argv[3]);
+    return 2;
+}

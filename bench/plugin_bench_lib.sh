@@ -1,0 +1,41 @@
+# Shared by bench/decode-speed and bench/open-close-rate: test audio and the Wine run.
+# shellcheck shell=bash
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
+
+BENCH_DIR="$WUZZLE_BUILD/bench/plugins"
+BENCH_EXE="$WUZZLE_BUILD/win32/bench/plugin_bench.exe"
+
+if [ ! -f "$BENCH_EXE" ] || [ ! -f "$WUZZLE_BUILD/win32/plugins/Input.ini" ]; then
+    echo "build the win32 preset first (cmake --build --preset win32)" >&2
+    exit 1
+fi
+mkdir -p "$BENCH_DIR"
+wuzzle_ensure_prefix
+
+# bench_audio KIND SECONDS: prints the path of a stereo 44.1 kHz file of that kind
+# (cbr-info, cbr-noinfo, vbr-xing), made once.
+bench_audio() {
+    local kind=$1 seconds=$2
+    local mp3="$BENCH_DIR/$kind-${seconds}s.mp3" wav="$BENCH_DIR/music-${seconds}s.wav"
+    if [ ! -f "$mp3" ]; then
+        [ -f "$wav" ] || sox -n -r 44100 -b 16 "$wav" synth "$seconds" pluck C3 pluck G3 sine 220-880 \
+            remix 1,2v0.5 2,3v0.5 tremolo 2 30 norm -1
+        case $kind in
+            cbr-info) lame --quiet -b 128 "$wav" "$mp3" ;;
+            cbr-noinfo) lame --quiet -b 128 -t "$wav" "$mp3" ;;
+            vbr-xing) lame --quiet -V 2 "$wav" "$mp3" ;;
+        esac
+    fi
+    echo "$mp3"
+}
+
+# bench_run ARGS...: plugin_bench under Wine, run from the build folder so that the
+# paths it is given can be relative ones.
+bench_run() {
+    (cd "$WUZZLE_BUILD" && wine "$BENCH_EXE" "$@")
+}
+
+# The path of a file under the build folder as bench_run sees it.
+bench_path() {
+    realpath --relative-to="$WUZZLE_BUILD" "$1" | tr / '\\'
+}

@@ -1,0 +1,34 @@
+// The file as libmpg123 reads it. It asks for a frame or a header at a time, a few
+// hundred bytes; a scan for the length reads a whole file that way. A buffer of our
+// own turns that into a few large reads.
+#pragma once
+
+#include <windows.h>
+
+#include <mpg123.h>
+
+#include <cstdint>
+
+class BufferedFile {
+public:
+    // Opens the ANSI path for reading; others may still read and write the file.
+    bool Open(const char* path);
+    void Close();
+    int64_t Size() const;
+
+    // libmpg123's reader callbacks, with the BufferedFile as the handle.
+    static mpg123_ssize_t Read(void* self, void* buffer, size_t bytes);
+    static off_t Seek(void* self, off_t offset, int whence);
+
+private:
+    mpg123_ssize_t Read(char* out, size_t bytes);
+    off_t Seek(int64_t offset, int whence);
+    // Reads at `position`, into the buffer or straight into `out`.
+    bool ReadAt(char* out, size_t bytes, DWORD& got);
+
+    HANDLE file = nullptr;
+    int64_t position = 0;     // where libmpg123 is reading
+    int64_t bufferStart = 0;  // the file offset of data[0]
+    size_t filled = 0;
+    char data[64 * 1024] = {};
+};
