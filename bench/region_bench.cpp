@@ -80,7 +80,7 @@ int main() {
         const int rounds = picture == &skin ? 50 : 1;
         bool same = true;
         const double combined = TimePose(*picture, RegionByCombiningRuns, RegionFromRunsBatched, rounds, same);
-        const double batched = TimePose(*picture, RegionFromRunsBatched, RegionByCombiningRuns, rounds * 20, same);
+        const double batched = TimePose(*picture, RegionFromRunsBatched, RegionByCombiningRuns, rounds, same);
         std::printf("%-32s %8zu %14.3f %14.3f %7.1fx %6s\n", picture->name, runs, combined, batched,
                     combined / batched, same ? "yes" : "NO");
     }
