@@ -3,9 +3,8 @@
 // own turns that into a few large reads.
 #pragma once
 
-#include <windows.h>
-
 #include <mpg123.h>
+#include <windows.h>
 
 #include <cstdint>
 

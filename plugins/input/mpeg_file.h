@@ -2,9 +2,8 @@
 // libmpg123 reading through it.
 #pragma once
 
-#include <windows.h>
-
 #include <mpg123.h>
+#include <windows.h>
 
 #include <cstdint>
 

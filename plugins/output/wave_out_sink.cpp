@@ -21,8 +21,7 @@ WaveOutSink* WaveOutSink::Open(int sampleRate, int channels, HANDLE wake) {
 }
 
 WaveOutSink::WaveOutSink(HWAVEOUT device, size_t blockBytes, int frameBytes)
-    : device(device), blockBytes(blockBytes), frameBytes(frameBytes),
-      memory(new char[blockBytes * kBlockCount]) {
+    : device(device), blockBytes(blockBytes), frameBytes(frameBytes), memory(new char[blockBytes * kBlockCount]) {
     for (int i = 0; i < kBlockCount; ++i) blocks[i].header.lpData = memory.get() + i * blockBytes;
 }
 

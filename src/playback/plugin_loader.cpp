@@ -11,8 +11,8 @@ void* LoadModuleObject(HMODULE& module, const char* path) {
     if (module != nullptr) FreeLibrary(module);
     module = LoadLibraryA(path);
     if (module == nullptr) return nullptr;
-    auto getInstance = reinterpret_cast<GetInstanceFunction>(
-        reinterpret_cast<void*>(GetProcAddress(module, "GetInstance")));
+    auto getInstance =
+        reinterpret_cast<GetInstanceFunction>(reinterpret_cast<void*>(GetProcAddress(module, "GetInstance")));
     if (getInstance == nullptr) return nullptr;
     return getInstance();
 }

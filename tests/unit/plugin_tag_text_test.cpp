@@ -28,11 +28,12 @@ INSTANTIATE_TEST_SUITE_P(
         // "你好" in GBK (C4 E3 BA C3) read as Latin-1 and widened to UTF-8.
         Latin1Case{"gbk_read_as_latin1", "\xC3\x84\xC3\xA3\xC2\xBA\xC3\x83", std::string("\xC4\xE3\xBA\xC3")},
         Latin1Case{"mixed_with_ascii", "A\xC3\xA9 b", std::string("A\xE9 b")},
-        Latin1Case{"ascii_needs_nothing", "plain", std::nullopt},
-        Latin1Case{"empty", "", std::nullopt},
-        Latin1Case{"beyond_latin1", "\xE4\xBD\xA0", std::nullopt},
-        Latin1Case{"cut_sequence", "a\xC3", std::nullopt},
-        Latin1Case{"bad_continuation", "\xC3" "A", std::nullopt}),
+        Latin1Case{"ascii_needs_nothing", "plain", std::nullopt}, Latin1Case{"empty", "", std::nullopt},
+        Latin1Case{"beyond_latin1", "\xE4\xBD\xA0", std::nullopt}, Latin1Case{"cut_sequence", "a\xC3", std::nullopt},
+        Latin1Case{"bad_continuation",
+                   "\xC3"
+                   "A",
+                   std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FitCase {
@@ -50,16 +51,15 @@ TEST_P(FitTextTest, FitsWithItsNulAndNeverCutsACharacter) {
 
 const std::string kHan = "\xBA\xBA";  // 汉
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, FitTextTest,
-    ::testing::Values(FitCase{"short_ascii", "abc", 128, 3},
-                      FitCase{"ascii_cut_to_capacity", std::string(200, 'x'), 128, 127},
-                      FitCase{"double_byte_fits_exactly", "a" + kHan, 4, 3},
-                      FitCase{"double_byte_would_straddle_the_end", "ab" + kHan, 4, 2},
-                      FitCase{"dangling_lead_byte_dropped", "a\xBA", 128, 1},
-                      FitCase{"trail_byte_in_lead_range_is_not_a_lead", kHan + kHan, 4, 2},
-                      FitCase{"empty", "", 128, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, FitTextTest,
+                         ::testing::Values(FitCase{"short_ascii", "abc", 128, 3},
+                                           FitCase{"ascii_cut_to_capacity", std::string(200, 'x'), 128, 127},
+                                           FitCase{"double_byte_fits_exactly", "a" + kHan, 4, 3},
+                                           FitCase{"double_byte_would_straddle_the_end", "ab" + kHan, 4, 2},
+                                           FitCase{"dangling_lead_byte_dropped", "a\xBA", 128, 1},
+                                           FitCase{"trail_byte_in_lead_range_is_not_a_lead", kHan + kHan, 4, 2},
+                                           FitCase{"empty", "", 128, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct Id3v1Case {
     const char* name;
@@ -74,14 +74,13 @@ TEST_P(Id3v1TextTest, EndsAtNulWithoutTrailingBlanks) {
     EXPECT_EQ(Id3v1Text(field.data(), field.size()), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, Id3v1TextTest,
-    ::testing::Values(Id3v1Case{"nul_padded", std::string("Song\0\0\0\0", 8), "Song"},
-                      Id3v1Case{"space_padded", "Song    ", "Song"},
-                      Id3v1Case{"inner_spaces_kept", "A  B  ", "A  B"},
-                      Id3v1Case{"full_without_nul", "abcdef", "abcdef"},
-                      Id3v1Case{"all_blank", "      ", ""},
-                      Id3v1Case{"junk_after_nul", std::string("Hi\0junk", 7), "Hi"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Fields, Id3v1TextTest,
+                         ::testing::Values(Id3v1Case{"nul_padded", std::string("Song\0\0\0\0", 8), "Song"},
+                                           Id3v1Case{"space_padded", "Song    ", "Song"},
+                                           Id3v1Case{"inner_spaces_kept", "A  B  ", "A  B"},
+                                           Id3v1Case{"full_without_nul", "abcdef", "abcdef"},
+                                           Id3v1Case{"all_blank", "      ", ""},
+                                           Id3v1Case{"junk_after_nul", std::string("Hi\0junk", 7), "Hi"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

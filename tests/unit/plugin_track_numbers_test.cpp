@@ -21,16 +21,15 @@ TEST_P(AverageKbpsTest, IsTheAudioBytesOverTheirPlayingTime) {
     EXPECT_EQ(AverageKbps(c.bytes, c.frames, c.samplesPerFrame, c.sampleRate), c.kbps);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Streams, AverageKbpsTest,
-    ::testing::Values(
-        // 128 kbit/s at 44.1 kHz: frames of 417 and 418 bytes, 1152 samples each.
-        KbpsCase{"cbr_128", 417 * 100 + 49, 100, 1152, 44100, 128},
-        // 64 kbit/s at 22.05 kHz (MPEG-2): 576 samples in about 209 bytes.
-        KbpsCase{"mpeg2_64", 41796, 200, 576, 22050, 64},
-        KbpsCase{"vbr_mix", 100 * 418 + 100 * 626, 200, 1152, 44100, 160},
-        KbpsCase{"no_frames", 1000, 0, 1152, 44100, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Streams, AverageKbpsTest,
+                         ::testing::Values(
+                             // 128 kbit/s at 44.1 kHz: frames of 417 and 418 bytes, 1152 samples each.
+                             KbpsCase{"cbr_128", 417 * 100 + 49, 100, 1152, 44100, 128},
+                             // 64 kbit/s at 22.05 kHz (MPEG-2): 576 samples in about 209 bytes.
+                             KbpsCase{"mpeg2_64", 41796, 200, 576, 22050, 64},
+                             KbpsCase{"vbr_mix", 100 * 418 + 100 * 626, 200, 1152, 44100, 160},
+                             KbpsCase{"no_frames", 1000, 0, 1152, 44100, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct SecondsCase {
     int64_t samples;
@@ -47,8 +46,7 @@ TEST_P(WholeSecondsTest, RoundsDown) {
 INSTANTIATE_TEST_SUITE_P(Lengths, WholeSecondsTest,
                          ::testing::Values(SecondsCase{0, 44100, 0}, SecondsCase{44099, 44100, 0},
                                            SecondsCase{44100, 44100, 1}, SecondsCase{266112, 44100, 6},
-                                           SecondsCase{44100LL * 3600 * 10, 44100, 36000},
-                                           SecondsCase{1000, 0, 0}));
+                                           SecondsCase{44100LL * 3600 * 10, 44100, 36000}, SecondsCase{1000, 0, 0}));
 
 TEST(ElapsedCounterTest, TellsEachNewWholeSecondOnce) {
     ElapsedCounter counter(1000);

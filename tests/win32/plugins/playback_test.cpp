@@ -181,19 +181,19 @@ TEST_P(ChangedFileTest, PlaybackEndsCleanly) {
     ASSERT_TRUE(CopyFileA("audio\\cbr128.mp3", path.c_str(), FALSE));
     Connect(TheCapture("", false));
     ASSERT_NE(input->Open(path.c_str(), &info), 0);
-    HANDLE other = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE other = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     switch (GetParam().meddling) {
-    case Meddling::Delete:
-        EXPECT_FALSE(DeleteFileA(path.c_str()));
-        break;
-    case Meddling::Truncate:
-        EXPECT_TRUE(SetEndOfFile(other));
-        break;
-    case Meddling::Lock:
-        EXPECT_TRUE(LockFile(other, 0, 0, MAXDWORD, 0));
-        break;
+        case Meddling::Delete:
+            EXPECT_FALSE(DeleteFileA(path.c_str()));
+            break;
+        case Meddling::Truncate:
+            EXPECT_TRUE(SetEndOfFile(other));
+            break;
+        case Meddling::Lock:
+            EXPECT_TRUE(LockFile(other, 0, 0, MAXDWORD, 0));
+            break;
     }
     input->Play();
     EXPECT_TRUE(log.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs));

@@ -8,8 +8,9 @@
 
 namespace {
 
-std::string Repeat(const std::string& text, int times) {
-    std::string result;
+// `start` followed by `times` copies of `text`.
+std::string Repeat(const std::string& text, int times, std::string start = "") {
+    std::string result = std::move(start);
     for (int i = 0; i < times; ++i) result += text;
     return result;
 }
@@ -44,20 +45,19 @@ TEST_P(TrackTagsTest, TitleAndArtistInTheAnsiCodePage) {
     EXPECT_LT(strnlen(info.artist, sizeof(info.artist)), sizeof(info.artist));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tags, TrackTagsTest,
-    ::testing::Values(TagCase{"tag-none.mp3", "", ""},
-                      TagCase{"tag-v1.mp3", "旧标签", "Old Artist"},
-                      TagCase{"tag-v1-cut.mp3", "a" + Repeat("汉", 14), "x"},
-                      // é is in GBK; ë is not, and its Latin-1 byte is no GBK text either.
-                      TagCase{"tag-v22-latin1.mp3", "Café Song", "Zo?"},
-                      TagCase{"tag-v23-utf16.mp3", "你好世界", "WuzzlePlayer 乐队"},
-                      TagCase{"tag-v24-utf8.mp3", "春天的故事", "小明"},
-                      TagCase{"tag-latin1-gbk.mp3", "月光小夜曲", "晓风"},
-                      TagCase{"tag-long.mp3", "ab" + Repeat("长", 62), Repeat("x", 127)},
-                      TagCase{"tag-v2-title-v1-artist.mp3", "新标题", "V1 Artist"},
-                      TagCase{"big-tag.mp3", "Big Tag", ""},
-                      TagCase{"中文目录\\歌曲.mp3", "中文歌曲", ""}));
+INSTANTIATE_TEST_SUITE_P(Tags, TrackTagsTest,
+                         ::testing::Values(TagCase{"tag-none.mp3", "", ""},
+                                           TagCase{"tag-v1.mp3", "旧标签", "Old Artist"},
+                                           TagCase{"tag-v1-cut.mp3", Repeat("汉", 14, "a"), "x"},
+                                           // é is in GBK; ë is not, and its Latin-1 byte is no GBK text either.
+                                           TagCase{"tag-v22-latin1.mp3", "Café Song", "Zo?"},
+                                           TagCase{"tag-v23-utf16.mp3", "你好世界", "WuzzlePlayer 乐队"},
+                                           TagCase{"tag-v24-utf8.mp3", "春天的故事", "小明"},
+                                           TagCase{"tag-latin1-gbk.mp3", "月光小夜曲", "晓风"},
+                                           TagCase{"tag-long.mp3", Repeat("长", 62, "ab"), Repeat("x", 127)},
+                                           TagCase{"tag-v2-title-v1-artist.mp3", "新标题", "V1 Artist"},
+                                           TagCase{"big-tag.mp3", "Big Tag", ""},
+                                           TagCase{"中文目录\\歌曲.mp3", "中文歌曲", ""}));
 
 struct NumbersCase {
     const char* file;
@@ -77,15 +77,12 @@ TEST_P(TrackNumbersTest, BitrateSampleRateAndExactLength) {
     EXPECT_EQ(info.length, c.length);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, TrackNumbersTest,
-                         ::testing::Values(NumbersCase{"cbr128.mp3", 128, 44100, 4},
-                                           NumbersCase{"cbr128-noinfo.mp3", 128, 44100, 4},
-                                           NumbersCase{"tone3s.mp3", 128, 44100, 3},
-                                           NumbersCase{"mono22.mp3", 48, 22050, 4},
-                                           NumbersCase{"lsf22.mp3", 64, 22050, 4},
-                                           NumbersCase{"mpeg25-8k.mp3", 16, 8000, 4},
-                                           NumbersCase{"layer2.mp2", 192, 48000, 4},
-                                           NumbersCase{"big-tag.mp3", 128, 44100, 4}));
+INSTANTIATE_TEST_SUITE_P(
+    Files, TrackNumbersTest,
+    ::testing::Values(NumbersCase{"cbr128.mp3", 128, 44100, 4}, NumbersCase{"cbr128-noinfo.mp3", 128, 44100, 4},
+                      NumbersCase{"tone3s.mp3", 128, 44100, 3}, NumbersCase{"mono22.mp3", 48, 22050, 4},
+                      NumbersCase{"lsf22.mp3", 64, 22050, 4}, NumbersCase{"mpeg25-8k.mp3", 16, 8000, 4},
+                      NumbersCase{"layer2.mp2", 192, 48000, 4}, NumbersCase{"big-tag.mp3", 128, 44100, 4}));
 
 // Six seconds, the first of them silence: a length guessed from the first frames and
 // the file size would be far off.
@@ -124,7 +121,9 @@ TEST_P(BadInputTest, IsRefusedAndNothingStaysOpen) {
     EXPECT_EQ(TheInput()->GetState(), PlayerState::Stopped) << "nothing to play";
     GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
     EXPECT_EQ(handlesAfter, handlesBefore);
-    if (GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES) EXPECT_TRUE(DeleteFileA(copy.c_str()));
+    if (GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        EXPECT_TRUE(DeleteFileA(copy.c_str()));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BadInputTest,
