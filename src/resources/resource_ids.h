@@ -2,7 +2,6 @@
 #pragma once
 
 #define IDI_WUZZLE 107
-#define IDS_WUZZLE 2501
 
 // The character's context menu and its commands.
 #define IDM_CONTEXT_MENU 101

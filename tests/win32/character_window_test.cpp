@@ -140,8 +140,10 @@ TEST(ProgramFile, CarriesItsIconGroupAndStringTable) {
     EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(107), MAKEINTRESOURCEA(14)), nullptr);  // RT_GROUP_ICON
     HICON icon = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(107), IMAGE_ICON, 32, 32, 0));
     EXPECT_NE(icon, nullptr);
+    EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(2501), MAKEINTRESOURCEA(6)), nullptr);  // RT_STRING
     char text[64] = {};
-    EXPECT_GT(LoadStringA(program, 2501, text, sizeof(text)), 0);
+    EXPECT_GT(LoadStringA(program, 40001, text, sizeof(text)), 0);
+    EXPECT_STREQ(text, "移动");
     if (icon != nullptr) DestroyIcon(icon);
     FreeLibrary(program);
 }
