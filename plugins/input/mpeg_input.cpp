@@ -24,7 +24,7 @@ void MpegInput::SetCallback(PlaybackCallback function, void* value) {
     ReleaseSRWLockExclusive(&eventLock);
 }
 
-int MpegInput::Open(const char* path, TrackInfo* info) {
+int MpegInput::Open(const char* path, TrackInfo* info) noexcept {
     Close();
     if (!track.Open(path)) return 0;
     track.Describe(*info);
@@ -84,7 +84,7 @@ void MpegInput::ReleaseForUnload() {
     track.Release();
 }
 
-DWORD WINAPI MpegInput::WorkerMain(void* self) {
+DWORD WINAPI MpegInput::WorkerMain(void* self) noexcept {
     auto* input = static_cast<MpegInput*>(self);
     HMODULE module = input->heldSelf;
     HMODULE outputModule = input->heldOutput;

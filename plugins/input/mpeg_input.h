@@ -17,7 +17,9 @@ public:
     void Reserved0() override {}
     void SetOutput(OutputPlugin* plugin) override;
     void SetCallback(PlaybackCallback function, void* value) override;
-    int Open(const char* path, TrackInfo* info) override;
+    // Open and the worker are where memory is taken; an allocation failure ends the
+    // process there rather than throwing into the program's window procedure.
+    int Open(const char* path, TrackInfo* info) noexcept override;
     void Close() override;
     PlayerState GetState() override { return state; }
     void Play() override;
@@ -32,7 +34,7 @@ public:
     void ReleaseForUnload();
 
 private:
-    static DWORD WINAPI WorkerMain(void* self);
+    static DWORD WINAPI WorkerMain(void* self) noexcept;
     void RunWorker();
     bool DecodeAll(ElapsedCounter& elapsed);
     bool DrainAll(ElapsedCounter& elapsed);

@@ -1,25 +1,9 @@
-// Volume levels and per-channel scaling in the output plug-ins.
+// Per-channel volume scaling in the output plug-ins.
 #include <gtest/gtest.h>
 
 #include "../../plugins/common/pcm.h"
 
 namespace {
-
-struct ClampCase {
-    int level;
-    int clamped;
-};
-
-class ClampVolumeTest : public ::testing::TestWithParam<ClampCase> {};
-
-TEST_P(ClampVolumeTest, KeepsLevelsWithinZeroToHundred) {
-    EXPECT_EQ(ClampVolume(GetParam().level), GetParam().clamped);
-}
-
-INSTANTIATE_TEST_SUITE_P(Levels, ClampVolumeTest,
-                         ::testing::Values(ClampCase{-2147483647 - 1, 0}, ClampCase{-1, 0}, ClampCase{0, 0},
-                                           ClampCase{37, 37}, ClampCase{100, 100}, ClampCase{101, 100},
-                                           ClampCase{2147483647, 100}));
 
 struct ScaleCase {
     const char* name;

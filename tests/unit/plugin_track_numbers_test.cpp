@@ -1,4 +1,4 @@
-// The numbers a track reports: average bit rate, whole seconds, elapsed seconds.
+// The numbers a track reports: average bit rate and elapsed seconds.
 #include <gtest/gtest.h>
 
 #include "../../plugins/input/track_numbers.h"
@@ -30,23 +30,6 @@ INSTANTIATE_TEST_SUITE_P(Streams, AverageKbpsTest,
                              KbpsCase{"vbr_mix", 100 * 418 + 100 * 626, 200, 1152, 44100, 160},
                              KbpsCase{"no_frames", 1000, 0, 1152, 44100, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-struct SecondsCase {
-    int64_t samples;
-    int rate;
-    int seconds;
-};
-
-class WholeSecondsTest : public ::testing::TestWithParam<SecondsCase> {};
-
-TEST_P(WholeSecondsTest, RoundsDown) {
-    EXPECT_EQ(WholeSeconds(GetParam().samples, GetParam().rate), GetParam().seconds);
-}
-
-INSTANTIATE_TEST_SUITE_P(Lengths, WholeSecondsTest,
-                         ::testing::Values(SecondsCase{0, 44100, 0}, SecondsCase{44099, 44100, 0},
-                                           SecondsCase{44100, 44100, 1}, SecondsCase{266112, 44100, 6},
-                                           SecondsCase{44100LL * 3600 * 10, 44100, 36000}, SecondsCase{1000, 0, 0}));
 
 TEST(ElapsedCounterTest, TellsEachNewWholeSecondOnce) {
     ElapsedCounter counter(1000);

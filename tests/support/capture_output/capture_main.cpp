@@ -67,7 +67,7 @@ CaptureOutput instance;
 
 }  // namespace
 
-extern "C" OutputPlugin* GetInstance() {
+extern "C" OutputPlugin* GetInstance() noexcept {
     instance.Configure();
     return &instance;
 }

@@ -162,8 +162,7 @@ TEST_P(VolumeTest, EachChannelIsScaledAndLevelsAreClamped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, VolumeTest,
-                         ::testing::Values(VolumeCase{50, 150, 50, 100}, VolumeCase{-20, 30, 0, 30},
-                                           VolumeCase{100, 0, 100, 0}));
+                         ::testing::Values(VolumeCase{50, 150, 50, 100}, VolumeCase{-20, 30, 0, 30}));
 
 // The file is ours once opened: others may read and write it but not delete it. What
 // they do to it can only end the track early, and it ends as any track does.
