@@ -1,7 +1,6 @@
 #include "sink_output.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 

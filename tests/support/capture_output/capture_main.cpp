@@ -11,7 +11,6 @@
 //                          otherwise as fast as the input plug-in decodes.
 #include <windows.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
