@@ -9,8 +9,10 @@ WUZZLE_DIST="$WUZZLE_BUILD/dist/WuzzlePlayer"
 # tests' virtual display has no window manager, so their prefix tells Wine to manage
 # its windows itself (otherwise hiding a captioned window waits 2 s for a manager);
 # a run on the user's own desktop gets a prefix of its own. $1: "desktop" for that one.
+# WUZZLE_WINEPREFIX names another prefix, so that runs side by side keep apart (they
+# would otherwise share one Wine server, its windows and the single-instance mutex).
 wuzzle_wine_env() {
-    export WINEPREFIX="$WUZZLE_BUILD/wineprefix${1:+-$1}"
+    export WINEPREFIX="${WUZZLE_WINEPREFIX:-$WUZZLE_BUILD/wineprefix${1:+-$1}}"
     export WINEDEBUG=-all
     export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
     export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"

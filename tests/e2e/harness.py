@@ -3,12 +3,13 @@
 The environment (WINEPREFIX, DISPLAY, LANG) comes from scripts/test. Every test gets
 its own copy of the staged folder, so what the program writes stays with the test.
 """
-import os
+import atexit
 import shutil
 import struct
 import subprocess
 import tempfile
 import time
+import unittest
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -140,3 +141,26 @@ class Program:
                 self.process.kill()
                 self.process.wait()
         shutil.rmtree(self.folder, ignore_errors=True)
+
+
+_driver = None
+
+
+def shared_driver():
+    """One driver for the whole run: every Wine start costs about a second."""
+    global _driver
+    if _driver is None:
+        _driver = Driver()
+        atexit.register(_driver.close)
+    return _driver
+
+
+class ProgramTest(unittest.TestCase):
+    """A test that starts the program in a folder of its own and ends it afterwards."""
+
+    def start_program(self, prepare=None):
+        program = Program(prepare).start()
+        self.addCleanup(program.stop, shared_driver())
+        window = shared_driver().wait_window("Wuzzle")
+        self.assertNotEqual(window, 0, "the character window did not appear")
+        return program, window

@@ -4,31 +4,15 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import (SCREEN, WM_CLOSE, Driver, Program, inner_point, skin_size, solid_points,
+from harness import (SCREEN, WM_CLOSE, ProgramTest, inner_point, shared_driver, skin_size, solid_points,
                      xdotool)
 
-driver = None
+driver = shared_driver()
 
 
-def setUpModule():
-    global driver
-    driver = Driver()
-
-
-def tearDownModule():
-    driver.close()
-
-
-class CharacterTest(unittest.TestCase):
-    def launch(self, prepare=None):
-        program = Program(prepare).start()
-        self.addCleanup(program.stop, driver)
-        window = driver.wait_window("Wuzzle")
-        self.assertNotEqual(window, 0, "the character window did not appear")
-        return program, window
-
+class CharacterTest(ProgramTest):
     def test_window_takes_the_skin_size_centred_borderless_and_topmost(self):
-        program, window = self.launch()
+        program, window = self.start_program()
         width, height = skin_size(program.folder)
         left, top, right, bottom = driver.rect(window)
         self.assertEqual((right - left, bottom - top), (width, height))
@@ -40,7 +24,7 @@ class CharacterTest(unittest.TestCase):
         self.assertEqual(ex_style & 0x88, 0x88)
 
     def test_only_the_figure_catches_the_mouse(self):
-        program, window = self.launch()
+        program, window = self.start_program()
         left, top, _, bottom = driver.rect(window)
         figure = inner_point(solid_points(program.folder))
         self.assertEqual(int(driver.ask("hit", left + figure[0], top + figure[1])), window)
@@ -48,7 +32,7 @@ class CharacterTest(unittest.TestCase):
         self.assertNotEqual(int(driver.ask("hit", left, bottom - 1)), window)
 
     def test_the_shape_changes_as_the_frames_cycle(self):
-        _, window = self.launch()
+        _, window = self.start_program()
         shapes = set()
         for _ in range(12):
             kind, _, checksum = driver.shape(window)
@@ -58,7 +42,7 @@ class CharacterTest(unittest.TestCase):
         self.assertGreaterEqual(len(shapes), 3)
 
     def test_dragging_the_figure_moves_the_window(self):
-        program, window = self.launch()
+        program, window = self.start_program()
         left, top, _, _ = driver.rect(window)
         fx, fy = inner_point(solid_points(program.folder))
         xdotool("mousemove", left + fx, top + fy)
@@ -73,7 +57,7 @@ class CharacterTest(unittest.TestCase):
         self.assertEqual((new_left - left, new_top - top), (-150, 80))
 
     def test_a_second_copy_ends_at_once_and_leaves_the_first(self):
-        program, window = self.launch()
+        program, window = self.start_program()
         code, seconds = program.run_again()
         self.assertEqual(code, 0)
         self.assertLess(seconds, 10)
@@ -81,7 +65,7 @@ class CharacterTest(unittest.TestCase):
         self.assertEqual(driver.ask("alive", window), "1")
 
     def test_close_ends_the_program_with_exit_code_0(self):
-        program, window = self.launch()
+        program, window = self.start_program()
         driver.ask("post", window, WM_CLOSE, 0, 0)
         self.assertEqual(program.wait(), 0)
 
@@ -89,7 +73,7 @@ class CharacterTest(unittest.TestCase):
         def remove_skin(folder: Path):
             for picture in (folder / "Skin").glob("*.bmp"):
                 picture.unlink()
-        program, window = self.launch(remove_skin)
+        program, window = self.start_program(remove_skin)
         left, top, right, bottom = driver.rect(window)
         self.assertEqual((right - left, bottom - top), (128, 128))
         driver.ask("post", window, WM_CLOSE, 0, 0)
@@ -99,7 +83,7 @@ class CharacterTest(unittest.TestCase):
         def cut(folder: Path):
             picture = folder / "Skin" / "sl0.bmp"
             picture.write_bytes(picture.read_bytes()[:20])
-        program, window = self.launch(cut)
+        program, window = self.start_program(cut)
         left, top, right, bottom = driver.rect(window)
         self.assertEqual((right - left, bottom - top), (128, 128))
 

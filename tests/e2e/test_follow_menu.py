@@ -5,23 +5,14 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import Driver, Program, inner_point, read_bmp, xdotool
+from harness import ProgramTest, inner_point, read_bmp, shared_driver, xdotool
 
 WM_COMMAND = 0x0111
 ID_MOVE = 40001
 MENU_ITEMS = 5  # 移动, 播放, 播放列表, 控制, 退出
 MOVE_ITEM, EXIT_ITEM = 0, 4
 
-driver = None
-
-
-def setUpModule():
-    global driver
-    driver = Driver()
-
-
-def tearDownModule():
-    driver.close()
+driver = shared_driver()
 
 
 def frame_figures(folder):
@@ -74,12 +65,9 @@ def screen(left, top, right, bottom):
             for y in range(height)]
 
 
-class FollowAndMenuTest(unittest.TestCase):
+class FollowAndMenuTest(ProgramTest):
     def launch(self):
-        program = Program().start()
-        self.addCleanup(program.stop, driver)
-        window = driver.wait_window("Wuzzle")
-        self.assertNotEqual(window, 0, "the character window did not appear")
+        program, window = self.start_program()
         return program, window, frame_figures(program.folder)
 
     def watch(self, window, figures, until, seconds=12):
