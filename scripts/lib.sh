@@ -54,3 +54,11 @@ wuzzle_stop_xvfb() {
         WUZZLE_XVFB_PID=
     fi
 }
+
+# Keeps one Wine server up for a while and starts its background services now, with
+# no terminal or pipe: services started later by a test would inherit the test's
+# output pipe and keep the test runner waiting for it to close.
+wuzzle_start_wine_session() {
+    wineserver -p 60 2>/dev/null || true
+    wine wineboot </dev/null >/dev/null 2>&1 || true
+}
