@@ -36,7 +36,7 @@ function(wuzzle_win32_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE wuzzle_core gmock gtest_main)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
-    add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${CMAKE_BINARY_DIR}/results/${name}.xml
+    add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:Z:${CMAKE_BINARY_DIR}/results/${name}.xml
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/testdata)
 endfunction()
 
