@@ -12,9 +12,10 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
-from harness import Driver, Program  # noqa: E402
+from harness import Driver, Program, xdotool  # noqa: E402
 
 LIGHT, DARK = "#dfe8f0", "#1e2430"
+WM_COMMAND, ID_MOVE = 0x0111, 40001
 
 
 def screenshot(path, crop=None):
@@ -45,7 +46,14 @@ def main():
     driver = Driver()
     try:
         if not pair:
-            with_program(driver, LIGHT, lambda window: screenshot(out))
+            def walk_then_shoot(window):
+                # Switch "移动" on and put the cursor to the left: it walks there.
+                left, top, _, _ = driver.rect(window)
+                xdotool("mousemove", left - 160, top + 40)
+                driver.ask("post", window, WM_COMMAND, ID_MOVE, 0)
+                time.sleep(1.5)
+                screenshot(out)
+            with_program(driver, LIGHT, walk_then_shoot)
             return
         shots = []
         with tempfile.TemporaryDirectory() as scratch:
