@@ -139,14 +139,15 @@ void CharacterSprite::PaintFrame() {
 
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
+    HDC source = nullptr;
     if (bitmap != nullptr) {
-        HDC source = CreateCompatibleDC(target);
+        source = CreateCompatibleDC(target);
         HGDIOBJ previous = SelectObject(source, bitmap);
         BitBlt(target, 0, 0, description.bmWidth, description.bmHeight, source, 0, 0, SRCCOPY);
         SelectObject(source, previous);
-        DeleteDC(source);
     }
     EndPaint(window, &paint);
+    if (source != nullptr) DeleteDC(source);
 }
 
 void CharacterSprite::ReleaseSprite(HWND characterWindow) {
