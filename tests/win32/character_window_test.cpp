@@ -4,37 +4,18 @@
 
 #include "app/placement.h"
 #include "app/shell.h"
+#include "character_fixture.h"
 #include "region_oracle.h"
 
 namespace {
 
-// The real character window, made by the program's own start-up code in the test
-// data folder, which holds the shipped skin.
-class CharacterWindow : public testing::Test {
+class CharacterWindow : public CharacterWindowTest {
 protected:
-    void SetUp() override {
-        InitShellPaths();
-        window = CreateCharacterWindow(GetModuleHandleA(nullptr));
-        ASSERT_NE(window, nullptr);
-        ShowWindow(window, SW_SHOWNOACTIVATE);
-        UpdateWindow(window);
-    }
-
-    void TearDown() override {
-        if (IsWindow(window)) DestroyWindow(window);
-        // The destruction sequence posts WM_QUIT; take it off the queue.
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
-
     POINT ScreenPoint(POINT windowPoint) const {
         RECT rect;
         GetWindowRect(window, &rect);
         return {rect.left + windowPoint.x, rect.top + windowPoint.y};
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(CharacterWindow, HasTheClassStylesAndSizeOfTheSkinCentredOnTheWorkArea) {
@@ -77,7 +58,6 @@ TEST_F(CharacterWindow, OnlyTheFigureIsHitAndItDragsLikeACaption) {
 }
 
 TEST_F(CharacterWindow, EveryTickReplacesTheShapeWithTheNextFrame) {
-    const char* const restLeft[] = {"Skin/sl0.bmp", "Skin/sl1.bmp", "Skin/sl2.bmp", "Skin/sl3.bmp"};
     HRGN previous = characterSprite.CurrentShape();
     for (int tick = 1; tick <= 8; ++tick) {
         SendMessageA(window, WM_TIMER, kAnimationTimer, 0);
@@ -88,12 +68,7 @@ TEST_F(CharacterWindow, EveryTickReplacesTheShapeWithTheNextFrame) {
         EXPECT_NE(recorded, previous) << "tick " << tick;
         // The window freed the shape it held before (unless its handle was reused).
         EXPECT_TRUE(GetObjectType(previous) == 0 || previous == recorded);
-
-        HRGN expected = OracleRegion(ReadBmp(restLeft[frame]));
-        HRGN shape = WindowShape(window);
-        EXPECT_TRUE(SameRegion(shape, expected)) << "tick " << tick;
-        DeleteObject(shape);
-        DeleteObject(expected);
+        EXPECT_TRUE(ShapedLike(window, "sl", frame)) << "tick " << tick;
         previous = recorded;
     }
 }
