@@ -154,48 +154,43 @@ class Canvas:
                 else:
                     buf[row + i] = shade(x, y) if shade else fill
 
+    def _pixel_sum(self, px, py):
+        """Colour sums and count of the figure subsamples of one output pixel."""
+        ss = self.ss
+        sw = self.w * ss
+        r = g = b = n = 0
+        for j in range(py * ss, py * ss + ss):
+            base = j * sw + px * ss
+            for c in self.buf[base:base + ss]:
+                if c is not None:
+                    r += c[0]
+                    g += c[1]
+                    b += c[2]
+                    n += 1
+        return r, g, b, n
+
     def resolve(self):
         """Average subsamples. A pixel is figure when at least half its
         subsamples are; its colour averages only figure subsamples, so no
         pixel ever blends toward the background (the window shape is 1-bit)."""
-        ss, w = self.ss, self.w
-        sw = w * ss
-        need = (ss * ss + 1) // 2
+        need = (self.ss * self.ss + 1) // 2
         out = []
         for py in range(self.h):
             row = []
-            for px in range(w):
-                r = g = b = n = 0
-                for j in range(py * ss, py * ss + ss):
-                    base = j * sw + px * ss
-                    for c in self.buf[base:base + ss]:
-                        if c is not None:
-                            r += c[0]
-                            g += c[1]
-                            b += c[2]
-                            n += 1
+            for px in range(self.w):
+                r, g, b, n = self._pixel_sum(px, py)
                 row.append((r // n, g // n, b // n) if n >= need else None)
             out.append(row)
         return out
 
     def resolve_alpha(self):
         """Average subsamples with coverage as alpha (for icons)."""
-        ss, w = self.ss, self.w
-        sw = w * ss
-        total = ss * ss
+        total = self.ss * self.ss
         out = []
         for py in range(self.h):
             row = []
-            for px in range(w):
-                r = g = b = n = 0
-                for j in range(py * ss, py * ss + ss):
-                    base = j * sw + px * ss
-                    for c in self.buf[base:base + ss]:
-                        if c is not None:
-                            r += c[0]
-                            g += c[1]
-                            b += c[2]
-                            n += 1
+            for px in range(self.w):
+                r, g, b, n = self._pixel_sum(px, py)
                 if n:
                     row.append((r // n, g // n, b // n, (255 * n + total // 2) // total))
                 else:
