@@ -82,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NumbersCase{"cbr128.mp3", 128, 44100, 4}, NumbersCase{"cbr128-noinfo.mp3", 128, 44100, 4},
                       NumbersCase{"tone3s.mp3", 128, 44100, 3}, NumbersCase{"mono22.mp3", 48, 22050, 4},
                       NumbersCase{"lsf22.mp3", 64, 22050, 4}, NumbersCase{"mpeg25-8k.mp3", 16, 8000, 4},
-                      NumbersCase{"layer2.mp2", 192, 48000, 4}, NumbersCase{"big-tag.mp3", 128, 44100, 4}));
+                      NumbersCase{"layer2.mp2", 192, 48000, 4},
+                      NumbersCase{"layer1.mp1", 128, 48000, 3}, NumbersCase{"big-tag.mp3", 128, 44100, 4}));
 
 // Six seconds, the first of them silence: a length guessed from the first frames and
 // the file size would be far off.
