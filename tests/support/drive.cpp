@@ -3,7 +3,7 @@
 // and post them messages from outside the program, with a single Wine start.
 //
 //   find CLASS                 window handle of a top-level window of CLASS, or 0
-//   wait CLASS MILLISECONDS    the same, waiting for the window to appear
+//   wait CLASS MILLISECONDS    the same, waiting until it is shown (its start-up done)
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
 //   alive HWND                 1 while the window exists
@@ -36,8 +36,10 @@ unsigned long WindowNumber(HWND window) {
 HWND WaitForClass(const char* className, DWORD milliseconds) {
     const DWORD start = GetTickCount();
     for (;;) {
+        // The window exists while its creation sequence still runs; it is shown after.
         HWND window = FindWindowA(className, nullptr);
-        if (window != nullptr || GetTickCount() - start >= milliseconds) return window;
+        if (window != nullptr && IsWindowVisible(window)) return window;
+        if (GetTickCount() - start >= milliseconds) return nullptr;
         Sleep(50);
     }
 }
