@@ -11,6 +11,7 @@ if [ ! -f "$BENCH_EXE" ] || [ ! -f "$WUZZLE_BUILD/win32/plugins/Input.ini" ]; th
 fi
 mkdir -p "$BENCH_DIR"
 wuzzle_ensure_prefix
+wuzzle_start_wine_session
 
 # bench_audio KIND SECONDS: prints the path of a stereo 44.1 kHz file of that kind
 # (cbr-info, cbr-noinfo, vbr-xing), made once.
