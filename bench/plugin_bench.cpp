@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/plugin_interface.h"
+#include "playback/interface/plugin_interface.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "playback/plugin_interface.h"
+#include "plugin_interface.h"
 
 class OutputPlugin {
 public:

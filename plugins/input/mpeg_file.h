@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "buffered_file.h"
-#include "playback/plugin_interface.h"
+#include "plugin_interface.h"
 
 class MpegFile {
 public:

@@ -1,22 +1,19 @@
 #include "app/context_menu.h"
 
-#include "app/long_lived.h"
-#include "app/shell.h"
 #include "resources/resource_ids.h"
-#include "sprite/follow_port_win32.h"
 
 NOTIFYICONDATAA trayIconData;
 
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the shell's original icon record");
 
-void AddTrayIcon(HWND window) {
+void AddTrayIcon(HWND window, HICON icon) {
     trayIconData = {};
     trayIconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
     trayIconData.hWnd = window;
     trayIconData.uID = kTrayIconId;
     trayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     trayIconData.uCallbackMessage = kTrayMessage;
-    trayIconData.hIcon = appIcon;
+    trayIconData.hIcon = icon;
     lstrcpyA(trayIconData.szTip, "WuzzlePlayer");
     Shell_NotifyIconA(NIM_ADD, &trayIconData);
 }
@@ -31,53 +28,20 @@ HMENU LoadContextMenu(int moveEnabled) {
     return menu;
 }
 
-void ShowContextMenu(HWND window, int x, int y) {
-    HMENU menu = LoadContextMenu(followController.moveEnabled);
+void ShowContextMenu(HWND window, int x, int y, int moveEnabled) {
+    HMENU menu = LoadContextMenu(moveEnabled);
     if (menu == nullptr) return;
     // The choice comes back later as WM_COMMAND; the menu is not needed for it.
     TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, x, y, 0, window, nullptr);
     DestroyMenu(menu);
 }
 
-void HandleTrayMessage(HWND window, LPARAM mouseMessage) {
+void HandleTrayMessage(HWND window, LPARAM mouseMessage, int moveEnabled) {
     if (mouseMessage != WM_RBUTTONDOWN) return;
     POINT cursor = {};
     GetCursorPos(&cursor);
     // Without the foreground a menu opened from the icon does not close when the
     // user clicks elsewhere.
     SetForegroundWindow(window);
-    ShowContextMenu(window, cursor.x, cursor.y);
-}
-
-void CharacterCommands::ToggleMove() {
-    WindowFollowPort port(window, characterSprite);
-    followController.ToggleMove(port);
-}
-
-void CharacterCommands::Exit() {
-    DestroyWindow(window);
-}
-
-void CharacterCommands::ShowEditor() {
-    playListEditor.ShowEditor();
-}
-
-void CharacterCommands::ShowPanel() {
-    controlPanel.ShowPanel();
-}
-
-void CharacterCommands::PlayCurrent() {
-    controlPanel.PlayCurrent();
-}
-
-void CharacterCommands::StopPlayback() {
-    controlPanel.StopPlayback();
-}
-
-void CharacterCommands::NextTrack() {
-    controlPanel.NextTrack();
-}
-
-void CharacterCommands::PreviousTrack() {
-    controlPanel.PreviousTrack();
+    ShowContextMenu(window, cursor.x, cursor.y, moveEnabled);
 }

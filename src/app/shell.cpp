@@ -5,8 +5,10 @@
 #include <windowsx.h>
 
 #include "app/context_menu.h"
-#include "app/long_lived.h"
 #include "app/placement.h"
+#include "playback/control_panel.h"
+#include "playlist/playlist_editor.h"
+#include "resources/resource_ids.h"
 #include "sprite/follow_port_win32.h"
 
 char startDirectory[kPathBufferSize];
@@ -25,7 +27,7 @@ constexpr int kControlPanelDialog = 105;
 constexpr int kPlayListEditorDialog = 104;
 
 LRESULT OnCreate(HWND window) {
-    AddTrayIcon(window);
+    AddTrayIcon(window, appIcon);
     followController.Reset();
     InitCommonControls();
     controlPanel.Create(nullptr, kControlPanelDialog);
@@ -62,13 +64,34 @@ LRESULT OnTimer(HWND window) {
 
 LRESULT OnRightClick(HWND window, LPARAM lParam) {
     // Signed: a monitor left of or above the primary one has negative coordinates.
-    ShowContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    ShowContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), followController.moveEnabled);
     return 0;
 }
 
+// The context menu's commands. The editor's own ids (40003-40007) and any other id
+// do nothing here.
 LRESULT OnCommand(HWND window, WPARAM wParam) {
-    CharacterCommands commands(window);
-    RouteCommand(commands, LOWORD(wParam));
+    switch (LOWORD(wParam)) {
+    case ID_MOVE: {
+        WindowFollowPort port(window, characterSprite);
+        followController.ToggleMove(port);
+        break;
+    }
+    case ID_EXIT: DestroyWindow(window); break;
+    case ID_PLAYLIST_EDITOR: playListEditor.ShowEditor(); break;
+    case ID_CONTROL_PANEL: controlPanel.ShowPanel(); break;
+    case ID_PLAY: controlPanel.PlayCurrent(); break;
+    case ID_STOP: controlPanel.StopPlayback(); break;
+    case ID_NEXT: controlPanel.NextTrack(); break;
+    case ID_PREVIOUS: controlPanel.PreviousTrack(); break;
+    default: break;
+    }
+    return 0;
+}
+
+LRESULT OnDropFiles(WPARAM wParam) {
+    // Not taken yet; the drop's memory is released all the same.
+    DragFinish(reinterpret_cast<HDROP>(wParam));
     return 0;
 }
 
@@ -91,8 +114,10 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
         return OnCommand(window, wParam);
     case WM_TIMER:
         return OnTimer(window);
+    case WM_DROPFILES:
+        return OnDropFiles(wParam);
     case kTrayMessage:
-        HandleTrayMessage(window, lParam);
+        HandleTrayMessage(window, lParam, followController.moveEnabled);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
@@ -148,12 +173,14 @@ int RunWuzzle(HINSTANCE instance, int showCommand) {
     UpdateWindow(window);
 
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    int got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
     // The plug-in modules are released after this function returns; nothing may
     // still be playing from them by then.
     controlPanel.StopPlayback();
-    return static_cast<int>(message.wParam);
+    // After an error (-1) the message was never filled in.
+    return got == 0 ? static_cast<int>(message.wParam) : 0;
 }

@@ -1,15 +1,5 @@
 #include "playback/control_panel.h"
 
-#include "app/lifecycle.h"
-
-ControlPanel::ControlPanel() {
-    NoteLifecycle("ControlPanel+");
-}
-
-ControlPanel::~ControlPanel() {
-    NoteLifecycle("ControlPanel-");
-}
-
 LRESULT ControlPanel::HandleMessage(UINT message, WPARAM, LPARAM) {
     // Closing only hides the panel; it lives until the process ends.
     if (message == WM_CLOSE) Show(SW_HIDE);

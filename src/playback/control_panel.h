@@ -1,14 +1,11 @@
 // The control panel dialog: the one place that drives playback.
 #pragma once
 
-#include "playback/plugin_interface.h"
+#include "playback/interface/plugin_interface.h"
 #include "ui/dialog_base.h"
 
 class ControlPanel : public DialogBase {
 public:
-    ControlPanel();
-    ~ControlPanel() override;
-
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void ShowPanel();
@@ -23,3 +20,5 @@ public:
     InputPlugin* input = nullptr;
     OutputPlugin* output = nullptr;
 };
+
+extern ControlPanel controlPanel;

@@ -1,6 +1,5 @@
 #include "playback/plugin_loader.h"
 
-#include "app/lifecycle.h"
 #include "playback/control_panel.h"
 
 namespace {
@@ -19,12 +18,7 @@ void* LoadModuleObject(HMODULE& module, const char* path) {
 
 }  // namespace
 
-PluginLoader::PluginLoader() {
-    NoteLifecycle("PluginLoader+");
-}
-
 PluginLoader::~PluginLoader() {
-    NoteLifecycle("PluginLoader-");
     if (inputModule != nullptr) FreeLibrary(inputModule);
     if (outputModule != nullptr) FreeLibrary(outputModule);
 }

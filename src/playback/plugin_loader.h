@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-#include "playback/plugin_interface.h"
+#include "playback/interface/plugin_interface.h"
 
 class PluginLoader {
 public:
-    PluginLoader();
+    PluginLoader() = default;
     virtual ~PluginLoader();
 
     PluginLoader(const PluginLoader&) = delete;
@@ -29,3 +29,5 @@ private:
 // TrackEnded and ElapsedSeconds to the panel's window as WM_APP (wParam the event,
 // lParam the value); other events are dropped. Always returns 0.
 int CALLBACK PostPlaybackEvent(int event, int value, void* user);
+
+extern PluginLoader pluginLoader;

@@ -1,15 +1,5 @@
 #include "playlist/playlist_editor.h"
 
-#include "app/lifecycle.h"
-
-PlayListEditor::PlayListEditor() {
-    NoteLifecycle("PlayListEditor+");
-}
-
-PlayListEditor::~PlayListEditor() {
-    NoteLifecycle("PlayListEditor-");
-}
-
 LRESULT PlayListEditor::HandleMessage(UINT message, WPARAM, LPARAM) {
     // Closing only hides the editor; it lives until the process ends.
     if (message == WM_CLOSE) Show(SW_HIDE);

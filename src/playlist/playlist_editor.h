@@ -5,12 +5,11 @@
 
 class PlayListEditor : public DialogBase {
 public:
-    PlayListEditor();
-    ~PlayListEditor() override;
-
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void ShowEditor();
     int LoadPlaylistFile(const char* path);
     int SavePlaylistFile(const char* path);
 };
+
+extern PlayListEditor playListEditor;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "playback/control_panel.h"
 #include "playlist/playlist_editor.h"
 #include "ui/dialog_base.h"
@@ -87,43 +85,6 @@ void ExpectCloseOnlyHides() {
 TEST(LongLivedDialogs, CloseOnlyHidesAndShowBringsTheSameWindowBack) {
     ExpectCloseOnlyHides<ControlPanel>();
     ExpectCloseOnlyHides<PlayListEditor>();
-}
-
-std::string RunProbe() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string probe(path);
-    probe = probe.substr(0, probe.find_last_of('\\') + 1) + "lifecycle_probe.exe";
-
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process = {};
-    std::string output;
-    if (CreateProcessA(probe.c_str(), nullptr, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        CloseHandle(writeEnd);
-        char buffer[256];
-        DWORD read = 0;
-        while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) output.append(buffer, read);
-        WaitForSingleObject(process.hProcess, 10000);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    } else {
-        CloseHandle(writeEnd);
-    }
-    CloseHandle(readEnd);
-    return output;
-}
-
-TEST(LongLivedObjects, AreMadeBeforeTheEntryAndUnmadeInReverseAfterIt) {
-    EXPECT_EQ(RunProbe(),
-              "ControlPanel+ PluginLoader+ PlayListEditor+ main PlayListEditor- PluginLoader- ControlPanel- ");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/plugin_interface.h"
+#include "playback/interface/plugin_interface.h"
 
 // A file built beside the plug-ins or the test DLLs, by its name there.
 std::string PluginPath(const char* name);

@@ -1,11 +1,17 @@
 // The boundary between the program and its two plug-in modules. The plug-ins include
-// this header too, so it needs nothing but <windows.h>. Layouts here are fixed: a
-// plug-in built by another compiler must agree with them byte for byte.
+// this header too, and so do the native tests of the logic that drives playback, so it
+// needs no system header. Layouts here are fixed: a plug-in built by another compiler
+// must agree with them byte for byte.
 #pragma once
 
-#include <windows.h>
-
 #include <cstddef>
+
+// The callback's calling convention: stdcall on 32-bit Windows, like CALLBACK.
+#if defined(_WIN32) && defined(__i386__)
+#define PLUGIN_CALLBACK __attribute__((stdcall))
+#else
+#define PLUGIN_CALLBACK
+#endif
 
 // What Open fills: texts in the ANSI code page, NUL-terminated within their fields.
 struct TrackInfo {
@@ -29,7 +35,7 @@ enum class PlayerState : int { Stopped = 0, Playing = 1, Paused = 2 };
 enum class PlaybackEvent : int { TrackEnded = 1, ElapsedSeconds = 2 };
 
 // Three 32-bit arguments: event, value, and the user value given to SetCallback.
-typedef int(CALLBACK* PlaybackCallback)(int event, int value, void* user);
+typedef int(PLUGIN_CALLBACK* PlaybackCallback)(int event, int value, void* user);
 
 // The output module's object. The program only hands it to SetOutput; what it is
 // belongs to the two plug-ins.

@@ -1,3 +1,0 @@
-#include "app/lifecycle.h"
-
-void (*lifecycleObserver)(const char* event) = nullptr;
