@@ -10,8 +10,9 @@
 
 class OutputPlugin {
 public:
-    // Opens the device for a new stream, unpaused. Never fails: without a device the
-    // stream plays into silence in real time.
+    // Opens the device for a new stream, paused when Pause came last (before the
+    // stream or during it) and unpaused when Resume or Flush did. Never fails: without
+    // a device the stream plays into silence in real time.
     virtual void Start(int sampleRate, int channels) = 0;
     // Queues whole frames, waiting while every buffer is in flight. False once the
     // stream has been flushed: the writer should give up.
@@ -24,7 +25,7 @@ public:
     // Closes the device. The stream's writer calls it when it is done.
     virtual void Finish() = 0;
 
-    // From any thread.
+    // From any thread; they hold for the stream being opened too.
     virtual void Pause() = 0;
     virtual void Resume() = 0;
     // Drops what is queued and makes waiting writers give up.

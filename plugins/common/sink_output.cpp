@@ -29,16 +29,14 @@ void SinkOutput::Start(int sampleRate, int streamChannels) {
     }
     // Opening a device can take a while: not under the lock, which Pause and Flush
     // from the user-interface thread need.
-    Sink* opened = OpenSink(sampleRate, streamChannels, event);
-    Sink* previous;
+    std::unique_ptr<Sink> opened(OpenSink(sampleRate, streamChannels, event));
     {
         Locked locked(lock);
-        previous = sink;
-        sink = opened;
+        if (paused) opened->Pause();
+        sink.swap(opened);
         channels = streamChannels;
         flushed = false;
     }
-    delete previous;
 }
 
 bool SinkOutput::Write(const void* pcm, size_t bytes) {
@@ -95,28 +93,29 @@ int64_t SinkOutput::PlayedFrames() {
 }
 
 void SinkOutput::Finish() {
-    Sink* finished;
+    std::unique_ptr<Sink> finished;
     {
         Locked locked(lock);
-        finished = sink;
-        sink = nullptr;
+        finished.swap(sink);
     }
-    delete finished;
 }
 
 void SinkOutput::Pause() {
     Locked locked(lock);
+    paused = true;
     if (sink != nullptr) sink->Pause();
 }
 
 void SinkOutput::Resume() {
     Locked locked(lock);
+    paused = false;
     if (sink != nullptr) sink->Resume();
 }
 
 void SinkOutput::Flush() {
     Locked locked(lock);
     flushed = true;
+    paused = false;
     if (sink != nullptr) sink->Reset();
     if (wake != nullptr) SetEvent(wake);
 }

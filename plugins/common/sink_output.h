@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "output_plugin.h"
 #include "pcm.h"
 #include "sink.h"
@@ -33,8 +35,11 @@ private:
 
     SRWLOCK lock = SRWLOCK_INIT;
     HANDLE wake = nullptr;
-    Sink* sink = nullptr;
+    std::unique_ptr<Sink> sink;
     int channels = 2;
     int volume[2] = {kMaxVolume, kMaxVolume};
     bool flushed = false;
+    // Kept apart from the sink, so that a pause that comes while the device is still
+    // being opened holds once it is.
+    bool paused = false;
 };

@@ -10,6 +10,11 @@
 
 class BufferedFile {
 public:
+    BufferedFile() = default;
+    ~BufferedFile() { Close(); }
+    BufferedFile(const BufferedFile&) = delete;
+    BufferedFile& operator=(const BufferedFile&) = delete;
+
     // Opens the ANSI path for reading; others may still read and write the file.
     bool Open(const char* path);
     void Close();

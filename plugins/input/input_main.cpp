@@ -1,17 +1,18 @@
 // Input.ini: MPEG audio (MPEG-1, 2 and 2.5, layers I to III) through libmpg123.
 #include "mpeg_input.h"
+#include "never_destroyed.h"
 
 namespace {
-constinit MpegInput instance;
+constinit NeverDestroyed<MpegInput> instance;
 }
 
 extern "C" InputPlugin* GetInstance() {
-    return &instance;
+    return &instance.object;
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     // Only on FreeLibrary: at process exit other threads are already gone, and
     // nothing needs letting go.
-    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) instance.ReleaseForUnload();
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) instance.object.ReleaseForUnload();
     return TRUE;
 }

@@ -12,6 +12,11 @@
 
 class MpegFile {
 public:
+    MpegFile() = default;
+    ~MpegFile() { Release(); }
+    MpegFile(const MpegFile&) = delete;
+    MpegFile& operator=(const MpegFile&) = delete;
+
     // Opens and checks the file: the format must be known and the first frames must
     // decode. On failure nothing stays open.
     bool Open(const char* path);

@@ -41,6 +41,7 @@ void MpegInput::Play() {
     JoinWorker();  // the last track may have ended on its own
     if (!track.Rewind()) return;
     stopRequested = false;
+    output->Resume();  // a new stream starts unpaused, whatever the last one did
     // Held by the worker until its last instruction, so that neither module can be
     // unloaded under it, whatever the program does meanwhile.
     heldSelf = HoldModule(reinterpret_cast<const void*>(&WorkerMain));
@@ -94,9 +95,8 @@ DWORD WINAPI MpegInput::WorkerMain(void* self) noexcept {
 }
 
 void MpegInput::RunWorker() {
+    // A Pause that comes before the device is open holds once it is.
     output->Start(track.SampleRate(), track.Channels());
-    // A Pause that came before the device was open.
-    if (state == PlayerState::Paused) output->Pause();
     ElapsedCounter elapsed(track.SampleRate());
     const bool ended = !StopRequested() && DecodeAll(elapsed) && DrainAll(elapsed);
     output->Finish();

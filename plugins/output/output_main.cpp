@@ -1,5 +1,6 @@
 // Output.ini: plays through the sound device, or into paced silence when there is
 // none, so that time and track ends still come.
+#include "never_destroyed.h"
 #include "silent_sink.h"
 #include "sink_output.h"
 #include "wave_out_sink.h"
@@ -14,10 +15,10 @@ protected:
     }
 };
 
-constinit WaveOutput instance;
+constinit NeverDestroyed<WaveOutput> instance;
 
 }  // namespace
 
 extern "C" OutputPlugin* GetInstance() {
-    return &instance;
+    return &instance.object;
 }

@@ -2,11 +2,21 @@
 
 namespace {
 
+// Draws `bitmap` into `pixels32`, which the platform converts to 32-bit pixels.
+bool CopyInto(HDC target, HBITMAP pixels32, HBITMAP bitmap, int32_t width, int32_t height) {
+    Selection targetSelection(target, pixels32);
+    MemoryDc source(target);
+    if (source == nullptr) return false;
+    Selection sourceSelection(source, bitmap);
+    return BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY) != FALSE;
+}
+
 // Copies `bitmap` into a 32-bit bottom-up DIB and hands its pixels to `use`; false
 // when any step of the copy fails.
 template <typename Use>
 bool WithPixels32(HBITMAP bitmap, int32_t width, int32_t height, Use use) {
-    HDC target = CreateCompatibleDC(nullptr);
+    MemoryDc target(nullptr);
+    if (target == nullptr) return false;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -15,25 +25,10 @@ bool WithPixels32(HBITMAP bitmap, int32_t width, int32_t height, Use use) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP pixels32 = target ? CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-
-    bool copied = false;
-    if (pixels32 != nullptr) {
-        HGDIOBJ targetPrevious = SelectObject(target, pixels32);
-        HDC source = CreateCompatibleDC(target);
-        if (source != nullptr) {
-            HGDIOBJ sourcePrevious = SelectObject(source, bitmap);
-            copied = BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY) != FALSE;
-            SelectObject(source, sourcePrevious);
-            DeleteDC(source);
-        }
-        SelectObject(target, targetPrevious);
-    }
-    if (target != nullptr) DeleteDC(target);
-
-    if (copied) use(static_cast<const uint32_t*>(bits));
-    if (pixels32 != nullptr) DeleteObject(pixels32);
-    return copied;
+    GdiHandle<HBITMAP> pixels32(CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!pixels32 || !CopyInto(target, pixels32.get(), bitmap, width, height)) return false;
+    use(static_cast<const uint32_t*>(bits));
+    return true;
 }
 
 }  // namespace
@@ -107,18 +102,19 @@ void CharacterSprite::LoadPose(Pose pose) {
         HBITMAP bitmap = static_cast<HBITMAP>(
             LoadImageA(GetModuleHandleA(nullptr), SkinPath(pose, i), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
         HRGN region = RegionFromBitmap(bitmap, kKeyFromPicture);
-        Frame previous = frames[i];
-        frames[i] = {bitmap, region};
-        if (previous.bitmap != nullptr) DeleteObject(previous.bitmap);
-        if (previous.region != nullptr) DeleteObject(previous.region);
+        frames[i] = {GdiHandle<HBITMAP>(bitmap), GdiHandle<HRGN>(region)};
     }
 }
 
 void CharacterSprite::ApplyShape(int frame, bool redraw) {
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    if (frames[frame].region != nullptr) CombineRgn(shape, frames[frame].region, nullptr, RGN_COPY);
-    // From here the window owns the copy and frees the shape it held before.
-    SetWindowRgn(window, shape, redraw);
+    if (frames[frame].region) CombineRgn(shape, frames[frame].region.get(), nullptr, RGN_COPY);
+    // From here the window owns the copy and frees the shape it held before; a
+    // refused copy stays ours.
+    if (SetWindowRgn(window, shape, redraw) == 0) {
+        DeleteObject(shape);
+        return;
+    }
     currentShape = shape;
     SetPropA(window, kRegionProperty, shape);
     if (redraw) InvalidateRect(window, nullptr, FALSE);
@@ -133,7 +129,7 @@ void CharacterSprite::AdvanceFrame() {
 }
 
 void CharacterSprite::PaintFrame() {
-    HBITMAP bitmap = frames[currentFrame].bitmap;
+    HBITMAP bitmap = frames[currentFrame].bitmap.get();
     BITMAP description = {};
     if (bitmap != nullptr) GetObjectA(bitmap, sizeof(description), &description);
 
@@ -151,10 +147,6 @@ void CharacterSprite::PaintFrame() {
 }
 
 void CharacterSprite::ReleaseSprite(HWND characterWindow) {
-    for (Frame& frame : frames) {
-        if (frame.bitmap != nullptr) DeleteObject(frame.bitmap);
-        if (frame.region != nullptr) DeleteObject(frame.region);
-        frame = {};
-    }
+    for (Frame& frame : frames) frame = {};
     if (GetPropA(characterWindow, kRegionProperty) != nullptr) RemovePropA(characterWindow, kRegionProperty);
 }

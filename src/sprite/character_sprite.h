@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "sprite/gdi_handle.h"
 #include "sprite/region_scan.h"
 #include "sprite/skin_files.h"
 
@@ -49,13 +50,15 @@ public:
 
     int CurrentFrame() const { return currentFrame; }
     HRGN CurrentShape() const { return currentShape; }
-    HBITMAP FrameBitmap(int frame) const { return frames[frame].bitmap; }
-    HRGN FrameRegion(int frame) const { return frames[frame].region; }
+    HBITMAP FrameBitmap(int frame) const { return frames[frame].bitmap.get(); }
+    HRGN FrameRegion(int frame) const { return frames[frame].region.get(); }
 
 private:
+    // A picture and its shape; either may be null when loading failed. Replacing or
+    // clearing a frame releases the bitmap, then the region.
     struct Frame {
-        HBITMAP bitmap = nullptr;
-        HRGN region = nullptr;
+        GdiHandle<HBITMAP> bitmap;
+        GdiHandle<HRGN> region;
     };
 
     HWND window = nullptr;

@@ -84,7 +84,7 @@ FollowController ControllerIn(Situation situation) {
 // 100 x 120 at (400, 200): centreX 450.
 constexpr ScreenRect kWindow = {400, 200, 500, 320};
 
-TEST(ComputeStep, StepsAtMostTenPixelsTowardsTheCursor) {
+TEST(ComputeStep, StepsTenPixelsTowardsTheCursorWithoutOverflow) {
     struct Case {
         int32_t left, top;
         ScreenPoint cursor;
@@ -99,6 +99,8 @@ TEST(ComputeStep, StepsAtMostTenPixelsTowardsTheCursor) {
         {100, 100, {101, 101}, 0, 0, 10, 10},
         // d = 0: the previous step, its vertical part negated.
         {100, 100, {100, 100}, 7, 7, 7, -7},
+        // Monitors far apart: 50000 squared does not fit in 32 bits.
+        {-20000, 30000, {30000, -20000}, 0, 0, 7, -7},
     };
     for (const Case& c : cases) {
         FollowController follow;
@@ -110,14 +112,6 @@ TEST(ComputeStep, StepsAtMostTenPixelsTowardsTheCursor) {
         EXPECT_EQ(follow.stepY, c.stepY) << "window " << c.left << "," << c.top << " cursor " << c.cursor.x << ","
                                          << c.cursor.y;
     }
-}
-
-TEST(ComputeStep, MonitorsFarApartDoNotOverflow) {
-    // 50000 squared does not fit in 32 bits.
-    FollowController follow;
-    follow.ComputeStep({30000, -20000}, -20000, 30000);
-    EXPECT_EQ(follow.stepX, 7);
-    EXPECT_EQ(follow.stepY, -7);
 }
 
 struct TickCase {
@@ -171,18 +165,6 @@ TEST(FollowTick, EveryTransitionOfTheTickTable) {
         EXPECT_EQ(follow.lastCursor, c.cursor) << c.name;
         EXPECT_EQ(follow.lastWindowRect, kWindow) << c.name;
     }
-}
-
-TEST(FollowTick, OnTheTopLeftPixelReusesThePreviousStepFlipped) {
-    FollowController follow = ControllerIn(kWalkingRight);
-    follow.stepX = 7;
-    follow.stepY = 7;
-    FakePort port;
-    port.rect = kWindow;
-    port.cursor = {400, 200};
-    follow.FollowTick(port);
-    // Cursor left of centre: turns left, but this tick's one move is to the right.
-    EXPECT_EQ(port.events, (Events{"pose WalkLeft", "move 407 193 100 120", "advance"}));
 }
 
 TEST(FollowTick, AWindowDraggedBetweenTicksIsFollowedFromWhereItIs) {
@@ -290,17 +272,6 @@ TEST(ToggleMove, TheMoveFlagIsOnExactlyWhileWalkingOrWaiting) {
         ASSERT_EQ(follow.moveEnabled == 1, following) << "step " << i;
         ASSERT_TRUE(follow.waitingNearCursor == 0 || follow.state == kIdle) << "step " << i;
     }
-}
-
-TEST(FollowController, ResetReturnsToANewWindowsState) {
-    FollowController follow = ControllerIn(kWaitingRight);
-    follow.lastWalked = kRight;
-    follow.stepX = 5;
-    follow.Reset();
-    EXPECT_EQ(SituationOf(follow), kResting);
-    EXPECT_EQ(follow.moveEnabled, 0);
-    EXPECT_EQ(follow.lastWalked, kLeft);
-    EXPECT_EQ(follow.stepX, 0);
 }
 
 }  // namespace

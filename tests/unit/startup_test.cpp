@@ -30,12 +30,6 @@ TEST(PlaceWindow, CentresOnTheSpanFromTheScreenOrigin) {
     }
 }
 
-TEST(JoinStartPath, AppendsTheSuffixWhenItFits) {
-    char out[1024];
-    EXPECT_TRUE(JoinStartPath(out, sizeof(out), "C:\\Music\\Wuzzle", "\\Data\\Wzmp.ini"));
-    EXPECT_STREQ(out, "C:\\Music\\Wuzzle\\Data\\Wzmp.ini");
-}
-
 TEST(JoinStartPath, FallsBackToTheRelativePathWhenTooLong) {
     const std::string suffix = "\\Data\\PlayList.m3u";
     char out[1024];
@@ -86,21 +80,6 @@ TEST(SkinSizeFromHeader, ReadsWidthAndHeightOrFallsBack) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SkinSizeFromHeader(c.bytes.data(), c.bytes.size()), c.expected) << c.name;
-    }
-}
-
-TEST(SkinFiles, NamesEveryFrameOfEveryPose) {
-    EXPECT_STREQ(SkinPath(Pose::RestLeft, 0), "./Skin/sl0.bmp");
-    EXPECT_STREQ(SkinPath(Pose::RestRight, 1), "./Skin/sr1.bmp");
-    EXPECT_STREQ(SkinPath(Pose::WalkLeft, 2), "./Skin/l2.bmp");
-    EXPECT_STREQ(SkinPath(Pose::WalkRight, 3), "./Skin/r3.bmp");
-    EXPECT_STREQ(kSizeSkinPath, SkinPath(Pose::RestLeft, 0));
-}
-
-TEST(FrameSequence, NeighboursAlwaysDifferSoEveryTickReshapes) {
-    for (int i = 0; i < kFrameSequenceLength; ++i) {
-        EXPECT_EQ(kFrameSequence[i], i % 4);
-        EXPECT_NE(kFrameSequence[i], kFrameSequence[(i + 1) % kFrameSequenceLength]);
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "app/placement.h"
 #include "app/shell.h"
 #include "character_fixture.h"
 #include "region_oracle.h"
@@ -16,36 +15,35 @@ protected:
         GetWindowRect(window, &rect);
         return {rect.left + windowPoint.x, rect.top + windowPoint.y};
     }
+
+    // Pixels of the figure that the window shows differently from `picture`.
+    int PixelsUnlike(const BmpPicture& picture) const {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC shown = GetDC(window);
+        HDC memory = CreateCompatibleDC(shown);
+        HGDIOBJ previous = SelectObject(memory, copy);
+        BitBlt(memory, 0, 0, picture.width, picture.height, shown, 0, 0, SRCCOPY);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+        ReleaseDC(window, shown);
+        int unlike = 0;
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                const unsigned rgb = static_cast<const unsigned*>(bits)[y * picture.width + x] & 0xFFFFFF;
+                unlike += picture.At(x, y) != picture.Key() && rgb != picture.At(x, y);
+            }
+        }
+        DeleteObject(copy);
+        return unlike;
+    }
 };
 
-TEST_F(CharacterWindow, HasTheClassStylesAndSizeOfTheSkinCentredOnTheWorkArea) {
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof(className));
-    EXPECT_STREQ(className, "Wuzzle");
-    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
-              WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-    const LONG style = GetWindowLongA(window, GWL_STYLE);
-    EXPECT_TRUE(style & WS_POPUP);
-    EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU), 0);
-
-    const BmpPicture first = ReadBmp("Skin/sl0.bmp");
-    RECT rect, workArea;
-    GetWindowRect(window, &rect);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    EXPECT_EQ(rect.right - rect.left, first.width);
-    EXPECT_EQ(rect.bottom - rect.top, first.height);
-    const WindowOrigin origin = PlaceWindow(workArea.right, workArea.bottom, first.width, first.height);
-    EXPECT_EQ(rect.left, origin.x);
-    EXPECT_EQ(rect.top, origin.y);
-}
-
 TEST_F(CharacterWindow, StartsShapedLikeTheFirstRestFrameAndRecordsThatShape) {
-    HRGN expected = OracleRegion(ReadBmp("Skin/sl0.bmp"));
-    HRGN shape = WindowShape(window);
-    EXPECT_TRUE(SameRegion(shape, expected));
+    EXPECT_TRUE(ShapedLike(window, "sl", 0));
     EXPECT_EQ(GetPropA(window, "region"), characterSprite.CurrentShape());
-    DeleteObject(shape);
-    DeleteObject(expected);
 }
 
 TEST_F(CharacterWindow, OnlyTheFigureIsHitAndItDragsLikeACaption) {
@@ -57,27 +55,67 @@ TEST_F(CharacterWindow, OnlyTheFigureIsHitAndItDragsLikeACaption) {
     EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(figure.x, figure.y)), HTCAPTION);
 }
 
-TEST_F(CharacterWindow, EveryTickReplacesTheShapeWithTheNextFrame) {
+// A tick that reshapes but does not repaint, or a paint that draws nothing, leaves
+// the last frame's pixels (or none) inside the new outline.
+TEST_F(CharacterWindow, EveryTickReshapesAndRepaintsWithTheNextFrame) {
     HRGN previous = characterSprite.CurrentShape();
-    for (int tick = 1; tick <= 8; ++tick) {
-        SendMessageA(window, WM_TIMER, kAnimationTimer, 0);
+    for (int tick = 1; tick <= 5; ++tick) {
+        SendMessageA(window, WM_TIMER, 1, 0);
+        UpdateWindow(window);
         const int frame = tick % 4;
-        EXPECT_EQ(characterSprite.CurrentFrame(), frame);
+        ASSERT_EQ(characterSprite.CurrentFrame(), frame);
         HRGN recorded = static_cast<HRGN>(GetPropA(window, "region"));
         EXPECT_EQ(recorded, characterSprite.CurrentShape());
         EXPECT_NE(recorded, previous) << "tick " << tick;
-        // The window freed the shape it held before (unless its handle was reused).
-        EXPECT_TRUE(GetObjectType(previous) == 0 || previous == recorded);
         EXPECT_TRUE(ShapedLike(window, "sl", frame)) << "tick " << tick;
+        EXPECT_EQ(PixelsUnlike(ReadBmp("Skin/sl" + std::to_string(frame) + ".bmp")), 0) << "tick " << tick;
         previous = recorded;
     }
+}
+
+TEST_F(CharacterWindow, AnimatesOnTimerOneEvery128Milliseconds) {
+    // Take the ticks off the queue for about a second without handling them.
+    int ticks = 0;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 1024) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_TIMER);
+        MSG message;
+        while (PeekMessageA(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE)) ticks += message.wParam == 1;
+    }
+    EXPECT_GE(ticks, 6);
+    EXPECT_LE(ticks, 9);
+}
+
+// Asks, just after the destruction sequence and while the window still exists,
+// whether the program left its timer and tray icon behind.
+WNDPROC characterProcedure = nullptr;
+BOOL timerLeft = TRUE;
+BOOL iconBefore = FALSE;
+BOOL iconLeft = TRUE;
+
+LRESULT CALLBACK ProbeDestruction(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_DESTROY) return CallWindowProcA(characterProcedure, window, message, wParam, lParam);
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = 88;
+    probe.hWnd = window;
+    probe.uID = 1;
+    iconBefore = Shell_NotifyIconA(NIM_MODIFY, &probe);
+    const LRESULT result = CallWindowProcA(characterProcedure, window, message, wParam, lParam);
+    timerLeft = KillTimer(window, 1);
+    iconLeft = Shell_NotifyIconA(NIM_MODIFY, &probe);
+    return result;
 }
 
 TEST_F(CharacterWindow, ClosingRunsTheDestructionSequence) {
     HBITMAP frameBitmap = characterSprite.FrameBitmap(0);
     HRGN frameRegion = characterSprite.FrameRegion(0);
+    characterProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProbeDestruction)));
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(iconBefore) << "the tray icon, id 1, is there while the program runs";
+    EXPECT_FALSE(iconLeft) << "and deleted at the end";
+    EXPECT_FALSE(timerLeft) << "timer 1 is killed";
     EXPECT_EQ(GetObjectType(frameBitmap), 0u);
     EXPECT_EQ(GetObjectType(frameRegion), 0u);
     MSG message = {};
@@ -85,34 +123,36 @@ TEST_F(CharacterWindow, ClosingRunsTheDestructionSequence) {
     EXPECT_EQ(message.wParam, 0u);
 }
 
-TEST(InstanceGuard, ASecondHolderIsTurnedAway) {
+TEST(FollowingReset, CreatingTheWindowStartsAtRestWithMoveOff) {
+    followController.moveEnabled = 1;
+    followController.state = FollowState::WalkRight;
+    followController.waitingNearCursor = 1;
+    followController.savedDirection = FollowState::WalkRight;
+    InitShellPaths();
+    HWND window = CreateCharacterWindow(GetModuleHandleA(nullptr));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(followController.moveEnabled, 0);
+    EXPECT_EQ(followController.state, FollowState::Idle);
+    EXPECT_EQ(followController.waitingNearCursor, 0);
+    EXPECT_EQ(followController.savedDirection, FollowState::Idle);
+    DestroyWindow(window);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+TEST(InstanceGuard, IsTheMutexWuzzlePlayerAndTurnsASecondHolderAway) {
     ASSERT_TRUE(AcquireInstanceGuard());
-    HANDLE first = instanceGuard;
+    HANDLE named = OpenMutexA(SYNCHRONIZE, FALSE, "WuzzlePlayer");
+    EXPECT_NE(named, nullptr);
     EXPECT_FALSE(AcquireInstanceGuard());
-    CloseHandle(first);
-    // Released: the name is free again.
-    ASSERT_TRUE(AcquireInstanceGuard());
+    CloseHandle(named);
     CloseHandle(instanceGuard);
 }
-
-TEST(ShellPaths, AreBuiltFromTheCurrentDirectory) {
-    InitShellPaths();
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    EXPECT_STREQ(startDirectory, current);
-    EXPECT_EQ(std::string(settingsPath), std::string(current) + "\\Data\\Wzmp.ini");
-    EXPECT_EQ(std::string(playlistPath), std::string(current) + "\\Data\\PlayList.m3u");
-    EXPECT_EQ(std::string(iconPath), std::string(current) + "\\Data\\Wzmp.ico");
-}
-
-}  // namespace
-
-namespace {
 
 TEST(ProgramFile, CarriesItsIconGroupAndStringTable) {
     HMODULE program = LoadLibraryExA("..\\WuzzlePlayer.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program, nullptr);
-    EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(107), MAKEINTRESOURCEA(14)), nullptr);  // RT_GROUP_ICON
     HICON icon = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(107), IMAGE_ICON, 32, 32, 0));
     EXPECT_NE(icon, nullptr);
     EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(2501), MAKEINTRESOURCEA(6)), nullptr);  // RT_STRING

@@ -36,20 +36,20 @@ protected:
 };
 
 TEST_F(OutputTest, TheEndDrainsEverything) {
-    ASSERT_TRUE(WriteSeconds(0.5));
+    ASSERT_TRUE(WriteSeconds(0.2));
     ASSERT_TRUE(DrainWithin(5000));
     EXPECT_EQ(output->PlayedFrames(), written);
 }
 
 TEST_F(OutputTest, PauseHoldsPlayedFramesAndResumeLosesNothing) {
-    ASSERT_TRUE(WriteSeconds(0.4));
+    ASSERT_TRUE(WriteSeconds(0.2));
     output->Pause();
-    Sleep(100);
+    Sleep(50);
     const int64_t atPause = output->PlayedFrames();
-    Sleep(400);
+    Sleep(200);
     EXPECT_EQ(output->PlayedFrames(), atPause);
     output->Resume();
-    ASSERT_TRUE(WriteSeconds(0.2));
+    ASSERT_TRUE(WriteSeconds(0.1));
     ASSERT_TRUE(DrainWithin(5000));
     EXPECT_EQ(output->PlayedFrames(), written);
 }
@@ -57,13 +57,34 @@ TEST_F(OutputTest, PauseHoldsPlayedFramesAndResumeLosesNothing) {
 TEST_F(OutputTest, FlushMakesAWaitingWriterGiveUpAtOnce) {
     bool accepted = true;
     std::thread writer([&] { accepted = WriteSeconds(20); });
-    Sleep(300);
+    Sleep(100);
     const DWORD start = GetTickCount();
     output->Flush();
     writer.join();
     EXPECT_FALSE(accepted);
     EXPECT_LT(GetTickCount() - start, 2000u);
     EXPECT_TRUE(output->Drain()) << "nothing left to wait for";
+}
+
+// The input's worker opens the stream; a Pause from the user may come first and must
+// hold once the stream is open. A Resume in between cancels it.
+TEST(OutputPauseTest, APauseBeforeTheStreamOpensHoldsOnceItIs) {
+    OutputPlugin* output = TheOutput();
+    const std::vector<int16_t> frames(kRate / 10 * 2, 100);
+    for (bool resumedFirst : {false, true}) {
+        output->Pause();
+        if (resumedFirst) output->Resume();
+        output->Start(kRate, 2);
+        std::thread writer([&] { output->Write(frames.data(), frames.size() * sizeof(int16_t)); });
+        Sleep(200);
+        EXPECT_EQ(output->PlayedFrames() == 0, !resumedFirst) << (resumedFirst ? "resumed" : "paused");
+        output->Resume();
+        writer.join();
+        while (!output->Drain()) {
+        }
+        EXPECT_EQ(output->PlayedFrames(), kRate / 10);
+        output->Finish();
+    }
 }
 
 }  // namespace

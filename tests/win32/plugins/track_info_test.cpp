@@ -80,10 +80,10 @@ TEST_P(TrackNumbersTest, BitrateSampleRateAndExactLength) {
 INSTANTIATE_TEST_SUITE_P(
     Files, TrackNumbersTest,
     ::testing::Values(NumbersCase{"cbr128.mp3", 128, 44100, 4}, NumbersCase{"cbr128-noinfo.mp3", 128, 44100, 4},
-                      NumbersCase{"tone3s.mp3", 128, 44100, 3}, NumbersCase{"mono22.mp3", 48, 22050, 4},
+                      NumbersCase{"tone1s.mp3", 128, 44100, 1}, NumbersCase{"mono22.mp3", 48, 22050, 4},
                       NumbersCase{"lsf22.mp3", 64, 22050, 4}, NumbersCase{"mpeg25-8k.mp3", 16, 8000, 4},
                       NumbersCase{"layer2.mp2", 192, 48000, 4},
-                      NumbersCase{"layer1.mp1", 128, 48000, 3}, NumbersCase{"big-tag.mp3", 128, 44100, 4}));
+                      NumbersCase{"big-tag.mp3", 128, 44100, 4}));
 
 // Six seconds, the first of them silence: a length guessed from the first frames and
 // the file size would be far off.
@@ -133,5 +133,44 @@ INSTANTIATE_TEST_SUITE_P(Files, BadInputTest,
                                            BadCase{"cut_frame", "cut-frame.mp3"},
                                            BadCase{"tag_overclaim", "tag-overclaim.mp3"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A plug-in built by another compiler knows the table only by position. Called here by
+// position (1 SetOutput, 2 SetCallback, 3 Open, 4 Close, 5 GetState, 6 Play, 7 Stop,
+// 8 Pause, 9 Resume, 11 SetVolume) and the record by offset, not through the shared
+// header, so that a reordered header fails.
+TEST(InputPluginTable, EachOperationSitsInItsDocumentedSlot) {
+    void* object = TheInput();
+    void** table = *static_cast<void***>(object);
+    auto call = [&](int slot) { reinterpret_cast<void(__attribute__((thiscall))*)(void*)>(table[slot])(object); };
+    auto state = [&] { return reinterpret_cast<int(__attribute__((thiscall))*)(void*)>(table[5])(object); };
+    using Pair = void(__attribute__((thiscall))*)(void*, void*, void*);
+    EventLog log;
+    reinterpret_cast<Pair>(table[1])(object, TheCapture("", true), nullptr);
+    reinterpret_cast<Pair>(table[2])(object, reinterpret_cast<void*>(&EventLog::Record), &log);
+    reinterpret_cast<void(__attribute__((thiscall))*)(void*, int, int)>(table[11])(object, 40, 60);
+
+    unsigned char info[272];
+    memset(info, 0x7F, sizeof(info));
+    using Open = int(__attribute__((thiscall))*)(void*, const char*, void*);
+    ASSERT_NE(reinterpret_cast<Open>(table[3])(object, "audio\\tag-v24-utf8.mp3", info), 0);
+    EXPECT_STREQ(reinterpret_cast<char*>(info), "春天的故事");
+    EXPECT_STREQ(reinterpret_cast<char*>(info + 128), "小明");
+    const int* numbers = reinterpret_cast<int*>(info + 260);
+    EXPECT_EQ(numbers[0], 128);
+    EXPECT_EQ(numbers[1], 44100);
+    EXPECT_EQ(numbers[2], 4);
+
+    const int expected[] = {0, 1, 2, 1, 0};
+    const int slots[] = {6, 8, 9, 7};
+    EXPECT_EQ(state(), expected[0]);
+    for (int i = 0; i < 4; ++i) {
+        call(slots[i]);
+        EXPECT_EQ(state(), expected[i + 1]) << "after slot " << slots[i];
+    }
+    call(4);
+    EXPECT_EQ(log.Count(PlaybackEvent::TrackEnded), 0);
+    TheInput()->SetCallback(nullptr, nullptr);
+    TheInput()->SetVolume(100, 100);
+}
 
 }  // namespace
