@@ -1,0 +1,69 @@
+// The control panel's rules: playing, stopping, pausing and stepping through the play
+// order, the end of a track, and what the panel shows. Platform-free: the plug-in is
+// reached through its interface, the playlist and the panel's texts through ports.
+#pragma once
+
+#include "playback/interface/plugin_interface.h"
+#include "playlist/ansi_text.h"
+
+class PlaylistEntry;
+
+// The panel's texts.
+enum DisplayControl : int { kTitleText = 1004, kElapsedText = 1005, kBitrateText = 1006, kSampleRateText = 1009 };
+
+class DisplayPort {
+public:
+    virtual void SetText(int control, const char* text) = 0;
+
+protected:
+    ~DisplayPort() = default;
+};
+
+// What the transport needs of the play order.
+class PlaylistPort {
+public:
+    virtual PlaylistEntry* CurrentEntry() = 0;
+    virtual int CurrentNumber() = 0;
+    virtual int StepNext() = 0;
+    virtual int StepPrevious() = 0;
+
+protected:
+    ~PlaylistPort() = default;
+};
+
+class Transport {
+public:
+    Transport(PlaylistPort& playlist, DisplayPort& display, LeadByteTest isLeadByte)
+        : playlist(playlist), display(display), isLeadByte(isLeadByte) {}
+
+    // Nothing is played or stopped until the input plug-in is connected.
+    void Connect(InputPlugin* plugin) { input = plugin; }
+
+    void RefreshDisplay();
+    void PlayCurrent();
+    void StopPlayback();
+    void TogglePause();
+    void NextTrack();
+    void PreviousTrack();
+    void OnTrackEnded();
+    void OnElapsed(int seconds);
+    void ApplyVolume();
+
+    int volume = 0;
+    int balance = 100;
+
+private:
+    // The plug-in's state, except that a track whose end has been reported but not yet
+    // handled here still counts as playing.
+    PlayerState State();
+    void Step(int (PlaylistPort::*step)());
+
+    PlaylistPort& playlist;
+    DisplayPort& display;
+    LeadByteTest isLeadByte;
+    InputPlugin* input = nullptr;
+    // True from starting a track until it has been stopped or its end handled. An
+    // end-of-track event that finds this false, or finds another track playing, was
+    // posted before the user stopped or changed the track, and is stale.
+    bool expectingEnd = false;
+};

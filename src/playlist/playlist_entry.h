@@ -1,0 +1,32 @@
+// One music file of the playlist: what the input plug-in read from it, and its path
+// exactly as it was added. Owned by its list row, which deletes it through the
+// virtual destructor; nobody else keeps one.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "playback/interface/plugin_interface.h"
+#include "playlist/ansi_text.h"
+
+class PlaylistEntry {
+public:
+    explicit PlaylistEntry(const char* path) : path(path) {}
+    virtual ~PlaylistEntry() = default;
+    PlaylistEntry(const PlaylistEntry&) = delete;
+    PlaylistEntry& operator=(const PlaylistEntry&) = delete;
+
+    // Filled by the input plug-in's Open, every time the entry is opened.
+    TrackInfo info{};
+    std::string path;
+};
+
+// Writes the file name of `path` without its extension into `title` (capacity bytes,
+// terminator included): after the last backslash, before the last dot that follows
+// it. Walks characters, not bytes, so the second byte of a double-byte character is
+// never taken for a backslash, and a name too long for the field is cut before a
+// whole character.
+void TitleFromFileName(char* title, const char* path, size_t capacity, LeadByteTest isLeadByte);
+
+// "%02d:%02d" of whole seconds; minutes are not limited (6000 s is 100:00).
+std::string MinutesAndSeconds(int seconds);

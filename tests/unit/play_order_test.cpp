@@ -1,0 +1,129 @@
+// The play order over rows in a vector: stepping, wrapping, the shuffle, and what
+// never happens whatever the array holds.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "playlist_fakes.h"
+
+namespace {
+
+struct Rows {
+    explicit Rows(int n, int mode = 0) {
+        for (int i = 0; i < n; ++i) rows.Add(order, "r" + std::to_string(i));
+        order.clock = [] { return int64_t{1700000000}; };
+        order.SetMode(rows, mode);
+    }
+    PlayOrder order;
+    VectorRows rows;
+};
+
+struct StepCase {
+    const char* name;
+    int rows;
+    int mode;
+    int stepsForward;  // taken before the step under test
+    bool forward;
+    int result;
+    int position;
+};
+
+class StepTest : public ::testing::TestWithParam<StepCase> {};
+
+TEST_P(StepTest, MovesOrStopsAtTheEnds) {
+    const StepCase& c = GetParam();
+    Rows r(c.rows, c.mode);
+    for (int i = 0; i < c.stepsForward; ++i) r.order.StepNext(r.rows);
+    EXPECT_EQ(c.forward ? r.order.StepNext(r.rows) : r.order.StepPrevious(r.rows), c.result);
+    EXPECT_EQ(r.order.Position(), c.position);
+    EXPECT_EQ(r.order.CurrentNumber(r.rows), c.rows == 0 ? 0 : r.order.Order()[c.position] + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StepTest,
+                         ::testing::Values(StepCase{"empty_next", 0, Loop, 0, true, 0, 0},
+                                           StepCase{"empty_previous", 0, Loop, 0, false, 0, 0},
+                                           StepCase{"one_row_next", 1, 0, 0, true, 0, 0},
+                                           StepCase{"one_row_previous", 1, 0, 0, false, 0, 0},
+                                           StepCase{"one_row_loop_next", 1, Loop, 0, true, 1, 0},
+                                           StepCase{"one_row_loop_previous", 1, Loop, 0, false, 1, 0},
+                                           StepCase{"middle", 3, 0, 1, true, 1, 2},
+                                           StepCase{"last_without_loop_stays", 3, 0, 2, true, 0, 2},
+                                           StepCase{"first_without_loop_stays", 3, 0, 0, false, 0, 0},
+                                           StepCase{"last_with_loop_wraps", 3, Loop, 2, true, 1, 0},
+                                           StepCase{"first_with_loop_wraps", 3, Loop, 0, false, 1, 2},
+                                           StepCase{"random_loop_wraps", 5, Random | Loop, 4, true, 1, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PlayOrder, RewindAndStepNameEveryRowOnceInListOrder) {
+    Rows r(4);
+    std::vector<PlaylistEntry*> seen;
+    ASSERT_EQ(r.order.Rewind(r.rows), 1);
+    for (int i = 0; i < 4; ++i, r.order.StepNext(r.rows)) seen.push_back(r.order.CurrentEntry(r.rows));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(seen[i], r.rows.entries[i].get());
+    Rows empty(0);
+    EXPECT_EQ(empty.order.Rewind(empty.rows), 0);
+    EXPECT_EQ(empty.order.CurrentEntry(empty.rows), nullptr);
+}
+
+// The target's rand() gives 0..32767: a shuffle by it never ends past 32768 rows.
+TEST(PlayOrder, RandomIsAPermutationOfAnyRowCountAndTheSameForTheSameClock) {
+    for (int n : {2, 7, 40000}) {
+        Rows r(n, Random);
+        std::vector<int> sorted = r.order.Order();
+        std::vector<int> first = sorted;
+        std::sort(sorted.begin(), sorted.end());
+        for (int i = 0; i < n; ++i) ASSERT_EQ(sorted[i], i) << n;
+        r.order.SetMode(r.rows, Random);
+        EXPECT_EQ(r.order.Order(), first) << "same second, same order";
+        if (n > 2) {
+            EXPECT_NE(first, sorted) << "shuffled";
+        }
+    }
+    EXPECT_NE(ShuffledRows(50, 1), ShuffledRows(50, 2));
+}
+
+TEST(PlayOrder, RandomSwitchedOnKeepsThePositionAndTheCurrentRowFollowsTheNewOrder) {
+    Rows r(10);
+    r.order.StepNext(r.rows);
+    r.order.StepNext(r.rows);
+    r.order.SetMode(r.rows, Random);
+    EXPECT_EQ(r.order.Position(), 2);
+    EXPECT_EQ(r.order.CurrentNumber(r.rows), r.order.Order()[2] + 1);
+}
+
+TEST(PlayOrder, ClearKeepsTheModeAndLaterRowsComeInListOrder) {
+    Rows r(5, Random | Loop);
+    r.order.StepNext(r.rows);
+    r.order.ClearPlaylist(r.rows);
+    EXPECT_EQ(r.rows.RowCount(), 0);
+    EXPECT_EQ(r.order.Position(), 0);
+    EXPECT_EQ(r.order.Mode(), Random | Loop);
+    for (int i = 0; i < 3; ++i) r.rows.Add(r.order, "n");
+    EXPECT_EQ(r.order.Order(), (std::vector<int>{0, 1, 2}));
+}
+
+TEST(PlayOrder, ARowAddedWhileShuffledComesLast) {
+    Rows r(6, Random);
+    const std::vector<int> before = r.order.Order();
+    r.rows.Add(r.order, "new");
+    std::vector<int> expected = before;
+    expected.push_back(6);
+    EXPECT_EQ(r.order.Order(), expected);
+}
+
+// Rows can go without the order hearing of it; the order must still never name one.
+TEST(PlayOrder, NeverNamesARowThatDoesNotExist) {
+    Rows r(6, Random);
+    for (int i = 0; i < 5; ++i) r.order.StepNext(r.rows);
+    while (r.rows.RowCount() > 0) {
+        r.rows.entries.pop_back();
+        const int number = r.order.CurrentNumber(r.rows);
+        EXPECT_GE(number, r.rows.RowCount() == 0 ? 0 : 1);
+        EXPECT_LE(number, r.rows.RowCount());
+        if (number > 0) {
+            EXPECT_EQ(r.order.CurrentEntry(r.rows), r.rows.entries[number - 1].get());
+        }
+    }
+}
+
+}  // namespace

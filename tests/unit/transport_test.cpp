@@ -1,0 +1,182 @@
+// The control panel's rules against a recording input plug-in and a play order of
+// three rows (titles a, b, c). Each case names the calls the plug-in sees and the
+// texts the panel shows.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "playlist_fakes.h"
+
+namespace {
+
+class Panel final : public PlaylistPort, public DisplayPort {
+public:
+    PlaylistEntry* CurrentEntry() override { return order.CurrentEntry(rows); }
+    int CurrentNumber() override { return order.CurrentNumber(rows); }
+    int StepNext() override { return order.StepNext(rows); }
+    int StepPrevious() override { return order.StepPrevious(rows); }
+    void SetText(int control, const char* text) override { texts[control] = text; }
+
+    PlayOrder order;
+    VectorRows rows;
+    std::map<int, std::string> texts;
+};
+
+using Texts = std::map<int, std::string>;
+const Texts kUntouched = {{kTitleText, "?"}, {kBitrateText, "?"}, {kSampleRateText, "?"}, {kElapsedText, "?"}};
+
+Texts Shows(const char* title) {
+    return {{kTitleText, title}, {kBitrateText, "128"}, {kSampleRateText, "44.10"}, {kElapsedText, "00:00"}};
+}
+
+struct Case {
+    const char* name;
+    int rows;
+    int position;
+    int mode;
+    PlayerState state;
+    std::function<void(Transport&, FakeInput&)> act;
+    std::string calls;
+    Texts texts;
+    int positionAfter;
+};
+
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class TransportTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(TransportTest, CallsThePlugInAndShowsAsThePanelMust) {
+    const Case& c = GetParam();
+    Panel panel;
+    for (int i = 0; i < c.rows; ++i) panel.rows.Add(panel.order, std::string("C:\\m\\") + char('a' + i) + ".mp3");
+    panel.order.SetMode(panel.rows, c.mode);
+    for (int i = 0; i < c.position; ++i) panel.order.StepNext(panel.rows);
+    panel.texts = kUntouched;
+    FakeInput input;
+    input.reported.title[0] = '\0';  // titles come from the file names
+    input.state = c.state;
+    Transport transport(panel, panel, GbkLeadByte);
+    transport.Connect(&input);
+    c.act(transport, input);
+    EXPECT_EQ(input.calls, c.calls);
+    EXPECT_EQ(panel.texts, c.texts);
+    EXPECT_EQ(panel.order.Position(), c.positionAfter);
+}
+
+void Play(Transport& t, FakeInput&) {
+    t.PlayCurrent();
+}
+void Next(Transport& t, FakeInput&) {
+    t.NextTrack();
+}
+void Previous(Transport& t, FakeInput&) {
+    t.PreviousTrack();
+}
+void Pause(Transport& t, FakeInput&) {
+    t.TogglePause();
+}
+void Stop(Transport& t, FakeInput&) {
+    t.StopPlayback();
+}
+// The track plays to its end: the plug-in stops by itself and reports the end.
+void PlayToEnd(Transport& t, FakeInput& input) {
+    t.PlayCurrent();
+    input.state = PlayerState::Stopped;
+    input.calls.clear();
+    t.OnTrackEnded();
+}
+// The user acts after the end was posted but before the panel handled it.
+std::function<void(Transport&, FakeInput&)> LateEndAfter(void (*user)(Transport&, FakeInput&)) {
+    return [user](Transport& t, FakeInput& input) {
+        t.PlayCurrent();
+        input.state = PlayerState::Stopped;
+        input.calls.clear();
+        user(t, input);
+        t.OnTrackEnded();
+    };
+}
+
+const PlayerState kStopped = PlayerState::Stopped, kPlaying = PlayerState::Playing, kPaused = PlayerState::Paused;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TransportTest,
+    ::testing::Values(
+        Case{"play_with_no_rows_blanks", 0, 0, 0, kStopped, Play, "GetState ",
+             {{kTitleText, ""}, {kBitrateText, ""}, {kSampleRateText, ""}, {kElapsedText, ""}}, 0},
+        Case{"play_while_stopped", 3, 1, 0, kStopped, Play, "GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
+        Case{"play_while_playing_restarts", 3, 1, 0, kPlaying, Play,
+             "GetState Stop Close Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
+        Case{"play_while_paused_only_resumes", 3, 1, 0, kPaused, Play, "GetState Resume ", kUntouched, 1},
+        Case{"play_failing_open_still_refreshes", 3, 0, 0, kStopped,
+             [](Transport& t, FakeInput& input) {
+                 input.opens = false;
+                 t.PlayCurrent();
+             },
+             "GetState Open(C:\\m\\a.mp3) ", Shows("01 a"), 0},
+        Case{"pause_while_stopped_does_nothing", 3, 0, 0, kStopped, Pause, "GetState ", kUntouched, 0},
+        Case{"pause_while_playing", 3, 0, 0, kPlaying, Pause, "GetState Pause ", kUntouched, 0},
+        Case{"pause_while_paused_resumes", 3, 0, 0, kPaused, Pause, "GetState Resume ", kUntouched, 0},
+        Case{"stop_in_any_state", 3, 0, 0, kStopped, Stop, "Stop Close ", kUntouched, 0},
+        Case{"next_on_the_last_row_without_loop", 3, 2, 0, kPlaying, Next, "", kUntouched, 2},
+        Case{"next_with_loop_wraps_and_plays", 3, 2, Loop, kPlaying, Next,
+             "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0},
+        Case{"next_while_paused_stops_and_shows", 3, 0, 0, kPaused, Next, "GetState Stop Close ", Shows("02 b"), 1},
+        Case{"next_while_stopped_shows", 3, 0, 0, kStopped, Next, "GetState ", Shows("02 b"), 1},
+        Case{"previous_on_the_first_row", 3, 0, 0, kPlaying, Previous, "", kUntouched, 0},
+        Case{"previous_with_loop_wraps", 3, 0, Loop, kStopped, Previous, "GetState ", Shows("03 c"), 2},
+        Case{"end_plays_the_next_row", 3, 0, 0, kStopped, PlayToEnd,
+             "GetState Close GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
+        Case{"end_of_the_last_row_only_closes", 3, 2, 0, kStopped, PlayToEnd, "GetState Close ", Shows("03 c"), 2},
+        // An end posted before the user's command must not end or skip what the
+        // command started, nor start anything after Stop.
+        Case{"late_end_after_next", 3, 0, 0, kStopped, LateEndAfter(Next),
+             "GetState GetState Stop Close Open(C:\\m\\b.mp3) Play GetState ", Shows("02 b"), 1},
+        Case{"late_end_after_previous", 3, 1, 0, kStopped, LateEndAfter(Previous),
+             "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play GetState ", Shows("01 a"), 0},
+        Case{"late_end_after_play", 3, 1, 0, kStopped, LateEndAfter(Play),
+             "GetState Stop Close Open(C:\\m\\b.mp3) Play GetState ", Shows("02 b"), 1},
+        Case{"late_end_after_stop", 3, 0, 0, kStopped, LateEndAfter(Stop), "Stop Close ", Shows("01 a"), 0},
+        Case{"end_of_a_stopped_track_is_ignored", 3, 0, 0, kStopped,
+             [](Transport& t, FakeInput&) { t.OnTrackEnded(); }, "", kUntouched, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TransportDisplay, NumbersRatesAndTimesInThePanelsFormats) {
+    Panel panel;
+    for (int i = 0; i < 123; ++i) panel.rows.Add(panel.order, "abc.mp3");
+    FakeInput input;
+    input.reported = {"abc", "", 0, 64, 22050, 0};
+    Transport transport(panel, panel, GbkLeadByte);
+    transport.Connect(&input);
+    const std::pair<int, const char*> rows[] = {{4, "05 abc"}, {122, "123 abc"}};
+    for (const auto& [position, title] : rows) {
+        while (panel.order.Position() < position) panel.order.StepNext(panel.rows);
+        transport.PlayCurrent();
+        EXPECT_EQ(panel.texts[kTitleText], title);
+    }
+    EXPECT_EQ(panel.texts[kBitrateText], "64");
+    EXPECT_EQ(panel.texts[kSampleRateText], "22.05");
+    const std::pair<int, const char*> times[] = {{0, "00:00"}, {75, "01:15"}, {3600, "60:00"}, {6000, "100:00"}};
+    for (const auto& [seconds, text] : times) {
+        transport.OnElapsed(seconds);
+        EXPECT_EQ(panel.texts[kElapsedText], text);
+    }
+}
+
+TEST(TransportVolume, BalanceScalesOneChannel) {
+    Panel panel;
+    FakeInput input;
+    Transport transport(panel, panel, GbkLeadByte);
+    transport.Connect(&input);
+    const int cases[][2] = {{80, 100}, {80, 50}, {80, 150}, {-5, 100}, {150, 100}};
+    for (const auto& [volume, balance] : cases) {
+        transport.volume = volume;
+        transport.balance = balance;
+        transport.ApplyVolume();
+    }
+    EXPECT_EQ(input.calls, "SetVolume(80,80) SetVolume(80,40) SetVolume(40,80) SetVolume(-5,-5) SetVolume(150,150) ");
+}
+
+}  // namespace
