@@ -18,6 +18,7 @@ add_library(wuzzle_core STATIC
     src/app/shell.cpp
     src/playback/control_panel.cpp
     src/playback/plugin_loader.cpp
+    src/playlist/ansi_text_win32.cpp
     src/playlist/playlist_editor.cpp
     src/sprite/character_sprite.cpp
     src/sprite/follow_port_win32.cpp

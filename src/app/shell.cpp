@@ -23,17 +23,23 @@ FollowController followController;
 
 namespace {
 
-constexpr int kControlPanelDialog = 105;
-constexpr int kPlayListEditorDialog = 104;
+// Set once the files were read: an exit before that (from the tray menu while the
+// missing-plug-in message is up) must not write empty ones over them.
+bool playlistLoaded = false;
+bool settingsLoaded = false;
 
 LRESULT OnCreate(HWND window) {
+    playlistLoaded = settingsLoaded = false;
     AddTrayIcon(window, appIcon);
     followController.Reset();
     InitCommonControls();
-    controlPanel.Create(nullptr, kControlPanelDialog);
-    playListEditor.Create(nullptr, kPlayListEditorDialog);
+    controlPanel.beforeFatalExit = RemoveTrayIcon;
+    controlPanel.Create(nullptr, IDD_CONTROL_PANEL);
+    playListEditor.Create(nullptr, IDD_PLAYLIST_EDITOR);
     playListEditor.LoadPlaylistFile(playlistPath);
-    controlPanel.LoadSettings();
+    playlistLoaded = true;
+    controlPanel.LoadSettings(settingsPath);
+    settingsLoaded = true;
     DragAcceptFiles(window, TRUE);
     characterSprite.InitSprite(window);
     SetTimer(window, kAnimationTimer, kAnimationPeriodMs, nullptr);
@@ -41,8 +47,8 @@ LRESULT OnCreate(HWND window) {
 }
 
 LRESULT OnDestroy(HWND window) {
-    controlPanel.SaveSettings();
-    playListEditor.SavePlaylistFile(playlistPath);
+    if (settingsLoaded) controlPanel.SaveSettings(settingsPath);
+    if (playlistLoaded) playListEditor.SavePlaylistFile(playlistPath);
     RemoveTrayIcon();
     characterSprite.ReleaseSprite(window);
     KillTimer(window, kAnimationTimer);

@@ -1,23 +1,94 @@
 #include "playback/control_panel.h"
 
-LRESULT ControlPanel::HandleMessage(UINT message, WPARAM, LPARAM) {
+#include <commctrl.h>
+
+#include "playback/plugin_loader.h"
+#include "playlist/playlist_editor.h"
+#include "resources/resource_ids.h"
+
+ControlPanel::ControlPanel() : transport(playListEditor, *this, IsAnsiLeadByte) {}
+
+LRESULT ControlPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(); break;
+    case WM_COMMAND: OnCommand(LOWORD(wParam)); break;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lParam) == volumeSlider) OnVolumeMoved();
+        break;
+    case WM_APP:
+        if (wParam == static_cast<WPARAM>(PlaybackEvent::TrackEnded)) transport.OnTrackEnded();
+        if (wParam == static_cast<WPARAM>(PlaybackEvent::ElapsedSeconds)) transport.OnElapsed(static_cast<int>(lParam));
+        break;
     // Closing only hides the panel; it lives until the process ends.
-    if (message == WM_CLOSE) Show(SW_HIDE);
+    case WM_CLOSE: Show(SW_HIDE); break;
+    default: break;
+    }
     return 0;
+}
+
+void ControlPanel::OnInitDialog() {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    input = pluginLoader.LoadInput(".\\Data\\Input.ini");
+    output = pluginLoader.LoadOutput(".\\Data\\Output.ini");
+    if (input == nullptr || output == nullptr) {
+        MessageBoxA(window, "必要なプラグインが見つかりません", nullptr, MB_ICONWARNING);
+        if (beforeFatalExit != nullptr) beforeFatalExit();
+        ExitProcess(0);
+    }
+    input->SetOutput(output);
+    input->SetCallback(&PostPlaybackEvent, this);
+    transport.Connect(input);
+    transport.balance = 100;
+    volumeSlider = GetDlgItem(window, IDC_VOLUME);
+    SendMessageA(volumeSlider, TBM_SETRANGEMIN, FALSE, 0);
+    SendMessageA(volumeSlider, TBM_SETRANGEMAX, FALSE, 100);
+    SendMessageA(volumeSlider, TBM_SETPAGESIZE, 0, 20);
+    transport.RefreshDisplay();
+    Show(SW_HIDE);
+}
+
+// Whatever the notification code.
+void ControlPanel::OnCommand(int control) {
+    switch (control) {
+    case IDC_RANDOM:
+    case IDC_LOOP: ApplyModeButtons(); break;
+    case IDC_STOP: transport.StopPlayback(); break;
+    case IDC_PAUSE: transport.TogglePause(); break;
+    case IDC_PREVIOUS: transport.PreviousTrack(); break;
+    case IDC_NEXT: transport.NextTrack(); break;
+    case IDC_PLAY: transport.PlayCurrent(); break;
+    default: break;
+    }
+}
+
+// Any scroll code, so the volume follows the thumb while it is dragged.
+void ControlPanel::OnVolumeMoved() {
+    transport.volume = static_cast<int>(SendMessageA(volumeSlider, TBM_GETPOS, 0, 0));
+    transport.ApplyVolume();
+}
+
+// The push-like check boxes have toggled themselves already. Playback goes on and
+// the display stays, even when the rebuilt order makes another row current.
+void ControlPanel::ApplyModeButtons() {
+    int mode = 0;
+    if (SendDlgItemMessageA(window, IDC_RANDOM, BM_GETCHECK, 0, 0) == BST_CHECKED) mode |= Random;
+    if (SendDlgItemMessageA(window, IDC_LOOP, BM_GETCHECK, 0, 0) == BST_CHECKED) mode |= Loop;
+    playListEditor.SetMode(mode);
 }
 
 void ControlPanel::ShowPanel() {
     Show(SW_SHOW);
 }
 
-// Transport and settings: the panel's playback and settings file fill these in.
-void ControlPanel::PlayCurrent() {}
-void ControlPanel::StopPlayback() {
-    if (input == nullptr) return;
-    input->Stop();
-    input->Close();
+void ControlPanel::SetText(int control, const char* text) {
+    SetDlgItemTextA(window, control, text);
 }
-void ControlPanel::NextTrack() {}
-void ControlPanel::PreviousTrack() {}
-void ControlPanel::LoadSettings() {}
-void ControlPanel::SaveSettings() {}
+
+// The settings file: read at start, written at exit.
+int ControlPanel::LoadSettings(const char*) {
+    return 0;
+}
+
+int ControlPanel::SaveSettings(const char*) {
+    return 0;
+}

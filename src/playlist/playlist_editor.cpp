@@ -1,20 +1,169 @@
 #include "playlist/playlist_editor.h"
 
-LRESULT PlayListEditor::HandleMessage(UINT message, WPARAM, LPARAM) {
+#include <commctrl.h>
+
+#include <string>
+
+#include "playback/control_panel.h"
+#include "playlist/playlist_entry.h"
+#include "playlist/playlist_file.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+struct Column {
+    const char* header;
+    int width;
+};
+const Column kColumns[] = {{"艺术家", 100}, {"标题", 140}, {"时长", 40}};
+
+void SetCellText(HWND list, int row, int column, const char* text) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text);
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+// The whole file, or nothing when it cannot be opened for reading and writing (a
+// missing file is created empty, as the list's own file should exist after a run).
+bool ReadWholeFile(const char* path, std::string& bytes) {
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return true;
+}
+
+// Writes beside the file and then puts the copy in its place, so that a crash leaves
+// either the old file or the new one. A read-only file is left as it is.
+void ReplaceWholeFile(const char* path, const std::string& bytes) {
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
+    const std::string temporary = std::string(path) + ".new";
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    const bool complete = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                          written == bytes.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (!complete || !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temporary.c_str());
+    }
+}
+
+}  // namespace
+
+LRESULT PlayListEditor::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(); break;
+    case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
     // Closing only hides the editor; it lives until the process ends.
-    if (message == WM_CLOSE) Show(SW_HIDE);
+    case WM_CLOSE: HideEditor(); break;
+    default: break;
+    }
     return 0;
+}
+
+void PlayListEditor::OnInitDialog() {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    listView = GetDlgItem(window, IDC_PLAYLIST);
+    SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    for (int i = 0; i < 3; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = kColumns[i].width;
+        column.pszText = const_cast<char*>(kColumns[i].header);
+        SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+// A row's entry goes with the row. Rows that are moved hand their entry on first
+// and are deleted holding none.
+void PlayListEditor::OnNotify(const NMHDR* header) {
+    if (header->code != LVN_DELETEITEM) return;
+    const int row = reinterpret_cast<const NMLISTVIEW*>(header)->iItem;
+    if (row < 0) return;
+    delete RowEntry(row);
 }
 
 void PlayListEditor::ShowEditor() {
     Show(SW_SHOW);
 }
 
-// The playlist file: read at start, written at exit, once the playlist exists.
-int PlayListEditor::LoadPlaylistFile(const char*) {
-    return 0;
+void PlayListEditor::HideEditor() {
+    Show(SW_HIDE);
 }
 
-int PlayListEditor::SavePlaylistFile(const char*) {
-    return 0;
+int PlayListEditor::AddFile(const char* path) {
+    InputPlugin* input = controlPanel.input;
+    if (input == nullptr) return 0;
+    auto* entry = new PlaylistEntry(path);
+    if (input->Open(path, &entry->info) == 0) {
+        delete entry;
+        return 0;
+    }
+    if (entry->info.title[0] == '\0') {
+        TitleFromFileName(entry->info.title, path, sizeof(entry->info.title), IsAnsiLeadByte);
+    }
+    AppendRow(entry);
+    input->Close();
+    return 1;
+}
+
+void PlayListEditor::AppendRow(PlaylistEntry* entry) {
+    const int count = RowCount();
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = count;
+    item.pszText = const_cast<char*>(entry->info.artist[0] != '\0' ? entry->info.artist : "不明");
+    item.lParam = reinterpret_cast<LPARAM>(entry);
+    const int row = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    SetCellText(listView, row, 1, entry->info.title);
+    SetCellText(listView, row, 2, MinutesAndSeconds(entry->info.length).c_str());
+    playOrder.AppendRow(count, row);
+}
+
+int PlayListEditor::LoadPlaylistFile(const char* path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return 0;
+    // One repaint for the whole file rather than one a row.
+    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& piece : ReadPlaylistPieces(bytes)) AddFile(piece.c_str());
+    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+    return 1;
+}
+
+void PlayListEditor::SavePlaylistFile(const char* path) {
+    SetMode(0);
+    const int rows = RowCount();
+    std::string bytes;
+    Rewind();
+    for (int i = 0; i < rows; ++i) {
+        if (const PlaylistEntry* entry = CurrentEntry()) AppendPathLine(bytes, entry->path);
+        StepNext();
+    }
+    ReplaceWholeFile(path, bytes);
+}
+
+int PlayListEditor::RowCount() {
+    return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+}
+
+PlaylistEntry* PlayListEditor::RowEntry(int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<PlaylistEntry*>(item.lParam);
+}
+
+void PlayListEditor::DeleteAllRows() {
+    SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
 }

@@ -1,15 +1,52 @@
-// The playlist editor dialog, home of the playlist.
+// The playlist editor dialog, home of the playlist: its list view's rows are the
+// playlist (each row's item data is the PlaylistEntry it owns), and the play order
+// over those rows lives here too.
 #pragma once
 
+#include "playback/transport.h"
+#include "playlist/play_order.h"
 #include "ui/dialog_base.h"
 
-class PlayListEditor : public DialogBase {
+class PlaylistEntry;
+
+class PlayListEditor : public DialogBase, public PlaylistPort, private RowStore {
 public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void ShowEditor();
+    void HideEditor();
+
+    // Opens the file through the input plug-in and appends it as a new row; 0 when
+    // the plug-in refuses it (nothing changes then).
+    int AddFile(const char* path);
+    void AppendRow(PlaylistEntry* entry);
+
+    // The play order over the rows.
+    void SetMode(int bits) { playOrder.SetMode(*this, bits); }
+    int CurrentNumber() override { return playOrder.CurrentNumber(*this); }
+    PlaylistEntry* CurrentEntry() override { return playOrder.CurrentEntry(*this); }
+    int Rewind() { return playOrder.Rewind(*this); }
+    int StepNext() override { return playOrder.StepNext(*this); }
+    int StepPrevious() override { return playOrder.StepPrevious(*this); }
+    void ClearPlaylist() { playOrder.ClearPlaylist(*this); }
+
+    // Adds every line of the file; 0 when it cannot be opened.
     int LoadPlaylistFile(const char* path);
-    int SavePlaylistFile(const char* path);
+    // Writes the rows' paths in list order, leaving the play mode 0. The file is
+    // replaced whole or not at all.
+    void SavePlaylistFile(const char* path);
+
+    HWND listView = nullptr;
+
+private:
+    void OnInitDialog();
+    void OnNotify(const NMHDR* header);
+
+    int RowCount() override;
+    PlaylistEntry* RowEntry(int row) override;
+    void DeleteAllRows() override;
+
+    PlayOrder playOrder;
 };
 
 extern PlayListEditor playListEditor;
