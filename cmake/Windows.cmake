@@ -23,6 +23,7 @@ add_library(wuzzle_core STATIC
     src/sprite/character_sprite.cpp
     src/sprite/follow_port_win32.cpp
     src/ui/dialog_base.cpp
+    src/ui/whole_file_win32.cpp
     src/ui/window_base.cpp
 )
 target_link_libraries(wuzzle_core PUBLIC wuzzle_logic comctl32 comdlg32 shell32 shlwapi gdi32 user32)

@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include "playback/plugin_loader.h"
+#include "playback/settings_file.h"
 #include "playlist/playlist_editor.h"
 #include "resources/resource_ids.h"
+#include "ui/whole_file.h"
 
 ControlPanel::ControlPanel() : transport(playListEditor, *this, IsAnsiLeadByte) {}
 
@@ -84,11 +86,32 @@ void ControlPanel::SetText(int control, const char* text) {
     SetDlgItemTextA(window, control, text);
 }
 
-// The settings file: read at start, written at exit.
-int ControlPanel::LoadSettings(const char*) {
-    return 0;
+// Read once at start, after the playlist: a saved Random mode shuffles its rows.
+int ControlPanel::LoadSettings(const char* path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return 0;
+    const Settings settings = ReadSettings(bytes);
+    int mode = 0;
+    if (settings.random == 1) {
+        SendDlgItemMessageA(window, IDC_RANDOM, BM_SETCHECK, BST_CHECKED, 0);
+        mode |= Random;
+    }
+    if (settings.loop == 1) {
+        SendDlgItemMessageA(window, IDC_LOOP, BM_SETCHECK, BST_CHECKED, 0);
+        mode |= Loop;
+    }
+    playListEditor.SetMode(mode);
+    transport.volume = settings.volume;
+    // The slider keeps its thumb within 0..100; the volume stays as read.
+    SendMessageA(volumeSlider, TBM_SETPOS, TRUE, transport.volume);
+    transport.ApplyVolume();
+    return 1;
 }
 
-int ControlPanel::SaveSettings(const char*) {
-    return 0;
+int ControlPanel::SaveSettings(const char* path) {
+    Settings settings;
+    settings.random = static_cast<int>(SendDlgItemMessageA(window, IDC_RANDOM, BM_GETCHECK, 0, 0));
+    settings.loop = static_cast<int>(SendDlgItemMessageA(window, IDC_LOOP, BM_GETCHECK, 0, 0));
+    settings.volume = transport.volume;
+    return ReplaceWholeFile(path, SettingsBytes(settings)) ? 1 : 0;
 }

@@ -8,6 +8,7 @@
 #include "playlist/playlist_entry.h"
 #include "playlist/playlist_file.h"
 #include "resources/resource_ids.h"
+#include "ui/whole_file.h"
 
 namespace {
 
@@ -24,37 +25,6 @@ void SetCellText(HWND list, int row, int column, const char* text) {
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text);
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-// The whole file, or nothing when it cannot be opened for reading and writing (a
-// missing file is created empty, as the list's own file should exist after a run).
-bool ReadWholeFile(const char* path, std::string& bytes) {
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char buffer[64 * 1024];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return true;
-}
-
-// Writes beside the file and then puts the copy in its place, so that a crash leaves
-// either the old file or the new one. A read-only file is left as it is.
-void ReplaceWholeFile(const char* path, const std::string& bytes) {
-    const DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
-    const std::string temporary = std::string(path) + ".new";
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    const bool complete = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                          written == bytes.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (!complete || !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temporary.c_str());
-    }
 }
 
 }  // namespace

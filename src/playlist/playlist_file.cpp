@@ -1,38 +1,13 @@
 #include "playlist/playlist_file.h"
 
-namespace {
-
-std::string TextModeBytes(std::string_view raw) {
-    std::string text;
-    text.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\x1A') break;
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-        text += raw[i];
-    }
-    return text;
-}
-
-}  // namespace
+#include "playlist/text_mode.h"
 
 std::vector<std::string> ReadPlaylistPieces(std::string_view fileBytes) {
-    const std::string text = TextModeBytes(fileBytes);
+    TextModeReader reader(fileBytes);
     std::vector<std::string> pieces;
-    size_t at = 0;
-    bool endMet = false;
-    while (!endMet) {
-        std::string piece;
-        while (piece.size() < kPlaylistPieceBytes) {
-            if (at == text.size()) {
-                endMet = true;
-                break;
-            }
-            const char byte = text[at++];
-            if (byte == '\n') break;
-            piece += byte;
-        }
-        pieces.push_back(std::move(piece));
-    }
+    // The end of the file is looked for before each read, so a last line end is
+    // followed by one more, empty, piece.
+    while (!reader.EndMet()) pieces.push_back(reader.ReadLine(kPlaylistPieceBytes));
     return pieces;
 }
 

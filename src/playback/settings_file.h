@@ -1,0 +1,23 @@
+// The settings file: Loop, Random and the volume, one decimal number a line.
+// Platform-free.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct Settings {
+    int loop = 0;
+    int random = 0;
+    int volume = 0;
+};
+
+// Three reads of at most 14 characters each, through `atoi`: a line longer than that
+// spills into the next read, missing and non-numeric lines are 0, and a volume of 0
+// becomes 50. Numbers beyond the 32-bit range are held at its ends.
+Settings ReadSettings(std::string_view fileBytes);
+
+// "loop CR LF random CR LF volume", nothing after the volume.
+std::string SettingsBytes(const Settings& settings);
+
+// C's atoi, without its undefined overflow.
+int AsciiToInt(std::string_view text);

@@ -1,0 +1,13 @@
+// Files read and written whole.
+#pragma once
+
+#include <string>
+
+// The file's bytes, opened for reading and writing and created empty when missing;
+// false when it cannot be opened so (no folder, read-only, locked).
+bool ReadWholeFile(const char* path, std::string& bytes);
+
+// Writes beside the file, then puts the copy in its place, so that a crash leaves the
+// old file or the new one, never a part. A read-only file is left as it is. False
+// when nothing was replaced.
+bool ReplaceWholeFile(const char* path, const std::string& bytes);
