@@ -28,11 +28,14 @@ add_library(wuzzle_core STATIC
 )
 target_link_libraries(wuzzle_core PUBLIC wuzzle_logic comctl32 comdlg32 shell32 shlwapi gdi32 user32)
 
-set(WUZZLE_RESOURCES ${CMAKE_SOURCE_DIR}/src/resources/wuzzle.rc)
-file(GLOB WUZZLE_RESOURCE_PARTS ${CMAKE_SOURCE_DIR}/src/resources/*.rc ${CMAKE_SOURCE_DIR}/src/resources/*.h)
-set_source_files_properties(${WUZZLE_RESOURCES} PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/skin/Wzmp.ico;${WUZZLE_RESOURCE_PARTS}")
+# The resources, compiled once for the program and the Wine tests that create its
+# windows.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_SOURCE_DIR}/skin -I${CMAKE_SOURCE_DIR}/src/resources")
+add_library(wuzzle_resources OBJECT src/resources/wuzzle.rc)
+file(GLOB WUZZLE_RESOURCE_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.rc ${CMAKE_SOURCE_DIR}/src/resources/*.h)
+set_source_files_properties(src/resources/wuzzle.rc PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/skin/Wzmp.ico;${WUZZLE_RESOURCE_PARTS}")
+set(WUZZLE_RESOURCES $<TARGET_OBJECTS:wuzzle_resources>)
 
 add_executable(WuzzlePlayer WIN32 src/app/entry.cpp ${WUZZLE_RESOURCES})
 target_link_libraries(WuzzlePlayer PRIVATE wuzzle_core)

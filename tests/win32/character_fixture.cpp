@@ -1,10 +1,15 @@
 #include "character_fixture.h"
 
 #include "app/shell.h"
+#include "playback/control_panel.h"
+#include "playlist/playlist_editor.h"
 #include "region_oracle.h"
 #include "resources/resource_ids.h"
 
 void CharacterWindowTest::SetUp() {
+    // Each test starts as a first run: no playlist and no settings from the last one.
+    DeleteFileA("Data\\PlayList.m3u");
+    DeleteFileA("Data\\Wzmp.ini");
     InitShellPaths();
     window = CreateCharacterWindow(GetModuleHandleA(nullptr));
     ASSERT_NE(window, nullptr);
@@ -14,6 +19,12 @@ void CharacterWindowTest::SetUp() {
 
 void CharacterWindowTest::TearDown() {
     if (IsWindow(window)) DestroyWindow(window);
+    // The dialogs live as long as the process in the program; here each test makes
+    // its own.
+    playListEditor.ClearPlaylist();
+    playListEditor.SetMode(0);
+    DestroyWindow(playListEditor.Window());
+    DestroyWindow(controlPanel.Window());
     // The destruction sequence posts WM_QUIT; take it off the queue.
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "playback/control_panel.h"
-#include "playlist/playlist_editor.h"
 #include "ui/dialog_base.h"
 
 namespace {
@@ -50,30 +48,6 @@ TEST(DialogBase, AMissingTemplateGivesNoWindowAndShowDoesNothing) {
     EXPECT_EQ(dialog.Create(nullptr, 4242), nullptr);
     EXPECT_EQ(dialog.Window(), nullptr);
     EXPECT_FALSE(dialog.Show(SW_SHOW));
-}
-
-template <typename Dialog>
-void ExpectCloseOnlyHides() {
-    Dialog dialog;
-    HWND window = dialog.Create(nullptr, kTestDialog);
-    ASSERT_NE(window, nullptr);
-    SetDlgItemTextA(window, 1, "kept");
-    // Shown without activation: Wine waits for a window manager's focus reply otherwise.
-    dialog.Show(SW_SHOWNA);
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_FALSE(IsWindowVisible(window));
-    dialog.Show(SW_SHOWNA);
-    EXPECT_TRUE(IsWindowVisible(window));
-    char text[16] = {};
-    GetDlgItemTextA(window, 1, text, sizeof(text));
-    EXPECT_STREQ(text, "kept");
-    DestroyWindow(window);
-}
-
-TEST(LongLivedDialogs, CloseOnlyHidesAndShowBringsTheSameWindowBack) {
-    ExpectCloseOnlyHides<ControlPanel>();
-    ExpectCloseOnlyHides<PlayListEditor>();
 }
 
 }  // namespace
