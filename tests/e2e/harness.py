@@ -4,6 +4,7 @@ The environment (WINEPREFIX, DISPLAY, LANG) comes from scripts/test. Every test 
 its own copy of the staged folder, so what the program writes stays with the test.
 """
 import atexit
+import os
 import shutil
 import struct
 import subprocess
@@ -76,9 +77,11 @@ class Driver:
                                         stdout=subprocess.PIPE, text=True, encoding="latin-1")
 
     def ask(self, *words):
-        self.process.stdin.write(" ".join(map(str, words)) + "\n")
+        # Texts go both ways as the program's ANSI (GBK) bytes.
+        line = " ".join(map(str, words)).encode("gbk").decode("latin-1")
+        self.process.stdin.write(line + "\n")
         self.process.stdin.flush()
-        return self.process.stdout.readline().strip()
+        return self.process.stdout.readline().rstrip("\r\n").encode("latin-1").decode("gbk")
 
     def numbers(self, *words):
         return [int(w) for w in self.ask(*words).split()]
@@ -88,6 +91,20 @@ class Driver:
 
     def rect(self, window):
         return tuple(self.numbers("rect", window))
+
+    def dialog(self, caption):
+        return int(self.ask("titled", "#32770", caption))
+
+    def control_text(self, dialog, control):
+        return self.ask("text", self.ask("child", dialog, control))
+
+    def click(self, window):
+        """A left click in the middle of the window, as a person makes it."""
+        left, top, right, bottom = self.rect(window)
+        xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", "1")
+
+    def click_control(self, dialog, control):
+        self.click(int(self.ask("child", dialog, control)))
 
     def shape(self, window):
         kind, left, top, right, bottom, checksum = self.numbers("shape", window)
@@ -104,15 +121,16 @@ class Program:
     """The staged program in a folder of its own, started with that folder as its
     current directory, as a shortcut would start it."""
 
-    def __init__(self, prepare=None):
+    def __init__(self, prepare=None, env=None):
         self.folder = Path(tempfile.mkdtemp(prefix="wuzzle-e2e-"))
         shutil.copytree(DIST, self.folder, dirs_exist_ok=True)
         if prepare:
             prepare(self.folder)
+        self.env = dict(os.environ, **(env or {}))
         self.process = None
 
     def start(self):
-        self.process = subprocess.Popen(["wine", "WuzzlePlayer.exe"], cwd=self.folder,
+        self.process = subprocess.Popen(["wine", "WuzzlePlayer.exe"], cwd=self.folder, env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return self
 
@@ -158,9 +176,14 @@ def shared_driver():
 class ProgramTest(unittest.TestCase):
     """A test that starts the program in a folder of its own and ends it afterwards."""
 
-    def start_program(self, prepare=None):
-        program = Program(prepare).start()
+    def start_program_only(self, prepare=None, env=None):
+        """Starts the program without waiting for its window."""
+        program = Program(prepare, env).start()
         self.addCleanup(program.stop, shared_driver())
+        return program
+
+    def start_program(self, prepare=None, env=None):
+        program = self.start_program_only(prepare, env)
         window = shared_driver().wait_window("Wuzzle")
         self.assertNotEqual(window, 0, "the character window did not appear")
         return program, window

@@ -4,6 +4,11 @@
 //
 //   find CLASS                 window handle of a top-level window of CLASS, or 0
 //   wait CLASS MILLISECONDS    the same, waiting until it is shown (its start-up done)
+//   titled CLASS TITLE         a top-level window of CLASS with that title (ANSI), or 0
+//   child HWND ID              the dialog's control with that id, or 0
+//   text HWND                  the window's text (ANSI bytes)
+//   visible HWND               1 while the window is shown
+//   shown CLASS                a shown top-level window of CLASS (a message box), or 0
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
 //   alive HWND                 1 while the window exists
@@ -129,6 +134,21 @@ bool Run(char* line) {
         RECT rect = {};
         GetWindowRect(ParseWindow(words[1]), &rect);
         Answer("%ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
+    } else if (std::strcmp(command, "titled") == 0 && count >= 3) {
+        Answer("%lu", WindowNumber(FindWindowA(words[1], words[2])));
+    } else if (std::strcmp(command, "child") == 0 && count >= 3) {
+        Answer("%lu", WindowNumber(GetDlgItem(ParseWindow(words[1]), static_cast<int>(std::strtol(words[2], nullptr, 0)))));
+    } else if (std::strcmp(command, "text") == 0 && count >= 2) {
+        char text[512] = {};
+        GetWindowTextA(ParseWindow(words[1]), text, sizeof(text));
+        Answer("%s", text);
+    } else if (std::strcmp(command, "shown") == 0 && count >= 2) {
+        HWND window = nullptr;
+        do window = FindWindowExA(nullptr, window, words[1], nullptr);
+        while (window != nullptr && !IsWindowVisible(window));
+        Answer("%lu", WindowNumber(window));
+    } else if (std::strcmp(command, "visible") == 0 && count >= 2) {
+        Answer("%d", IsWindowVisible(ParseWindow(words[1])) ? 1 : 0);
     } else if (std::strcmp(command, "styles") == 0 && count >= 2) {
         HWND window = ParseWindow(words[1]);
         Answer("%lx %lx", static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),

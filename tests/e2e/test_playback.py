@@ -1,0 +1,179 @@
+"""Music from the character: the playlist file loads at start, "播放" plays it in order
+through the capture output while the panel follows, the panel's buttons step, pause
+and stop, and the playlist is written back at exit. Without its plug-ins the program
+says so and ends."""
+import shutil
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+from harness import BUILD, ProgramTest, inner_point, shared_driver, solid_points, xdotool
+
+driver = shared_driver()
+CAPTURE_PLUGIN = BUILD / "win32" / "plugins" / "CaptureOutput.ini"
+PANEL = "控制面板"
+TITLE, ELAPSED, BITRATE, SAMPLE_RATE = 1004, 1005, 1006, 1009
+RANDOM, STOP, LOOP, PAUSE, PREVIOUS, NEXT, PLAY = 1011, 1012, 1013, 1014, 1015, 1016, 1017
+WM_COMMAND, ID_CONTROL_PANEL = 0x0111, 40009
+
+
+def tone(path, seconds, frequency, title=None, artist=None):
+    """A 128 kbit/s stereo tone, with ID3 tags only when given."""
+    path.parent.mkdir(parents=True, exist_ok=True)
+    wav = path.with_suffix(".wav")
+    subprocess.run(["sox", "-n", "-r", "44100", "-b", "16", "-c", "2", str(wav), "synth", str(seconds), "sine",
+                    str(frequency), "vol", "0.5"], check=True)
+    tags = (["--tt", title] if title else []) + (["--ta", artist] if artist else [])
+    subprocess.run(["lame", "--quiet", "-b", "128", *tags, str(wav), str(path)], check=True)
+    wav.unlink()
+
+
+def decoded(path):
+    """16-bit samples, as `mpg123 -s` decodes the file."""
+    raw = subprocess.run(["mpg123", "-q", "-s", str(path)], capture_output=True, check=True).stdout
+    return memoryview(raw).cast("h").tolist()
+
+
+def at_volume(samples, volume):
+    """What the output plug-in makes of the samples: scaled, truncated toward zero."""
+    return [int(s * volume / 100) for s in samples]
+
+
+def captured(path):
+    data = Path(path).read_bytes()
+    return memoryview(data[44:len(data) - len(data) % 2]).cast("h").tolist() if len(data) > 44 else []
+
+
+def with_playlist(tracks, lines=None, capture=True):
+    """Prepares a folder: the tracks (relative path, seconds, frequency, title, artist),
+    a playlist file naming them (or `lines`), and the capture plug-in as the output."""
+    def prepare(folder):
+        for relative, seconds, frequency, title, artist in tracks:
+            tone(folder / relative.replace("\\", "/"), seconds, frequency, title, artist)
+        text = "".join(line + "\r\n" for line in (lines or [t[0] for t in tracks]))
+        (folder / "Data" / "PlayList.m3u").write_bytes(text.encode("gbk"))
+        if capture:
+            shutil.copy(CAPTURE_PLUGIN, folder / "Data" / "Output.ini")
+    return prepare
+
+
+def wait_for(condition, seconds=15, message="condition"):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.05)
+    raise AssertionError(f"gave up waiting for {message}")
+
+
+class PlaybackTest(ProgramTest):
+    def start_with(self, prepare, wav=""):
+        program, window = self.start_program(prepare, {"WUZZLE_CAPTURE_WAV": wav, "WUZZLE_CAPTURE_PACED": "1"})
+        panel = driver.dialog(PANEL)
+        self.assertNotEqual(panel, 0)
+        return program, window, panel
+
+    def shows(self, panel, control, text, seconds=15):
+        wait_for(lambda: driver.control_text(panel, control) == text, seconds,
+                 f"{text!r} in {control} (it shows {driver.control_text(panel, control)!r})")
+
+    def test_play_from_the_menu_plays_the_list_in_order_and_exit_writes_it_back(self):
+        tracks = [("Tunes\\晨曲.mp3", 1, 440, None, None), ("Tunes\\b.mp3", 1, 550, "Second", None),
+                  ("Tunes\\c.mp3", 1, 660, "Third", "Band")]
+        program, window, panel = self.start_with(with_playlist(tracks), "capture.wav")
+        # "播放" in the "播放" submenu of the character's menu.
+        left, top, _, _ = driver.rect(window)
+        x, y = inner_point(solid_points(program.folder))
+        xdotool("mousemove", left + x, top + y, "click", "3")
+        wait_for(lambda: driver.numbers("menu")[0], message="the menu")
+        xdotool("key", "Down", "Down", "Right", "Return")
+
+        self.shows(panel, TITLE, "01 晨曲")
+        self.assertEqual(driver.control_text(panel, BITRATE), "128")
+        self.assertEqual(driver.control_text(panel, SAMPLE_RATE), "44.10")
+        self.assertIn(driver.control_text(panel, ELAPSED), ("00:00", "00:01"))
+        self.shows(panel, TITLE, "02 Second")
+        self.shows(panel, TITLE, "03 Third")
+        self.shows(panel, ELAPSED, "00:01")
+        references = [decoded(program.folder / t[0].replace("\\", "/")) for t in tracks]
+        expected = at_volume([s for r in references for s in r], 50)
+        wait_for(lambda: len(captured(program.folder / "capture.wav")) >= len(expected), 5, "the last track's end")
+        time.sleep(0.3)
+        self.assertEqual(driver.control_text(panel, TITLE), "03 Third", "the last track stays shown")
+        playlist = (program.folder / "Data" / "PlayList.m3u").read_bytes()
+
+        driver.ask("post", window, 0x0010, 0, 0)
+        self.assertEqual(program.wait(), 0)
+        # Our decoder and the reference may round a sample apart.
+        played = captured(program.folder / "capture.wav")
+        self.assertEqual(len(played), len(expected))
+        self.assertLessEqual(max(abs(a - b) for a, b in zip(played, expected)), 2)
+        self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), playlist)
+
+    def test_the_panels_buttons_step_pause_stop_and_switch_the_order(self):
+        # Eight rows of one file: the row number tells them apart.
+        program, window, panel = self.start_with(with_playlist([("t.mp3", 4, 500, "t", None)], ["t.mp3"] * 8))
+        driver.ask("post", window, WM_COMMAND, ID_CONTROL_PANEL, 0)
+        wait_for(lambda: driver.ask("visible", panel) == "1", message="the panel")
+        driver.click_control(panel, PLAY)
+        self.shows(panel, TITLE, "01 t")
+        driver.click_control(panel, NEXT)
+        self.shows(panel, TITLE, "02 t")
+        self.assertEqual(driver.control_text(panel, ELAPSED), "00:00")
+        driver.click_control(panel, PREVIOUS)
+        self.shows(panel, TITLE, "01 t")
+        self.shows(panel, ELAPSED, "00:01")
+
+        driver.click_control(panel, PAUSE)
+        held = driver.control_text(panel, ELAPSED)
+        time.sleep(1.5)
+        self.assertEqual(driver.control_text(panel, ELAPSED), held, "time stands while paused")
+        driver.click_control(panel, PAUSE)
+        self.shows(panel, ELAPSED, f"00:0{int(held[-1]) + 1}")
+        driver.click_control(panel, STOP)
+        held = driver.control_text(panel, ELAPSED)
+        time.sleep(1.5)
+        self.assertEqual((driver.control_text(panel, TITLE), driver.control_text(panel, ELAPSED)), ("01 t", held))
+
+        # Loop: back from the first row to the last.
+        driver.click_control(panel, PREVIOUS)
+        time.sleep(0.3)
+        self.assertEqual(driver.control_text(panel, TITLE), "01 t", "no wrap without Loop")
+        driver.click_control(panel, LOOP)
+        driver.click_control(panel, PREVIOUS)
+        self.shows(panel, TITLE, "08 t")
+        # Random: the next eight rows are all of them, not in list order.
+        driver.click_control(panel, RANDOM)
+        numbers = []
+        for _ in range(8):
+            before = driver.control_text(panel, TITLE)
+            driver.click_control(panel, NEXT)
+            wait_for(lambda: driver.control_text(panel, TITLE) != before or len(numbers) == 8, 2)
+            numbers.append(int(driver.control_text(panel, TITLE)[:2]))
+        self.assertEqual(sorted(numbers), list(range(1, 9)), numbers)
+        self.assertNotEqual(numbers, list(range(1, 9)))
+
+    def test_without_its_input_plug_in_it_says_so_and_ends_writing_nothing(self):
+        def prepare(folder):
+            (folder / "Data" / "Input.ini").unlink()
+            (folder / "Data" / "PlayList.m3u").write_bytes(b"Data\\Music\\a.mp3\r\n")
+        # OK on the message, or "退出" from the tray menu while the message is up: the
+        # window is then destroyed before the playlist and the settings were read.
+        for end in ("ok", "exit"):
+            with self.subTest(end):
+                program = self.start_program_only(prepare)
+                box = wait_for(lambda: int(driver.ask("shown", "#32770")), message="the message box")
+                self.assertEqual(driver.control_text(box, 0xFFFF), "必要なプラグインが見つかりません")
+                if end == "ok":
+                    driver.click_control(box, 1)
+                else:
+                    driver.ask("post", driver.ask("find", "Wuzzle"), WM_COMMAND, 40002, 0)
+                self.assertEqual(program.wait(), 0)
+                self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), b"Data\\Music\\a.mp3\r\n")
+                self.assertFalse((program.folder / "Data" / "Wzmp.ini").exists())
+
+
+if __name__ == "__main__":
+    unittest.main()
