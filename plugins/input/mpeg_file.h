@@ -35,6 +35,7 @@ private:
     bool Prepare();
     bool DecodesFirstFrame();
     void DescribeTags(TrackInfo& info);
+    int Bitrate();
     int AverageBitrate();
 
     BufferedFile file;

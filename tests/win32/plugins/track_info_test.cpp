@@ -81,6 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
     Files, TrackNumbersTest,
     ::testing::Values(NumbersCase{"cbr128.mp3", 128, 44100, 4}, NumbersCase{"cbr128-noinfo.mp3", 128, 44100, 4},
                       NumbersCase{"tone1s.mp3", 128, 44100, 1}, NumbersCase{"mono22.mp3", 48, 22050, 4},
+                      NumbersCase{"mono22-64.mp3", 64, 22050, 1},
                       NumbersCase{"lsf22.mp3", 64, 22050, 4}, NumbersCase{"mpeg25-8k.mp3", 16, 8000, 4},
                       NumbersCase{"layer2.mp2", 192, 48000, 4},
                       NumbersCase{"big-tag.mp3", 128, 44100, 4}));
