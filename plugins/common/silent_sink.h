@@ -22,8 +22,9 @@ public:
 protected:
     const int frameBytes;
 
-private:
     static int64_t NowMicros();
+
+private:
 
     PacingClock clock;
 };

@@ -1,0 +1,108 @@
+"""Playback measured on the staged program under Wine, started by bench/playback:
+start-up time with playlists of 0 to 10,000 tracks, the gap between two tracks, and
+CPU time a minute while playing beside at rest."""
+import os
+import shutil
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
+from follow_cpu import cpu_seconds, per_minute  # noqa: E402
+from harness import BUILD, Driver, Program  # noqa: E402
+
+WM_CLOSE, WM_COMMAND, ID_PLAY = 0x0010, 0x0111, 40011
+CAPTURE = BUILD / "win32" / "plugins" / "CaptureOutput.ini"
+POOL = BUILD / "bench" / "playback-pool"
+
+
+def pool():
+    """Twenty tagged one-second tracks, half of them without the Info header."""
+    if not (POOL / "19.mp3").exists():
+        POOL.mkdir(parents=True, exist_ok=True)
+        wav = POOL / "tone.wav"
+        subprocess.run(["sox", "-n", "-r", "44100", "-b", "16", "-c", "2", str(wav), "synth", "1", "pluck", "C3"],
+                       check=True)
+        for i in range(20):
+            info = ["-t"] if i % 2 else []
+            subprocess.run(["lame", "--quiet", "-b", "128", *info, "--tt", f"Track {i}", "--ta", "Bench", str(wav),
+                            str(POOL / f"{i:02d}.mp3")], check=True)
+    return sorted(POOL.glob("*.mp3"))
+
+
+def with_tracks(count, capture=False):
+    def prepare(folder):
+        shutil.copytree(POOL, folder / "Pool")
+        names = [f"Pool\\{p.name}" for p in pool()]
+        lines = "".join(names[i % len(names)] + "\r\n" for i in range(count))
+        (folder / "Data" / "PlayList.m3u").write_bytes(lines.encode())
+        if capture:
+            shutil.copy(CAPTURE, folder / "Data" / "Output.ini")
+    return prepare
+
+
+def startup(driver):
+    print("Start-up to a visible character, and exit (saving the playlist), by playlist length")
+    print(f"{'tracks':>8}{'start s':>10}{'exit s':>10}")
+    for count in (0, 100, 1000, 10000):
+        program = Program(with_tracks(count))
+        begun = time.monotonic()
+        program.start()
+        window = driver.wait_window("Wuzzle", 120000)
+        started = time.monotonic() - begun
+        begun = time.monotonic()
+        driver.ask("post", window, WM_CLOSE, 0, 0)
+        program.wait(120)
+        print(f"{count:8}{started:10.2f}{time.monotonic() - begun:10.2f}")
+        program.stop(driver)
+
+
+def gaps(driver, tracks=8):
+    print(f"\nGap between tracks: last sample of one to first of the next, paced capture output, {tracks} tracks")
+    program = Program(with_tracks(tracks, capture=True), {"WUZZLE_CAPTURE_PACED": "1", "WUZZLE_CAPTURE_LOG": "times.log"})
+    program.start()
+    window = driver.wait_window("Wuzzle")
+    driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
+    log = program.folder / "times.log"
+    deadline = time.monotonic() + tracks * 3 + 10
+    while time.monotonic() < deadline and (not log.exists() or len(log.read_text().split("\n")) <= tracks):
+        time.sleep(0.2)
+    streams = [tuple(map(int, line.split())) for line in log.read_text().split("\n") if line]
+    program.stop(driver)
+    ms = [(b[0] - (a[0] + a[1] * 1e6 / a[2])) / 1000 for a, b in zip(streams, streams[1:])]
+    print(f"{len(ms)} gaps: min {min(ms):.1f} ms, mean {sum(ms) / len(ms):.1f} ms, max {max(ms):.1f} ms")
+
+
+def cpu(driver, seconds):
+    print(f"\nCPU seconds a minute ({seconds:g} s a phase, the demo tunes, the real output plug-in)")
+    program = Program()
+    program.start()
+    window = driver.wait_window("Wuzzle")
+    try:
+        server = int(subprocess.run(["pgrep", "-n", "wineserver"], capture_output=True, text=True).stdout.split()[0])
+        processes = {"program": program.process.pid, "Wine server": server}
+        time.sleep(3)
+        rest = per_minute(processes, seconds)
+        driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
+        playing = per_minute(processes, seconds)
+    finally:
+        program.stop(driver)
+    print(f"{'':12}{'at rest':>10}{'playing':>10}")
+    for name in processes:
+        print(f"{name:12}{rest[name]:10.2f}{playing[name]:10.2f}")
+
+
+def main():
+    driver = Driver()
+    try:
+        pool()
+        startup(driver)
+        gaps(driver)
+        cpu(driver, float(os.environ.get("PHASE_SECONDS", "20")))
+    finally:
+        driver.close()
+
+
+if __name__ == "__main__":
+    main()
