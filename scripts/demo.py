@@ -4,6 +4,8 @@ animate for a moment, saves screenshots and ends the program cleanly.
     demo.py OUT.png                      the whole screen
     demo.py --pair OUT.png               the character on a light and a dark desktop,
                                          cropped and side by side (for the README)
+    demo.py --panel OUT.png              playing a demo tune, the control panel shown and
+                                         the character dragged beside it (for the README)
 """
 import subprocess
 import sys
@@ -12,10 +14,10 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
-from harness import Driver, Program, xdotool  # noqa: E402
+from harness import Driver, Program, inner_point, solid_points, xdotool  # noqa: E402
 
 LIGHT, DARK = "#dfe8f0", "#1e2430"
-WM_COMMAND, ID_MOVE = 0x0111, 40001
+WM_COMMAND, ID_MOVE, ID_PLAY, ID_CONTROL_PANEL = 0x0111, 40001, 40011, 40009
 
 
 def screenshot(path, crop=None):
@@ -34,9 +36,35 @@ def with_program(driver, colour, action):
         # Wine's desktop process may repaint the root when it starts: colour it after.
         subprocess.run(["xsetroot", "-solid", colour], check=True)
         time.sleep(2.0)  # let it animate
-        return action(window)
+        return action(program, window)
     finally:
         program.stop(driver)
+
+
+def drag(driver, program, window, to_left, to_top):
+    """Drags the character by its figure so that its window lands at the point."""
+    left, top, _, _ = driver.rect(window)
+    x, y = inner_point(solid_points(program.folder))
+    xdotool("mousemove", left + x, top + y, "mousedown", "1")
+    for step in range(1, 11):
+        xdotool("mousemove", left + x + (to_left - left) * step // 10, top + y + (to_top - top) * step // 10)
+        time.sleep(0.03)
+    xdotool("mouseup", "1")
+
+
+def dialog_beside_character(driver, out, command, caption):
+    """Playing, with a dialog shown and the character dragged to its right."""
+    def shoot(program, window):
+        driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
+        driver.ask("post", window, WM_COMMAND, command, 0)
+        time.sleep(0.5)
+        _, _, right, bottom = driver.rect(int(driver.ask("titled", "#32770", caption)))
+        drag(driver, program, window, right + 16, max(bottom - 112, 0))
+        xdotool("mousemove", 900, 700)
+        time.sleep(2.5)
+        _, _, far_right, _ = driver.rect(window)
+        screenshot(out, f"{far_right + 16}x{bottom + 16}+0+0")
+    with_program(driver, LIGHT, shoot)
 
 
 def main():
@@ -45,8 +73,11 @@ def main():
     out.parent.mkdir(parents=True, exist_ok=True)
     driver = Driver()
     try:
+        if sys.argv[1] == "--panel":
+            dialog_beside_character(driver, out, ID_CONTROL_PANEL, "控制面板")
+            return
         if not pair:
-            def walk_then_shoot(window):
+            def walk_then_shoot(program, window):
                 # Switch "移动" on and put the cursor to the left: it walks there.
                 left, top, _, _ = driver.rect(window)
                 xdotool("mousemove", left - 160, top + 40)
@@ -60,7 +91,7 @@ def main():
             for colour in (LIGHT, DARK):
                 shot = Path(scratch) / f"{colour[1:]}.png"
 
-                def grab(window, shot=shot):
+                def grab(program, window, shot=shot):
                     left, top, right, bottom = driver.rect(window)
                     margin = 24
                     crop = f"{right - left + 2 * margin}x{bottom - top + 2 * margin}+{left - margin}+{top - margin}"
