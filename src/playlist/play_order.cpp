@@ -105,6 +105,32 @@ void PlayOrder::ClearPlaylist(RowStore& rows) {
     position = 0;
 }
 
+void PlayOrder::RowsDeleted(RowStore& rows, const std::vector<int>& deleted) {
+    const int n = rows.RowCount();
+    const int before = n + static_cast<int>(deleted.size());
+    std::vector<bool> gone(before, false);
+    for (int row : deleted) gone[row] = true;
+    std::vector<int> below(before + 1, 0);  // deleted rows below each index
+    for (int row = 0; row < before; ++row) below[row + 1] = below[row] + (gone[row] ? 1 : 0);
+
+    std::vector<int> kept;
+    std::vector<bool> seen(n, false);
+    int newPosition = position < 0 ? 0 : n;
+    for (int i = 0; i < before && i < static_cast<int>(order.size()); ++i) {
+        if (i == position) newPosition = static_cast<int>(kept.size());
+        const int row = order[i];
+        if (row < 0 || row >= before || gone[row] || seen[row - below[row]]) continue;
+        seen[row - below[row]] = true;
+        kept.push_back(row - below[row]);
+    }
+    // Whatever the array missed comes last, in list order.
+    for (int row = 0; row < n; ++row) {
+        if (!seen[row]) kept.push_back(row);
+    }
+    order = std::move(kept);
+    position = n == 0 ? 0 : newPosition < n ? newPosition : n - 1;
+}
+
 void PlayOrder::AppendRow(int rowCountBefore, int row) {
     order.resize(static_cast<size_t>(rowCountBefore) + 1);
     order[rowCountBefore] = row;

@@ -49,6 +49,10 @@ public:
     // A row added as index `row` of `rowCountBefore` + 1 rows comes last in the order,
     // shuffled or not, until the next rebuild.
     void AppendRow(int rowCountBefore, int row);
+    // The rows `deleted` (indices as they were) are gone: the order keeps the others
+    // in the same sequence, renumbered, and the position stays on the row it named or
+    // moves to the one after it, within the rows left.
+    void RowsDeleted(RowStore& rows, const std::vector<int>& deleted);
 
     int Mode() const { return mode; }
     int Position() const { return position; }

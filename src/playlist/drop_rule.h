@@ -1,0 +1,15 @@
+// Which dropped or chosen files the playlist takes: playlist files by ".m3u" or
+// ".M3U", music files by ".mp3" or ".MP3", compared exactly. Platform-free.
+#pragma once
+
+#include "playlist/ansi_text.h"
+
+enum class FileKind { Playlist, Music, Other };
+
+// The extension of the path's last component with its dot, as the shell finds it:
+// the last dot after which no backslash or blank follows, walking whole characters
+// (the second byte of a double-byte character is never a separator). The empty text
+// (the path's end) when there is none.
+const char* FindExtension(const char* path, LeadByteTest isLeadByte);
+
+FileKind KindOfFile(const char* path, LeadByteTest isLeadByte);
