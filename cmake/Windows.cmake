@@ -19,6 +19,7 @@ add_library(wuzzle_core STATIC
     src/playback/control_panel.cpp
     src/playback/plugin_loader.cpp
     src/playlist/ansi_text_win32.cpp
+    src/playlist/dropped_files_win32.cpp
     src/playlist/playlist_editor.cpp
     src/sprite/character_sprite.cpp
     src/sprite/follow_port_win32.cpp
@@ -48,6 +49,7 @@ function(wuzzle_win32_test name)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
     add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:Z:${CMAKE_BINARY_DIR}/results/${name}.xml
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/testdata)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
 add_subdirectory(plugins)

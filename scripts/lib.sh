@@ -15,7 +15,8 @@ wuzzle_wine_env() {
     export WINEPREFIX="${WUZZLE_WINEPREFIX:-$WUZZLE_BUILD/wineprefix${1:+-$1}}"
     export WINEDEBUG=-all
     export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+    # No debugger on a crash: it would wait for a person, and the test run with it.
+    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"
 }
 
 # Makes the prefix once (about 15 s); later runs reuse it.

@@ -7,6 +7,7 @@
 #include "app/context_menu.h"
 #include "app/placement.h"
 #include "playback/control_panel.h"
+#include "playlist/dropped_files.h"
 #include "playlist/playlist_editor.h"
 #include "resources/resource_ids.h"
 #include "sprite/follow_port_win32.h"
@@ -34,6 +35,7 @@ LRESULT OnCreate(HWND window) {
     followController.Reset();
     InitCommonControls();
     controlPanel.beforeFatalExit = RemoveTrayIcon;
+    playListEditor.startDirectory = startDirectory;
     controlPanel.Create(nullptr, IDD_CONTROL_PANEL);
     playListEditor.Create(nullptr, IDD_PLAYLIST_EDITOR);
     playListEditor.LoadPlaylistFile(playlistPath);
@@ -46,9 +48,13 @@ LRESULT OnCreate(HWND window) {
     return 0;
 }
 
-LRESULT OnDestroy(HWND window) {
+void SaveFiles() {
     if (settingsLoaded) controlPanel.SaveSettings(settingsPath);
     if (playlistLoaded) playListEditor.SavePlaylistFile(playlistPath);
+}
+
+LRESULT OnDestroy(HWND window) {
+    SaveFiles();
     RemoveTrayIcon();
     characterSprite.ReleaseSprite(window);
     KillTimer(window, kAnimationTimer);
@@ -95,9 +101,10 @@ LRESULT OnCommand(HWND window, WPARAM wParam) {
     return 0;
 }
 
-LRESULT OnDropFiles(WPARAM wParam) {
-    // Not taken yet; the drop's memory is released all the same.
-    DragFinish(reinterpret_cast<HDROP>(wParam));
+// Logging off or shutting down ends the process without destroying the window: the
+// files are saved as an exit saves them.
+LRESULT OnEndSession(WPARAM ending) {
+    if (ending) SaveFiles();
     return 0;
 }
 
@@ -121,7 +128,11 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_TIMER:
         return OnTimer(window);
     case WM_DROPFILES:
-        return OnDropFiles(wParam);
+        return HandleDrop(reinterpret_cast<HDROP>(wParam), window);
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        return OnEndSession(wParam);
     case kTrayMessage:
         HandleTrayMessage(window, lParam, followController.moveEnabled);
         return 0;
@@ -130,13 +141,15 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
     }
 }
 
-void InitShellPaths() {
+bool InitShellPaths() {
     const DWORD length = GetCurrentDirectoryA(kPathBufferSize, startDirectory);
-    // A directory that does not fit is named by "." instead: it is the current one.
-    if (length == 0 || length >= kPathBufferSize) lstrcpyA(startDirectory, ".");
+    // The start directory must be kept whole: it is made current again after the
+    // open-file dialog, and "." would then name the dialog's folder.
+    if (length == 0 || length >= kPathBufferSize) return false;
     JoinStartPath(settingsPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ini");
     JoinStartPath(playlistPath, kPathBufferSize, startDirectory, "\\Data\\PlayList.m3u");
     JoinStartPath(iconPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ico");
+    return true;
 }
 
 bool AcquireInstanceGuard() {
@@ -170,7 +183,10 @@ HWND CreateCharacterWindow(HINSTANCE instance) {
 }
 
 int RunWuzzle(HINSTANCE instance, int showCommand) {
-    InitShellPaths();
+    if (!InitShellPaths()) {
+        MessageBoxA(nullptr, "程序所在文件夹的路径太长，WuzzlePlayer 无法启动。", "WuzzlePlayer", MB_ICONWARNING);
+        return 0;
+    }
     if (!AcquireInstanceGuard()) return 0;
     HWND window = CreateCharacterWindow(instance);
     if (window == nullptr) return 0;

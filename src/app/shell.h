@@ -28,8 +28,9 @@ extern HWND mainWindow;
 extern CharacterSprite characterSprite;
 extern FollowController followController;
 
-// Records the current directory and builds the data paths from it.
-void InitShellPaths();
+// Records the current directory and builds the data paths from it; false when the
+// directory is too long to be kept.
+bool InitShellPaths();
 // Takes the single-instance guard; false when another copy already holds it.
 bool AcquireInstanceGuard();
 // Loads the icon, reads the skin size, registers the class and creates the window

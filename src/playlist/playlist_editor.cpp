@@ -1,10 +1,13 @@
 #include "playlist/playlist_editor.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <string>
 
 #include "playback/control_panel.h"
+#include "playlist/dropped_files.h"
+#include "playlist/open_files.h"
 #include "playlist/playlist_entry.h"
 #include "playlist/playlist_file.h"
 #include "resources/resource_ids.h"
@@ -29,10 +32,13 @@ void SetCellText(HWND list, int row, int column, const char* text) {
 
 }  // namespace
 
-LRESULT PlayListEditor::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
+LRESULT PlayListEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(); break;
+    case WM_COMMAND: OnCommand(LOWORD(wParam)); break;
     case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
+    // The editor's refusal box has no owner, so the editor stays usable meanwhile.
+    case WM_DROPFILES: HandleDrop(reinterpret_cast<HDROP>(wParam), nullptr); break;
     // Closing only hides the editor; it lives until the process ends.
     case WM_CLOSE: HideEditor(); break;
     default: break;
@@ -54,13 +60,114 @@ void PlayListEditor::OnInitDialog() {
     }
 }
 
+// Whatever the notification code. 40002 is "关闭(&X)" here.
+void PlayListEditor::OnCommand(int id) {
+    switch (id) {
+    case IDC_ADD:
+    case ID_EDITOR_OPEN: OpenFiles(); break;
+    case IDC_DELETE:
+    case ID_EDITOR_DELETE: DeleteSelected(); break;
+    case IDC_CLOSE:
+    case ID_EDITOR_CLOSE: HideEditor(); break;
+    case ID_EDITOR_DELETE_ALL: ClearPlaylist(); break;
+    case ID_EDITOR_MOVE_UP: MoveSelectedUp(); break;
+    case ID_EDITOR_MOVE_DOWN: MoveSelectedDown(); break;
+    default: break;
+    }
+}
+
 // A row's entry goes with the row. Rows that are moved hand their entry on first
 // and are deleted holding none.
 void PlayListEditor::OnNotify(const NMHDR* header) {
+    if (header->code == LVN_KEYDOWN) {
+        if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) DeleteSelected();
+        return;
+    }
     if (header->code != LVN_DELETEITEM) return;
     const int row = reinterpret_cast<const NMLISTVIEW*>(header)->iItem;
     if (row < 0) return;
     delete RowEntry(row);
+}
+
+void PlayListEditor::OpenFiles() {
+    const std::vector<char> chosen = AskForFiles();
+    if (chosen.empty()) return;
+    controlPanel.StopPlayback();
+    const DWORD attributes = GetFileAttributesA(chosen.data());
+    const bool several = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const OpenFilesPlan plan = PlanOpenFiles(chosen.data(), chosen.size(), several, IsAnsiLeadByte);
+    if (several) SetCurrentDirectoryA(plan.directory.c_str());
+    if (plan.replacePlaylist) {
+        ClearPlaylist();
+        LoadPlaylistFile(plan.paths.front().c_str());
+    } else {
+        for (const std::string& path : plan.paths) AddFile(path.c_str());
+    }
+    SetCurrentDirectoryA(startDirectory);
+}
+
+std::vector<char> PlayListEditor::AskForFiles() {
+    static const char kFilter[] =
+        "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U)\0*.M3U\0所有文件(*.*)\0*.*\0";
+    constexpr size_t kLargest = 4 * 1024 * 1024;
+    std::vector<char> files(8192, '\0');
+    for (;;) {
+        OPENFILENAMEA dialog = {};
+        dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+        dialog.hwndOwner = window;
+        dialog.hInstance = GetModuleHandleA(nullptr);
+        dialog.lpstrFilter = kFilter;
+        dialog.lpstrFile = files.data();
+        dialog.nMaxFile = static_cast<DWORD>(files.size());
+        dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
+        if (GetOpenFileNameA(&dialog)) return files;
+        if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL || files.size() >= kLargest) return {};
+        // More names were chosen than the buffer holds: say so and ask again with room.
+        MessageBoxA(window, "一次选择的文件太多，请再选一次。", "WuzzlePlayer", MB_OK | MB_ICONINFORMATION);
+        files.assign(files.size() * 8, '\0');
+    }
+}
+
+// The play order is brought back to the rows left.
+void PlayListEditor::DeleteSelected() {
+    const std::vector<int> deleted = ::DeleteSelected(*this);
+    if (!deleted.empty()) playOrder.RowsDeleted(*this, deleted);
+}
+
+void PlayListEditor::MoveRow(int from, int to) {
+    char text[256];
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    item.stateMask = LVIS_FOCUSED | LVIS_SELECTED | LVIS_DROPHILITED;
+    item.iItem = from;
+    item.pszText = text;
+    item.cchTextMax = 255;
+    SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    // The copy goes in above the row it moves past, or below it.
+    if (from > to) {
+        ++from;
+    } else {
+        ++to;
+    }
+    item.iItem = to;
+    const int copy = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    const HWND header = reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int column = 1; column < columns; ++column) {
+        LVITEMA cell = {};
+        cell.iSubItem = column;
+        cell.pszText = text;
+        cell.cchTextMax = 255;
+        SendMessageA(listView, LVM_GETITEMTEXTA, from, reinterpret_cast<LPARAM>(&cell));
+        SetCellText(listView, copy, column, text);
+    }
+    // The entry now belongs to the copy: the row deleted next must not take it along.
+    LVITEMA data = {};
+    data.mask = LVIF_PARAM;
+    data.iItem = from;
+    data.lParam = 0;
+    SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    SendMessageA(listView, LVM_DELETEITEM, from, 0);
 }
 
 void PlayListEditor::ShowEditor() {
@@ -136,4 +243,12 @@ PlaylistEntry* PlayListEditor::RowEntry(int row) {
 
 void PlayListEditor::DeleteAllRows() {
     SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
+}
+
+bool PlayListEditor::IsSelected(int row) {
+    return SendMessageA(listView, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
+}
+
+void PlayListEditor::DeleteRow(int row) {
+    SendMessageA(listView, LVM_DELETEITEM, row, 0);
 }

@@ -3,18 +3,30 @@
 // over those rows lives here too.
 #pragma once
 
+#include <vector>
+
 #include "playback/transport.h"
 #include "playlist/play_order.h"
+#include "playlist/row_moves.h"
 #include "ui/dialog_base.h"
 
 class PlaylistEntry;
 
-class PlayListEditor : public DialogBase, public PlaylistPort, private RowStore {
+class PlayListEditor : public DialogBase, public PlaylistPort, private RowStore, private RowList {
 public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void ShowEditor();
     void HideEditor();
+
+    // The editor's commands.
+    void OpenFiles();
+    void DeleteSelected();
+    void MoveSelectedUp() { ::MoveSelectedUp(*this); }
+    void MoveSelectedDown() { ::MoveSelectedDown(*this); }
+    // Moves a row to the place above or below it, with its texts, its entry and its
+    // selected, focused and highlighted state.
+    void MoveRow(int from, int to) override;
 
     // Opens the file through the input plug-in and appends it as a new row; 0 when
     // the plug-in refuses it (nothing changes then).
@@ -37,14 +49,23 @@ public:
     void SavePlaylistFile(const char* path);
 
     HWND listView = nullptr;
+    // The current directory at start, made current again after the open-file dialog
+    // has moved it: the skin and the plug-ins are named relative to it.
+    const char* startDirectory = ".";
 
 private:
     void OnInitDialog();
+    void OnCommand(int id);
     void OnNotify(const NMHDR* header);
+    // The dialog's answer, in a buffer that grows when the user chose more than fits;
+    // empty when the user cancelled.
+    std::vector<char> AskForFiles();
 
     int RowCount() override;
     PlaylistEntry* RowEntry(int row) override;
     void DeleteAllRows() override;
+    bool IsSelected(int row) override;
+    void DeleteRow(int row) override;
 
     PlayOrder playOrder;
 };
