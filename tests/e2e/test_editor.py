@@ -1,0 +1,72 @@
+"""Building a playlist: files chosen in the real open-file dialog, moved and deleted
+in the editor, and everything (rows, switches, volume) as it was after a restart. A
+dropped file that is not music is refused."""
+import time
+import unittest
+
+from harness import ProgramTest, shared_driver, xdotool
+from test_playback import PANEL, with_playlist, wait_for
+
+driver = shared_driver()
+WM_CLOSE, WM_COMMAND, WM_USER, BM_GETCHECK = 0x0010, 0x0111, 0x0400, 0x00F0
+ID_PLAYLIST_EDITOR, ID_CONTROL_PANEL = 40008, 40009
+EDITOR = "播放列表编辑器"
+ADD, LIST = 1001, 1000
+RANDOM, LOOP, VOLUME = 1011, 1013, 1018
+TBM_GETPOS = WM_USER
+
+
+def three_files(folder):
+    with_playlist([("a.mp3", 1, 440, "A", None), ("b.mp3", 1, 550, "B", None), ("c.mp3", 1, 660, "C", None)],
+                  lines=[])(folder)
+    (folder / "Data" / "PlayList.m3u").write_bytes(b"")
+
+
+class EditorTest(ProgramTest):
+    def show(self, window, command, caption):
+        driver.ask("post", window, WM_COMMAND, command, 0)
+        dialog = driver.dialog(caption)
+        wait_for(lambda: driver.ask("visible", dialog) == "1", message=caption)
+        return dialog
+
+    def check(self, dialog, control):
+        return int(driver.ask("send", driver.ask("child", dialog, control), BM_GETCHECK, 0, 0))
+
+    def test_rows_switches_and_volume_survive_a_restart(self):
+        program, window = self.start_program(three_files)
+        editor = self.show(window, ID_PLAYLIST_EDITOR, EDITOR)
+        driver.click_control(editor, ADD)
+        chooser = wait_for(lambda: int(driver.ask("titled", "#32770", "打开")), message="the open-file dialog")
+        wait_for(lambda: driver.ask("visible", chooser) == "1", message="the open-file dialog shown")
+        xdotool("type", '"a.mp3" "b.mp3" "c.mp3"')
+        xdotool("key", "Return")
+        wait_for(lambda: driver.ask("alive", chooser) == "0", message="the dialog to close")
+
+        # c up above b, then a deleted with the Delete key: c, b.
+        left, top, right, _ = driver.rect(int(driver.ask("child", editor, LIST)))
+        xdotool("mousemove", (left + right) // 2, top + 30, "click", "1")
+        xdotool("key", "End", "alt+u", "Home", "Delete")
+        panel = self.show(window, ID_CONTROL_PANEL, PANEL)
+        for control in (RANDOM, LOOP, VOLUME):
+            driver.click_control(panel, control)
+        xdotool("key", "End")  # the slider all the way up
+        time.sleep(0.3)
+        driver.ask("post", window, WM_CLOSE, 0, 0)
+        self.assertEqual(program.wait(), 0)
+        folder = "Z:" + str(program.folder).replace("/", "\\")
+        saved = (program.folder / "Data" / "PlayList.m3u").read_bytes()
+        self.assertEqual(saved, f"{folder}\\c.mp3\r\n{folder}\\b.mp3\r\n".encode())
+        self.assertEqual((program.folder / "Data" / "Wzmp.ini").read_bytes(), b"1\r\n1\r\n100")
+
+        program.start()  # again, in the same folder
+        window = driver.wait_window("Wuzzle")
+        panel = driver.dialog(PANEL)
+        self.assertEqual((self.check(panel, RANDOM), self.check(panel, LOOP)), (1, 1))
+        self.assertEqual(int(driver.ask("send", driver.ask("child", panel, VOLUME), TBM_GETPOS, 0, 0)), 100)
+        driver.ask("post", window, WM_CLOSE, 0, 0)
+        self.assertEqual(program.wait(), 0)
+        self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), saved)
+
+
+if __name__ == "__main__":
+    unittest.main()
