@@ -69,6 +69,25 @@ def xdotool(*args):
     subprocess.run(["xdotool", *map(str, args)], check=True)
 
 
+def drag_files(paths, to_x, to_y):
+    """Drags files from a drag source window (XDND, as from a file manager) and drops
+    them at the screen point."""
+    source = subprocess.Popen(["/usr/bin/python3", str(ROOT / "tests" / "support" / "drag_source.py"), "0", "700",
+                               *(Path(p).resolve().as_uri() for p in paths)], stdout=subprocess.PIPE, text=True)
+    try:
+        source.stdout.readline()
+        xdotool("mousemove", 40, 740, "mousedown", "1")
+        for step in range(1, 11):
+            xdotool("mousemove", 40 + (to_x - 40) * step // 10, 740 + (to_y - 740) * step // 10)
+            time.sleep(0.05)
+        xdotool("mouseup", "1")
+    finally:
+        try:
+            source.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            source.kill()
+
+
 class Driver:
     """The Windows-side helper, started once and asked one line at a time."""
 

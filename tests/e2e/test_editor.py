@@ -4,7 +4,7 @@ dropped file that is not music is refused."""
 import time
 import unittest
 
-from harness import ProgramTest, shared_driver, xdotool
+from harness import ProgramTest, drag_files, inner_point, shared_driver, solid_points, xdotool
 from test_playback import PANEL, with_playlist, wait_for
 
 driver = shared_driver()
@@ -66,6 +66,22 @@ class EditorTest(ProgramTest):
         driver.ask("post", window, WM_CLOSE, 0, 0)
         self.assertEqual(program.wait(), 0)
         self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), saved)
+
+    def test_a_dropped_file_that_is_not_music_is_refused_and_the_rest_taken(self):
+        program, window = self.start_program(three_files)
+        (program.folder / "notes.txt").write_text("not music")
+        left, top, _, _ = driver.rect(window)
+        x, y = inner_point(solid_points(program.folder))
+        drag_files([program.folder / "notes.txt", program.folder / "a.mp3"], left + x, top + y)
+        box = wait_for(lambda: int(driver.ask("shown", "#32770")), message="the refusal box")
+        self.assertEqual(driver.ask("text", box), "mp3,m3u以外受け付けません。")
+        self.assertEqual(driver.control_text(box, 0xFFFF), "未知文件格式。")
+        driver.click_control(box, 1)
+        wait_for(lambda: driver.ask("alive", box) == "0", message="the box to close")
+        driver.ask("post", window, WM_CLOSE, 0, 0)
+        self.assertEqual(program.wait(), 0)
+        folder = "Z:" + str(program.folder).replace("/", "\\")
+        self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), f"{folder}\\a.mp3\r\n".encode())
 
 
 if __name__ == "__main__":
