@@ -21,6 +21,22 @@ struct Column {
 };
 const Column kColumns[] = {{"艺术家", 100}, {"标题", 140}, {"时长", 40}};
 
+// Many rows changed at once: the list repaints once, at the end, rather than for
+// every row.
+class RowBatch {
+public:
+    explicit RowBatch(HWND list) : list(list) { SendMessageA(list, WM_SETREDRAW, FALSE, 0); }
+    ~RowBatch() {
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
+    RowBatch(const RowBatch&) = delete;
+    RowBatch& operator=(const RowBatch&) = delete;
+
+private:
+    HWND list;
+};
+
 void SetCellText(HWND list, int row, int column, const char* text) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
@@ -130,7 +146,11 @@ std::vector<char> PlayListEditor::AskForFiles() {
 
 // The play order is brought back to the rows left.
 void PlayListEditor::DeleteSelected() {
-    const std::vector<int> deleted = ::DeleteSelected(*this);
+    std::vector<int> deleted;
+    {
+        RowBatch batch(listView);
+        deleted = ::DeleteSelected(*this);
+    }
     if (!deleted.empty()) playOrder.RowsDeleted(*this, deleted);
 }
 
@@ -210,10 +230,8 @@ void PlayListEditor::AppendRow(PlaylistEntry* entry) {
 int PlayListEditor::LoadPlaylistFile(const char* path) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) return 0;
-    // One repaint for the whole file rather than one a row.
-    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
+    RowBatch batch(listView);
     for (const std::string& piece : ReadPlaylistPieces(bytes)) AddFile(piece.c_str());
-    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
     return 1;
 }
 
