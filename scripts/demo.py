@@ -6,6 +6,7 @@ animate for a moment, saves screenshots and ends the program cleanly.
                                          cropped and side by side (for the README)
     demo.py --panel OUT.png              playing a demo tune, the control panel shown and
                                          the character dragged beside it (for the README)
+    demo.py --editor OUT.png             the same with the playlist editor
 """
 import subprocess
 import sys
@@ -17,7 +18,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from harness import Driver, Program, inner_point, solid_points, xdotool  # noqa: E402
 
 LIGHT, DARK = "#dfe8f0", "#1e2430"
-WM_COMMAND, ID_MOVE, ID_PLAY, ID_CONTROL_PANEL = 0x0111, 40001, 40011, 40009
+WM_COMMAND, ID_MOVE, ID_PLAY, ID_PLAYLIST_EDITOR, ID_CONTROL_PANEL = 0x0111, 40001, 40011, 40008, 40009
 
 
 def screenshot(path, crop=None):
@@ -75,6 +76,9 @@ def main():
     try:
         if sys.argv[1] == "--panel":
             dialog_beside_character(driver, out, ID_CONTROL_PANEL, "控制面板")
+            return
+        if sys.argv[1] == "--editor":
+            dialog_beside_character(driver, out, ID_PLAYLIST_EDITOR, "播放列表编辑器")
             return
         if not pair:
             def walk_then_shoot(program, window):
