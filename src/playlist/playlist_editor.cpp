@@ -125,8 +125,11 @@ void PlayListEditor::OpenFiles() {
 std::vector<char> PlayListEditor::AskForFiles() {
     static const char kFilter[] =
         "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U)\0*.M3U\0所有文件(*.*)\0*.*\0";
-    constexpr size_t kLargest = 4 * 1024 * 1024;
-    std::vector<char> files(8192, '\0');
+    // Room for thousands of names. A list that does not fit comes back shortened
+    // without a word under Wine, and refused under Windows, so the first buffer is
+    // large, and a refusal grows it and asks again.
+    constexpr size_t kLargest = 16 * 1024 * 1024;
+    std::vector<char> files(1024 * 1024, '\0');
     for (;;) {
         OPENFILENAMEA dialog = {};
         dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
@@ -140,7 +143,7 @@ std::vector<char> PlayListEditor::AskForFiles() {
         if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL || files.size() >= kLargest) return {};
         // More names were chosen than the buffer holds: say so and ask again with room.
         MessageBoxA(window, "一次选择的文件太多，请再选一次。", "WuzzlePlayer", MB_OK | MB_ICONINFORMATION);
-        files.assign(files.size() * 8, '\0');
+        files.assign(files.size() * 4, '\0');
     }
 }
 

@@ -45,6 +45,17 @@ TEST(ContextMenuResource, HasTheCaptionsIdsAndNestingOfTheMenu) {
     DestroyMenu(bar);
 }
 
+// The editor's bar: two drop-down menus, then move up and move down as commands on
+// the bar itself.
+TEST(EditorMenuResource, HasTheBarOfTheEditor) {
+    HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(102));
+    ASSERT_NE(bar, nullptr);
+    ExpectItems(bar, {{"文件(&F)", 0}, {"编辑(&E)", 0}, {"上移(&U)", 40006}, {"下移(&D)", 40007}});
+    ExpectItems(GetSubMenu(bar, 0), {{"打开(&O)", 40003}, {"关闭(&X)", 40002}});
+    ExpectItems(GetSubMenu(bar, 1), {{"删除(&D)", 40004}, {"全部删除(&N)", 40005}});
+    DestroyMenu(bar);
+}
+
 using ContextMenu = CharacterWindowTest;
 
 LPARAM ScreenPointParam(int x, int y) {
