@@ -20,7 +20,6 @@ DRIVER = BUILD / "win32" / "e2e" / "wuzzle-drive.exe"
 
 WM_CLOSE = 0x0010
 SCREEN = (1024, 768)
-KEY = (255, 0, 255)
 
 
 def read_bmp(path):
@@ -124,10 +123,6 @@ class Driver:
 
     def click_control(self, dialog, control):
         self.click(int(self.ask("child", dialog, control)))
-
-    def shape(self, window):
-        kind, left, top, right, bottom, checksum = self.numbers("shape", window)
-        return kind, (left, top, right, bottom), checksum
 
     def close(self):
         if self.process.poll() is None:

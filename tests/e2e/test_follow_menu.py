@@ -1,6 +1,4 @@
-"""The character walking after the cursor with Move on, and the context menu that
-switches Move and ends the program."""
-import subprocess
+"""The character walking after the cursor with Move on, and "退出" from its menu."""
 import time
 import unittest
 from pathlib import Path
@@ -44,25 +42,6 @@ def pose_shown(figures, window):
 def centre_top(rect):
     left, top, right, _ = rect
     return left + (right - left) // 2, top
-
-
-def screen(left, top, right, bottom):
-    """The screen's pixels in a rectangle, rows top first, each (r, g, b)."""
-    data = subprocess.run(["import", "-window", "root", "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
-                           "+repage", "ppm:-"], capture_output=True, check=True).stdout
-    fields, position = [], 0
-    while len(fields) < 4:  # P6, width, height, maximum, then one whitespace byte
-        while data[position:position + 1].isspace():
-            position += 1
-        end = position
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[position:end])
-        position = end
-    width, height = int(fields[1]), int(fields[2])
-    pixels = data[position + 1:]
-    return [[tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3]) for x in range(width)]
-            for y in range(height)]
 
 
 class FollowAndMenuTest(ProgramTest):
@@ -113,13 +92,6 @@ class FollowAndMenuTest(ProgramTest):
         xdotool("mousemove", (left + right) // 2, top + (bottom - top) * (2 * item + 1) // (2 * MENU_ITEMS),
                 "click", "1")
 
-    @staticmethod
-    def move_checked(menu):
-        """Whether the check column of "移动", left of its caption, has a mark in it."""
-        left, top, _, bottom = menu
-        rows = screen(left + 3, top + 3, left + 18, top + (bottom - top) // MENU_ITEMS)
-        return sum(1 for row in rows for pixel in row if sum(pixel) < 200) > 0
-
     def test_with_move_on_it_walks_to_the_cursor_faces_it_and_sits_down(self):
         _, window, figures = self.launch()
         poses_of_shape = {}
@@ -151,33 +123,6 @@ class FollowAndMenuTest(ProgramTest):
         self.assertIn("l", order)
         self.assertTrue(set(order[1:-1]) <= {"r", "l"}, order)
         self.assertLess(back[-1][0][0], walk[-1][0][0] - 100)
-
-    def figure_spot_near_the_top(self, figures):
-        """A point of every rest picture within 20 pixels of the window's top centre:
-        a right click there leaves a waiting figure waiting."""
-        rest = frozenset.intersection(*(f for (pose, _), f in figures.items() if pose in ("sl", "sr")))
-        width = max(x for x, _ in rest) + 1
-        return inner_point({(x, y) for x, y in rest if abs(x - width // 2) <= 20 and y <= 20})
-
-    def test_the_menu_shows_move_checked_once_move_is_on(self):
-        _, window, figures = self.launch()
-        spot_x, spot_y = self.figure_spot_near_the_top(figures)
-        left, top, _, _ = driver.rect(window)
-        menu = self.open_menu_at(left + spot_x, top + spot_y)
-        self.assertFalse(self.move_checked(menu))
-        self.choose(menu, MOVE_ITEM)
-        # It walks to where "移动" was chosen and waits there.
-        self.watch_until_seated(window, figures)
-
-        left, top, _, _ = driver.rect(window)
-        menu = self.open_menu_at(left + spot_x, top + spot_y)
-        self.assertTrue(self.move_checked(menu))
-        self.choose(menu, MOVE_ITEM)
-        time.sleep(0.3)
-        left, top, _, _ = driver.rect(window)
-        menu = self.open_menu_at(left + spot_x, top + spot_y)
-        self.assertFalse(self.move_checked(menu))
-        xdotool("key", "Escape")
 
     def test_exit_from_the_menu_ends_the_program_with_exit_code_0(self):
         program, window, figures = self.launch()

@@ -12,8 +12,6 @@
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
 //   alive HWND                 1 while the window exists
-//   hit X Y                    WindowFromPoint at the screen point
-//   shape HWND                 region type, bounding box and a checksum of the shape
 //   rects HWND                 the shape's rectangles: count, then left top right bottom each
 //   menu                       the open pop-up menu's window and rectangle, or 0
 //   post HWND MSG WPARAM LPARAM
@@ -59,17 +57,6 @@ std::vector<RECT> RegionRects(HRGN region) {
     return std::vector<RECT>(first, first + header->nCount);
 }
 
-// FNV-1a over the region's rectangles: equal shapes give equal numbers.
-unsigned long ShapeChecksum(HRGN region) {
-    const std::vector<RECT> rects = RegionRects(region);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(rects.data());
-    uint32_t hash = 2166136261u;
-    for (size_t i = 0; i < rects.size() * sizeof(RECT); ++i) {
-        hash = (hash ^ bytes[i]) * 16777619u;
-    }
-    return hash;
-}
-
 void Answer(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Answer(const char* format, ...) {
     va_list arguments;
@@ -78,15 +65,6 @@ void Answer(const char* format, ...) {
     va_end(arguments);
     std::putchar('\n');
     std::fflush(stdout);
-}
-
-void Shape(HWND window) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const int type = GetWindowRgn(window, region);
-    RECT box = {};
-    GetRgnBox(region, &box);
-    Answer("%d %ld %ld %ld %ld %lu", type, box.left, box.top, box.right, box.bottom, ShapeChecksum(region));
-    DeleteObject(region);
 }
 
 // Window-relative, as the window holds them, so that a test can tell which picture
@@ -155,11 +133,6 @@ bool Run(char* line) {
                static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
     } else if (std::strcmp(command, "alive") == 0 && count >= 2) {
         Answer("%d", IsWindow(ParseWindow(words[1])) ? 1 : 0);
-    } else if (std::strcmp(command, "hit") == 0 && count >= 3) {
-        POINT point = {static_cast<LONG>(std::strtol(words[1], nullptr, 0)), static_cast<LONG>(std::strtol(words[2], nullptr, 0))};
-        Answer("%lu", WindowNumber(WindowFromPoint(point)));
-    } else if (std::strcmp(command, "shape") == 0 && count >= 2) {
-        Shape(ParseWindow(words[1]));
     } else if (std::strcmp(command, "rects") == 0 && count >= 2) {
         ShapeRects(ParseWindow(words[1]));
     } else if (std::strcmp(command, "menu") == 0) {

@@ -123,24 +123,6 @@ TEST_F(CharacterWindow, ClosingRunsTheDestructionSequence) {
     EXPECT_EQ(message.wParam, 0u);
 }
 
-TEST(FollowingReset, CreatingTheWindowStartsAtRestWithMoveOff) {
-    followController.moveEnabled = 1;
-    followController.state = FollowState::WalkRight;
-    followController.waitingNearCursor = 1;
-    followController.savedDirection = FollowState::WalkRight;
-    InitShellPaths();
-    HWND window = CreateCharacterWindow(GetModuleHandleA(nullptr));
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(followController.moveEnabled, 0);
-    EXPECT_EQ(followController.state, FollowState::Idle);
-    EXPECT_EQ(followController.waitingNearCursor, 0);
-    EXPECT_EQ(followController.savedDirection, FollowState::Idle);
-    DestroyWindow(window);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-}
-
 TEST(InstanceGuard, IsTheMutexWuzzlePlayerAndTurnsASecondHolderAway) {
     ASSERT_TRUE(AcquireInstanceGuard());
     HANDLE named = OpenMutexA(SYNCHRONIZE, FALSE, "WuzzlePlayer");

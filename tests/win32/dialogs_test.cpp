@@ -1,16 +1,18 @@
 // The control panel and the playlist editor as the program makes them: from its own
 // resources, with the real input plug-in (the test data folder is staged like the
-// program's), inside the character window's creation.
+// program's), inside the character window's creation. Then the playlist on the real
+// list view: rows and their entries, moves and deletes, drops, and the end of the
+// session.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
 #include "character_fixture.h"
 #include "playback/control_panel.h"
 #include "playlist/playlist_editor.h"
@@ -37,10 +39,9 @@ struct ControlCase {
     const char* className;
     const char* text;
     DWORD style;  // beyond WS_CHILD | WS_VISIBLE
-    RECT units;   // x, y, width, height in dialog units
 };
 
-// The children in template order, each with its class, text, style and place.
+// The children in template order, each with its class, text and style.
 void ExpectControls(HWND dialog, const std::vector<ControlCase>& controls) {
     HWND child = GetWindow(dialog, GW_CHILD);
     for (const ControlCase& c : controls) {
@@ -53,17 +54,6 @@ void ExpectControls(HWND dialog, const std::vector<ControlCase>& controls) {
         const bool edge = GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE;
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE)) | (edge ? WS_BORDER : 0),
                   WS_CHILD | WS_VISIBLE | c.style);
-        // Place and size are mapped apart, as the dialog manager does.
-        RECT expected = c.units;
-        MapDialogRect(dialog, &expected);
-        expected.right += expected.left;
-        expected.bottom += expected.top;
-        RECT actual;
-        GetWindowRect(child, &actual);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_TRUE(EqualRect(&actual, &expected)) << actual.left << "," << actual.top << "," << actual.right << ","
-                                                   << actual.bottom << " " << expected.left << "," << expected.top
-                                                   << "," << expected.right << "," << expected.bottom;
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, nullptr) << "no further controls";
@@ -92,20 +82,20 @@ TEST_F(Dialogs, ThePanelIsResource105) {
     HWND panel = controlPanel.Window();
     ExpectDialog(panel, "控制面板", WS_EX_TOOLWINDOW | WS_EX_STATICEDGE);
     ExpectControls(panel, {
-        {1004, "Static", "", kFramedStatic | SS_LEFT, {7, 7, 136, 15}},
-        {1005, "Static", "", kFramedStatic | SS_CENTER, {7, 23, 28, 8}},
-        {1006, "Static", "", kFramedStatic | SS_CENTER, {37, 23, 22, 8}},
-        {1007, "Static", "千字节/秒", kStatic | SS_LEFT | SS_CENTERIMAGE, {59, 23, 37, 8}},
-        {1009, "Static", "", kFramedStatic | SS_CENTER, {96, 23, 22, 8}},
-        {1008, "Static", "千赫兹", kStatic | SS_LEFT | SS_CENTERIMAGE, {118, 23, 27, 8}},
-        {1011, "Button", "随机", kSwitch, {7, 46, 28, 12}},
-        {1012, "Button", "停止", kPush, {38, 46, 30, 12}},
-        {1013, "Button", "循环", kSwitch, {7, 33, 28, 12}},
-        {1014, "Button", "暂停", kPush, {72, 46, 30, 12}},
-        {1015, "Button", "上一首", kPush, {38, 33, 30, 12}},
-        {1016, "Button", "下一首", kPush, {72, 33, 30, 12}},
-        {1017, "Button", "播放", kPush, {108, 33, 36, 11}},
-        {1018, "msctls_trackbar32", "Slider1", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, {107, 45, 36, 13}},
+        {1004, "Static", "", kFramedStatic | SS_LEFT},
+        {1005, "Static", "", kFramedStatic | SS_CENTER},
+        {1006, "Static", "", kFramedStatic | SS_CENTER},
+        {1007, "Static", "千字节/秒", kStatic | SS_LEFT | SS_CENTERIMAGE},
+        {1009, "Static", "", kFramedStatic | SS_CENTER},
+        {1008, "Static", "千赫兹", kStatic | SS_LEFT | SS_CENTERIMAGE},
+        {1011, "Button", "随机", kSwitch},
+        {1012, "Button", "停止", kPush},
+        {1013, "Button", "循环", kSwitch},
+        {1014, "Button", "暂停", kPush},
+        {1015, "Button", "上一首", kPush},
+        {1016, "Button", "下一首", kPush},
+        {1017, "Button", "播放", kPush},
+        {1018, "msctls_trackbar32", "Slider1", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS},
     });
     EXPECT_EQ(SendMessageA(controlPanel.volumeSlider, TBM_GETRANGEMAX, 0, 0), 100);
 }
@@ -114,12 +104,11 @@ TEST_F(Dialogs, TheEditorIsResource104WithItsThreeColumns) {
     HWND editor = playListEditor.Window();
     ExpectDialog(editor, "播放列表编辑器", WS_EX_TOOLWINDOW | WS_EX_STATICEDGE | WS_EX_ACCEPTFILES);
     ExpectControls(editor, {
-        {1000, "SysListView32", "List1", WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT,
-         {7, 7, 173, 149}},
-        {1001, "Button", "添加", kPush, {7, 160, 35, 14}},
-        {1002, "Button", "删除", kPush, {46, 160, 35, 14}},
-        {1003, "Button", "关闭", kPush, {85, 160, 35, 14}},
-        {-1, "Static", "播放列表编辑器", kStatic | SS_LEFT, {125, 164, 60, 10}},
+        {1000, "SysListView32", "List1", WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT},
+        {1001, "Button", "添加", kPush},
+        {1002, "Button", "删除", kPush},
+        {1003, "Button", "关闭", kPush},
+        {-1, "Static", "播放列表编辑器", kStatic | SS_LEFT},
     });
     HWND list = playListEditor.listView;
     EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_FULLROWSELECT);
@@ -157,34 +146,23 @@ std::string Cell(int row, int column) {
     return text;
 }
 
-std::string PanelText(int control) {
-    return Text(GetDlgItem(controlPanel.Window(), control));
+int RowCount() {
+    return static_cast<int>(SendMessageA(playListEditor.listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
-TEST_F(Dialogs, AddedFilesBecomeRowsAndThePanelShowsTheCurrentOne) {
+TEST_F(Dialogs, AddedFilesBecomeRowsOfArtistTitleAndLength) {
     EXPECT_EQ(playListEditor.AddFile("audio\\tag-v23-utf16.mp3"), 1);
     EXPECT_EQ(playListEditor.AddFile("audio\\text.mp3"), 0);
     EXPECT_EQ(playListEditor.AddFile("audio\\mono22.mp3"), 1);
-    ASSERT_EQ(SendMessageA(playListEditor.listView, LVM_GETITEMCOUNT, 0, 0), 2);
-    EXPECT_EQ(Cell(0, 0), "WuzzlePlayer 乐队");
-    EXPECT_EQ(Cell(0, 1), "你好世界");
-    EXPECT_EQ(Cell(0, 2), "00:04");
-    EXPECT_EQ(Cell(1, 0), "不明");
-    EXPECT_EQ(Cell(1, 1), "mono22");
-
-    controlPanel.NextTrack();
-    EXPECT_EQ(PanelText(1004), "02 mono22");
-    EXPECT_EQ(PanelText(1006), "48");
-    EXPECT_EQ(PanelText(1009), "22.05");
-    EXPECT_EQ(PanelText(1005), "00:00");
-    SendMessageA(controlPanel.Window(), WM_APP, 2, 75);
-    EXPECT_EQ(PanelText(1005), "01:15");
+    ASSERT_EQ(RowCount(), 2);
+    EXPECT_EQ(Cell(0, 0) + "|" + Cell(0, 1) + "|" + Cell(0, 2), "WuzzlePlayer 乐队|你好世界|00:04");
+    EXPECT_EQ(Cell(1, 0) + "|" + Cell(1, 1), "不明|mono22");
 }
 
 // Counts its own deletions.
 class CountedEntry final : public PlaylistEntry {
 public:
-    CountedEntry(int& deleted) : PlaylistEntry("counted.mp3"), deleted(deleted) {}
+    explicit CountedEntry(int& deleted) : PlaylistEntry("counted.mp3"), deleted(deleted) {}
     ~CountedEntry() override { ++deleted; }
     int& deleted;
 };
@@ -198,27 +176,171 @@ TEST_F(Dialogs, EachRowsEntryIsDeletedOnceWithItsRow) {
     EXPECT_EQ(deleted, 3);
 }
 
+std::string FullPath(const char* relative) {
+    char full[MAX_PATH];
+    GetFullPathNameA(relative, MAX_PATH, full, nullptr);
+    return full;
+}
+
+// Each row as its title, upper case when selected.
+std::string Rows() {
+    std::string rows;
+    for (int row = 0; row < RowCount(); ++row) {
+        const char title = Cell(row, 1)[0];
+        const bool selected = SendMessageA(playListEditor.listView, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
+        rows += selected ? static_cast<char>(toupper(title)) : title;
+    }
+    return rows;
+}
+
+// Rows titled a, b, c ... (the files' titles come from their names).
+void AddRows(const std::string& letters, const std::string& selected) {
+    for (char letter : letters) {
+        const std::string path = std::string(1, letter) + ".mp3";
+        CopyFileA("audio\\tag-none.mp3", path.c_str(), FALSE);
+        ASSERT_EQ(playListEditor.AddFile(path.c_str()), 1);
+    }
+    for (char letter : selected) {
+        LVITEMA item = {};
+        item.stateMask = item.state = LVIS_SELECTED;
+        SendMessageA(playListEditor.listView, LVM_SETITEMSTATE, letter - 'a', reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+PlaylistEntry* EntryOf(int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(playListEditor.listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<PlaylistEntry*>(item.lParam);
+}
+
+void Command(int id) {
+    SendMessageA(playListEditor.Window(), WM_COMMAND, id, 0);
+}
+
+TEST_F(Dialogs, MovesCarryTextsEntriesAndSelectionAndDeleteKeyDeletesSelectedRows) {
+    AddRows("abcd", "bc");
+    PlaylistEntry* b = EntryOf(1);
+    Command(40006);  // 上移(&U)
+    EXPECT_EQ(Rows(), "BCad");
+    EXPECT_EQ(EntryOf(0), b) << "the same entry, not a copy";
+    EXPECT_STREQ(EntryOf(0)->info.title, "b");
+    Command(40007);  // 下移(&D)
+    Command(40007);
+    EXPECT_EQ(Rows(), "adBC");
+    Command(40007);
+    EXPECT_EQ(Rows(), "adBC") << "a block at the bottom stays";
+
+    SendMessageA(playListEditor.listView, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(Rows(), "ad");
+    EXPECT_EQ(playListEditor.CurrentNumber(), 1);
+    Command(40005);  // 全部删除(&N)
+    EXPECT_EQ(Rows(), "");
+}
+
+// A drop as the shell hands it over.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+    size_t bytes = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths) bytes += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    char* at = reinterpret_cast<char*>(files) + sizeof(DROPFILES);
+    for (const std::string& path : paths) at = lstrcpyA(at, path.c_str()) + path.size() + 1;
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+struct Refusal {
+    int seen = 0;
+    std::string caption, text;
+    HWND owner = nullptr;
+};
+Refusal refusal;
+
+// Runs inside the refusal box's modal loop: drops a file on the editor meanwhile,
+// then answers the box.
+void CALLBACK AnswerRefusal(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowA("#32770", "mp3,m3u以外受け付けません。");
+    if (box == nullptr || !IsWindowVisible(box)) return;
+    if (++refusal.seen == 1) {
+        char text[64] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        refusal.text = text;
+        refusal.owner = GetWindow(box, GW_OWNER);
+        SendMessageA(playListEditor.Window(), WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(MakeDrop({FullPath("c.mp3")})), 0);
+    }
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Dialogs, ADropTakesItsFilesInOrderAndASecondDropDuringARefusalDoesNotDisturbIt) {
+    for (const char* name : {"a.mp3", "b.MP3", "c.mp3"}) CopyFileA("audio\\tag-none.mp3", name, FALSE);
+    std::ofstream("notes.txt") << "not music";
+    AddRows("z", "");
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerRefusal);
+    SendMessageA(window, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({FullPath("a.mp3"), FullPath("notes.txt"), FullPath("b.MP3")})), 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(Rows(), "zacb");
+    EXPECT_EQ(refusal.seen, 1);
+    EXPECT_EQ(refusal.text, "未知文件格式。");
+    EXPECT_EQ(refusal.owner, window);
+
+    std::ofstream("list.m3u", std::ios::binary) << "b.MP3\r\na.mp3\r\n";
+    SendMessageA(playListEditor.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({FullPath("list.m3u")})), 0);
+    EXPECT_EQ(Rows(), "ba") << "a playlist file replaces the playlist";
+}
+
+// Drives the open-file dialog once it is up: into the folder "many", then the files
+// chosen there, each through the name box and OK.
+std::vector<std::string> chosen;
+int step = 0;
+
+void CALLBACK ChooseFiles(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = GetForegroundWindow();
+    HWND name = GetDlgItem(dialog, 0x47C);  // cmb13
+    if (name == nullptr || !IsWindowVisible(dialog) || step == 2) return;
+    std::string names = "many";
+    if (step++ == 1) {
+        names.clear();
+        for (const std::string& file : chosen) names += "\"" + file + "\" ";
+    }
+    SetWindowTextA(name, names.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+// More names than the open-file dialog's buffer of old (8,192 bytes) holds: every
+// file is added.
+TEST_F(Dialogs, ChoosingMoreFilesThanTheBufferHoldsStillAddsThemAll) {
+    chosen.clear();
+    step = 0;
+    CreateDirectoryA("many", nullptr);
+    for (int i = 0; i < 90; ++i) {
+        chosen.push_back(std::string(100, 'f') + std::to_string(i) + ".mp3");
+        CopyFileA("audio\\tone1s.mp3", ("many\\" + chosen.back()).c_str(), FALSE);
+    }
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, ChooseFiles);
+    SendMessageA(playListEditor.Window(), WM_COMMAND, 1001, 0);  // 添加
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(RowCount(), 90);
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_STREQ(current, playListEditor.startDirectory) << "the start directory is current again";
+}
+
 std::string FileBytes(const char* path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-TEST_F(Dialogs, SettingsRoundTripThroughTheRealControls) {
-    const char* path = "Data\\settings-test.ini";
-    std::ofstream(path, std::ios::binary) << "1\r\n1\r\n150";
-    ASSERT_EQ(controlPanel.LoadSettings(path), 1);
-    EXPECT_EQ(IsDlgButtonChecked(controlPanel.Window(), 1011), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(controlPanel.Window(), 1013), BST_CHECKED);
-    EXPECT_EQ(SendMessageA(controlPanel.volumeSlider, TBM_GETPOS, 0, 0), 100);
-    ASSERT_EQ(controlPanel.SaveSettings(path), 1);
-    EXPECT_EQ(FileBytes(path), "1\r\n1\r\n150") << "the volume as read, not the thumb";
-
-    CheckDlgButton(controlPanel.Window(), 1011, BST_UNCHECKED);
-    SendMessageA(controlPanel.volumeSlider, TBM_SETPOS, TRUE, 30);
-    SendMessageA(controlPanel.Window(), WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(controlPanel.volumeSlider));
-    ASSERT_EQ(controlPanel.SaveSettings(path), 1);
-    EXPECT_EQ(FileBytes(path), "1\r\n0\r\n30");
-    DeleteFileA(path);
+TEST_F(Dialogs, TheEndOfTheSessionSavesThePlaylistAndTheSettings) {
+    AddRows("ab", "");
+    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(FileBytes("Data\\PlayList.m3u"), "a.mp3\r\nb.mp3\r\n");
+    EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "0\r\n0\r\n50");
 }
 
 }  // namespace
