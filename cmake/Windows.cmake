@@ -15,6 +15,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_library(wuzzle_core STATIC
     src/app/context_menu.cpp
     src/app/long_lived.cpp
+    src/app/media_keys.cpp
     src/app/shell.cpp
     src/playback/control_panel.cpp
     src/playback/plugin_loader.cpp

@@ -18,6 +18,15 @@ void AddTrayIcon(HWND window, HICON icon) {
     Shell_NotifyIconA(NIM_ADD, &trayIconData);
 }
 
+void ReAddTrayIcon() {
+    Shell_NotifyIconA(NIM_ADD, &trayIconData);
+}
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
 void RemoveTrayIcon() {
     Shell_NotifyIconA(NIM_DELETE, &trayIconData);
 }

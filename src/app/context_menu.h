@@ -13,7 +13,12 @@ constexpr UINT kTrayIconId = 1;
 extern NOTIFYICONDATAA trayIconData;
 
 void AddTrayIcon(HWND window, HICON icon);
+// The same record again, for a notification area that was rebuilt (Explorer
+// restarted).
+void ReAddTrayIcon();
 void RemoveTrayIcon();
+// The message Explorer broadcasts when it has built its notification area anew.
+UINT TaskbarCreatedMessage();
 
 // Menu 101 freshly loaded, "移动" checked when `moveEnabled` is 1; the caller
 // destroys it. Null when the resource cannot be loaded.

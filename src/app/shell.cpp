@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "app/context_menu.h"
+#include "app/media_keys.h"
 #include "app/placement.h"
 #include "playback/control_panel.h"
 #include "playlist/dropped_files.h"
@@ -45,6 +46,7 @@ LRESULT OnCreate(HWND window) {
     DragAcceptFiles(window, TRUE);
     characterSprite.InitSprite(window);
     SetTimer(window, kAnimationTimer, kAnimationPeriodMs, nullptr);
+    RegisterMediaKeys(window);
     return 0;
 }
 
@@ -58,6 +60,7 @@ LRESULT OnDestroy(HWND window) {
     RemoveTrayIcon();
     characterSprite.ReleaseSprite(window);
     KillTimer(window, kAnimationTimer);
+    UnregisterMediaKeys(window);
     PostQuitMessage(0);
     return 0;
 }
@@ -136,7 +139,17 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
     case kTrayMessage:
         HandleTrayMessage(window, lParam, followController.moveEnabled);
         return 0;
+    case WM_HOTKEY:
+        OnMediaHotKey(wParam);
+        return 0;
+    case WM_APPCOMMAND:
+        if (OnMediaAppCommand(lParam)) return TRUE;
+        return DefWindowProcA(window, message, wParam, lParam);
     default:
+        if (message == TaskbarCreatedMessage()) {
+            ReAddTrayIcon();
+            return 0;
+        }
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -18,6 +18,7 @@ public:
     void NextTrack() { transport.NextTrack(); }
     void PreviousTrack() { transport.PreviousTrack(); }
     void TogglePause() { transport.TogglePause(); }
+    void PlayOrPause() { transport.PlayOrPause(); }
     int LoadSettings(const char* path);
     int SaveSettings(const char* path);
 

@@ -62,6 +62,15 @@ void Transport::TogglePause() {
     }
 }
 
+void Transport::PlayOrPause() {
+    if (input == nullptr) return;
+    if (State() == PlayerState::Stopped) {
+        PlayCurrent();
+    } else {
+        TogglePause();
+    }
+}
+
 void Transport::NextTrack() {
     Step(&PlaylistPort::StepNext);
 }

@@ -43,6 +43,8 @@ public:
     void PlayCurrent();
     void StopPlayback();
     void TogglePause();
+    // A media key's play/pause: plays when stopped, pauses or resumes otherwise.
+    void PlayOrPause();
     void NextTrack();
     void PreviousTrack();
     void OnTrackEnded();

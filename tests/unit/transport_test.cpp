@@ -78,6 +78,9 @@ void Previous(Transport& t, FakeInput&) {
 void Pause(Transport& t, FakeInput&) {
     t.TogglePause();
 }
+void PlayOrPause(Transport& t, FakeInput&) {
+    t.PlayOrPause();
+}
 void Stop(Transport& t, FakeInput&) {
     t.StopPlayback();
 }
@@ -120,6 +123,12 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"pause_while_playing", 3, 0, 0, kPlaying, Pause, "GetState Pause ", kUntouched, 0},
         Case{"pause_while_paused_resumes", 3, 0, 0, kPaused, Pause, "GetState Resume ", kUntouched, 0},
         Case{"stop_in_any_state", 3, 0, 0, kStopped, Stop, "Stop Close ", kUntouched, 0},
+        Case{"play_or_pause_while_stopped_plays", 3, 1, 0, kStopped, PlayOrPause,
+             "GetState GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
+        Case{"play_or_pause_while_playing_pauses", 3, 1, 0, kPlaying, PlayOrPause, "GetState GetState Pause ",
+             kUntouched, 1},
+        Case{"play_or_pause_while_paused_resumes", 3, 1, 0, kPaused, PlayOrPause, "GetState GetState Resume ",
+             kUntouched, 1},
         Case{"next_on_the_last_row_without_loop", 3, 2, 0, kPlaying, Next, "", kUntouched, 2},
         Case{"next_with_loop_wraps_and_plays", 3, 2, Loop, kPlaying, Next,
              "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0},

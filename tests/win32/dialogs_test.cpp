@@ -159,6 +159,33 @@ TEST_F(Dialogs, AddedFilesBecomeRowsOfArtistTitleAndLength) {
     EXPECT_EQ(Cell(1, 0) + "|" + Cell(1, 1), "不明|mono22");
 }
 
+// The media keys, taken for the whole desktop (WM_HOTKEY) or arriving while the
+// character has the focus (WM_APPCOMMAND), do what the panel's buttons do.
+TEST_F(Dialogs, MediaKeysActAsThePanelsButtons) {
+    ASSERT_EQ(playListEditor.AddFile("audio\\cbr128.mp3"), 1);
+    ASSERT_EQ(playListEditor.AddFile("audio\\mono22.mp3"), 1);
+    struct Key {
+        UINT message;
+        int key;  // hot key id, or app command
+        PlayerState state;
+        int number;
+    };
+    const Key keys[] = {
+        {WM_HOTKEY, 1, PlayerState::Playing, 1},  {WM_HOTKEY, 1, PlayerState::Paused, 1},
+        {WM_APPCOMMAND, APPCOMMAND_MEDIA_PLAY_PAUSE, PlayerState::Playing, 1},
+        {WM_HOTKEY, 3, PlayerState::Playing, 2}, {WM_APPCOMMAND, APPCOMMAND_MEDIA_PREVIOUSTRACK, PlayerState::Playing, 1},
+        {WM_HOTKEY, 2, PlayerState::Stopped, 1}, {WM_APPCOMMAND, APPCOMMAND_MEDIA_NEXTTRACK, PlayerState::Stopped, 2},
+        {WM_APPCOMMAND, APPCOMMAND_MEDIA_STOP, PlayerState::Stopped, 2}, {WM_HOTKEY, 4, PlayerState::Stopped, 1},
+    };
+    for (const Key& k : keys) {
+        const LPARAM command = MAKELPARAM(0, k.key);
+        SendMessageA(window, k.message, k.message == WM_HOTKEY ? k.key : reinterpret_cast<WPARAM>(window),
+                     k.message == WM_HOTKEY ? 0 : command);
+        EXPECT_EQ(controlPanel.input->GetState(), k.state) << k.message << " " << k.key;
+        EXPECT_EQ(playListEditor.CurrentNumber(), k.number) << k.message << " " << k.key;
+    }
+}
+
 // Counts its own deletions.
 class CountedEntry final : public PlaylistEntry {
 public:
