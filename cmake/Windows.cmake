@@ -14,6 +14,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # can drive the real window code.
 add_library(wuzzle_core STATIC
     src/app/context_menu.cpp
+    src/app/desktop_courtesy_win32.cpp
     src/app/long_lived.cpp
     src/app/media_keys.cpp
     src/app/shell.cpp

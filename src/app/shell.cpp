@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "app/context_menu.h"
+#include "app/desktop_courtesy.h"
 #include "app/media_keys.h"
 #include "app/placement.h"
 #include "playback/control_panel.h"
@@ -47,6 +48,7 @@ LRESULT OnCreate(HWND window) {
     characterSprite.InitSprite(window);
     SetTimer(window, kAnimationTimer, kAnimationPeriodMs, nullptr);
     RegisterMediaKeys(window);
+    RegisterAppBar(window);
     return 0;
 }
 
@@ -61,6 +63,7 @@ LRESULT OnDestroy(HWND window) {
     characterSprite.ReleaseSprite(window);
     KillTimer(window, kAnimationTimer);
     UnregisterMediaKeys(window);
+    RemoveAppBar(window);
     PostQuitMessage(0);
     return 0;
 }
@@ -72,6 +75,7 @@ LRESULT OnHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnTimer(HWND window) {
+    if (KeepOutOfTheWay(window)) return 0;
     WindowFollowPort port(window, characterSprite);
     followController.FollowTick(port);
     return 0;
@@ -138,6 +142,12 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
         return OnEndSession(wParam);
     case kTrayMessage:
         HandleTrayMessage(window, lParam, followController.moveEnabled);
+        return 0;
+    case kAppBarMessage:
+        OnAppBarMessage(wParam, lParam);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        ComeBackOnScreen(window);
         return 0;
     case WM_HOTKEY:
         OnMediaHotKey(wParam);

@@ -68,6 +68,17 @@ def xdotool(*args):
     subprocess.run(["xdotool", *map(str, args)], check=True)
 
 
+def wait_for(condition, seconds=15, message="condition"):
+    """The first true value of condition(), asked every 50 ms until the time is up."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.05)
+    raise AssertionError(f"gave up waiting for {message}")
+
+
 def drag_files(paths, to_x, to_y):
     """Drags files from a drag source window (XDND, as from a file manager) and drops
     them at the screen point."""

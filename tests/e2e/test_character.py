@@ -4,7 +4,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import SCREEN, WM_CLOSE, ProgramTest, inner_point, shared_driver, skin_size, solid_points, xdotool
+from harness import SCREEN, WM_CLOSE, ProgramTest, inner_point, shared_driver, skin_size, solid_points, wait_for, xdotool
 
 driver = shared_driver()
 
@@ -51,6 +51,15 @@ class CharacterTest(ProgramTest):
         program, window = self.start_program()
         driver.ask("post", window, WM_CLOSE, 0, 0)
         self.assertEqual(program.wait(), 0)
+
+    def test_a_fullscreen_program_in_front_hides_it_until_it_goes(self):
+        program, window = self.start_program()
+        place = driver.rect(window)
+        self.assertNotEqual(int(driver.ask("fullscreen", 1)), window)
+        wait_for(lambda: driver.ask("visible", window) == "0", message="the character to hide")
+        driver.ask("fullscreen", 0)
+        wait_for(lambda: driver.ask("visible", window) == "1", message="the character to come back")
+        self.assertEqual(driver.rect(window), place)
 
     def test_starts_without_its_skin(self):
         def remove_skin(folder: Path):

@@ -4,8 +4,8 @@ dropped file that is not music is refused."""
 import time
 import unittest
 
-from harness import ProgramTest, drag_files, inner_point, shared_driver, solid_points, xdotool
-from test_playback import PANEL, with_playlist, wait_for
+from harness import ProgramTest, drag_files, inner_point, shared_driver, solid_points, wait_for, xdotool
+from test_playback import PANEL, with_playlist
 
 driver = shared_driver()
 WM_CLOSE, WM_COMMAND, WM_USER, BM_GETCHECK = 0x0010, 0x0111, 0x0400, 0x00F0

@@ -8,7 +8,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import BUILD, ProgramTest, inner_point, shared_driver, solid_points, xdotool
+from harness import BUILD, ProgramTest, inner_point, shared_driver, solid_points, wait_for, xdotool
 
 driver = shared_driver()
 CAPTURE_PLUGIN = BUILD / "win32" / "plugins" / "CaptureOutput.ini"
@@ -56,16 +56,6 @@ def with_playlist(tracks, lines=None, capture=True):
         if capture:
             shutil.copy(CAPTURE_PLUGIN, folder / "Data" / "Output.ini")
     return prepare
-
-
-def wait_for(condition, seconds=15, message="condition"):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise AssertionError(f"gave up waiting for {message}")
 
 
 class PlaybackTest(ProgramTest):

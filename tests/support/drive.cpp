@@ -14,6 +14,8 @@
 //   alive HWND                 1 while the window exists
 //   rects HWND                 the shape's rectangles: count, then left top right bottom each
 //   menu                       the open pop-up menu's window and rectangle, or 0
+//   fullscreen 1|0             opens (in front, covering the primary monitor) or closes
+//                              a fullscreen window of the driver's own
 //   post HWND MSG WPARAM LPARAM
 //   send HWND MSG WPARAM LPARAM
 //   quit
@@ -93,6 +95,37 @@ void OpenMenu() {
     Answer("%lu %ld %ld %ld %ld", WindowNumber(popup), rect.left, rect.top, rect.right, rect.bottom);
 }
 
+// Lets the driver's own windows be shown, activated or destroyed.
+void Pump(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(10);
+    }
+}
+
+HWND fullscreenWindow = nullptr;
+
+void Fullscreen(bool open) {
+    if (open && fullscreenWindow == nullptr) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        windowClass.lpszClassName = "WuzzleDriveFullscreen";
+        RegisterClassA(&windowClass);
+        fullscreenWindow = CreateWindowExA(0, windowClass.lpszClassName, "fullscreen", WS_POPUP | WS_VISIBLE, 0, 0,
+                                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                           nullptr, nullptr, nullptr);
+        SetForegroundWindow(fullscreenWindow);
+    } else if (!open && fullscreenWindow != nullptr) {
+        DestroyWindow(fullscreenWindow);
+        fullscreenWindow = nullptr;
+    }
+    Pump(300);
+    Answer("%lu", WindowNumber(GetForegroundWindow()));
+}
+
 bool Run(char* line) {
     char* words[6] = {};
     int count = 0;
@@ -135,6 +168,8 @@ bool Run(char* line) {
         Answer("%d", IsWindow(ParseWindow(words[1])) ? 1 : 0);
     } else if (std::strcmp(command, "rects") == 0 && count >= 2) {
         ShapeRects(ParseWindow(words[1]));
+    } else if (std::strcmp(command, "fullscreen") == 0 && count >= 2) {
+        Fullscreen(std::strcmp(words[1], "1") == 0);
     } else if (std::strcmp(command, "menu") == 0) {
         OpenMenu();
     } else if ((std::strcmp(command, "post") == 0 || std::strcmp(command, "send") == 0) && count >= 5) {

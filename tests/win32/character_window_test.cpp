@@ -73,6 +73,33 @@ TEST_F(CharacterWindow, EveryTickReshapesAndRepaintsWithTheNextFrame) {
     }
 }
 
+// The shell tells the character's app bar of a fullscreen program on its monitor:
+// the character hides, neither walks nor animates, and comes back where it was.
+TEST_F(CharacterWindow, HidesAndHoldsStillWhileTheShellReportsAFullscreenProgram) {
+    for (bool walking : {false, true}) {
+        SCOPED_TRACE(walking ? "walking" : "resting");
+        RECT start;
+        GetWindowRect(window, &start);
+        SetCursorPos(start.right + 300, start.top);
+        SendMessageA(window, WM_TIMER, 1, 0);
+        if (walking != (followController.moveEnabled == 1)) SendMessageA(window, WM_COMMAND, 40001, 0);
+        RECT before, after;
+        GetWindowRect(window, &before);
+        const int frame = characterSprite.CurrentFrame();
+        SendMessageA(window, WM_APP + 101, ABN_FULLSCREENAPP, TRUE);
+        SendMessageA(window, WM_TIMER, 1, 0);
+        GetWindowRect(window, &after);
+        EXPECT_FALSE(IsWindowVisible(window));
+        EXPECT_TRUE(EqualRect(&before, &after)) << "it does not walk while hidden";
+        EXPECT_EQ(characterSprite.CurrentFrame(), frame) << "nor animate";
+        SendMessageA(window, WM_APP + 101, ABN_FULLSCREENAPP, FALSE);
+        SendMessageA(window, WM_TIMER, 1, 0);
+        GetWindowRect(window, &after);
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_EQ(after.left - before.left, walking ? 10 : 0) << "back where it was, walking on if it was";
+    }
+}
+
 TEST_F(CharacterWindow, AnimatesOnTimerOneEvery128Milliseconds) {
     // Take the ticks off the queue for about a second without handling them.
     int ticks = 0;

@@ -1,0 +1,30 @@
+// The character among the monitors: which one it stands on, whether a fullscreen
+// program covers that one, and where it goes when its monitor is gone. Platform-free.
+#pragma once
+
+#include <vector>
+
+#include "sprite/follow_controller.h"
+
+struct Monitor {
+    ScreenRect area;
+    ScreenRect workArea;
+};
+
+// The foreground window as the courtesy check sees it.
+struct Foreground {
+    // Another program's window: not the desktop, not the shell, not one of ours.
+    bool otherProgram = false;
+    ScreenRect rect = {0, 0, 0, 0};
+    // The monitor it is on, and whether the character stands on that one too.
+    ScreenRect monitor = {0, 0, 0, 0};
+    bool onCharactersMonitor = false;
+};
+
+// A fullscreen program in front on the character's monitor: the foreground window
+// covers the whole monitor, or the shell says so for that monitor.
+bool FullscreenInFront(const Foreground& foreground, bool shellSaysFullscreen);
+
+// Where the window's top-left corner goes when the monitors change: where it is while
+// any part of it is on a monitor; otherwise inside the work area of the nearest one.
+ScreenPoint PlaceOnScreens(const ScreenRect& window, const std::vector<Monitor>& monitors);

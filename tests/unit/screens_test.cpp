@@ -1,0 +1,53 @@
+// The character among the monitors: fullscreen programs in front of it, and the way
+// back onto a monitor when its own one is gone.
+#include <gtest/gtest.h>
+
+#include "sprite/screens.h"
+
+namespace {
+
+const Monitor kLeft = {{-1280, 0, 0, 1024}, {-1280, 0, 0, 984}};
+const Monitor kPrimary = {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}};
+const Monitor kAbove = {{0, -900, 1600, 0}, {0, -900, 1600, 0}};
+
+TEST(PlaceOnScreens, StaysWhileOnAnyMonitorAndComesBackToTheNearestWorkArea) {
+    struct Case {
+        const char* name;
+        ScreenRect window;
+        std::vector<Monitor> monitors;
+        ScreenPoint place;
+    };
+    const Case cases[] = {
+        {"on the primary", {100, 100, 212, 212}, {kPrimary, kLeft}, {100, 100}},
+        {"on the left monitor", {-600, 300, -488, 412}, {kPrimary, kLeft}, {-600, 300}},
+        {"half over the edge", {-50, 500, 62, 612}, {kPrimary}, {-50, 500}},
+        {"the left monitor went", {-600, 300, -488, 412}, {kPrimary}, {0, 300}},
+        {"below the task bar's monitor's end", {-600, 1000, -488, 1112}, {kPrimary}, {0, 928}},
+        {"the monitor above went", {300, -500, 412, -388}, {kPrimary, kLeft}, {300, 0}},
+        {"nearest of two", {-2000, 300, -1888, 412}, {kPrimary, kLeft}, {-1280, 300}},
+        {"far above, nearest is above", {300, -3000, 412, -2888}, {kPrimary, kAbove}, {300, -900}},
+        {"no monitors known", {5000, 5000, 5112, 5112}, {}, {5000, 5000}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlaceOnScreens(c.window, c.monitors), c.place) << c.name;
+}
+
+TEST(FullscreenInFront, IsAnotherProgramCoveringTheCharactersWholeMonitor) {
+    const ScreenRect monitor = {0, 0, 1920, 1080};
+    struct Case {
+        const char* name;
+        Foreground foreground;
+        bool shell;
+        bool fullscreen;
+    };
+    const Case cases[] = {
+        {"game on this monitor", {true, {0, 0, 1920, 1080}, monitor, true}, false, true},
+        {"larger than the monitor", {true, {-8, -8, 1928, 1088}, monitor, true}, false, true},
+        {"game on another monitor", {true, {0, 0, 1920, 1080}, monitor, false}, false, false},
+        {"maximized, task bar still shown", {true, {0, 0, 1920, 1040}, monitor, true}, false, false},
+        {"the desktop or one of ours", {false, {0, 0, 1920, 1080}, monitor, true}, false, false},
+        {"the shell says so", {false, {}, {}, false}, true, true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FullscreenInFront(c.foreground, c.shell), c.fullscreen) << c.name;
+}
+
+}  // namespace
