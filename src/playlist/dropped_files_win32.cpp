@@ -1,6 +1,7 @@
 #include <string>
 
 #include "playback/control_panel.h"
+#include "playlist/ansi_path.h"
 #include "playlist/drop_rule.h"
 #include "playlist/dropped_files.h"
 #include "playlist/playlist_editor.h"
@@ -9,10 +10,15 @@ int HandleDrop(HDROP drop, HWND owner) {
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         // Taken whole, however long: a path cut short would name another file.
-        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-        std::string path(length + 1, '\0');
-        DragQueryFileA(drop, i, path.data(), length + 1);
-        path.resize(length);
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring wide(length + 1, L'\0');
+        DragQueryFileW(drop, i, wide.data(), length + 1);
+        wide.resize(length);
+        const std::string path = AnsiName(wide, wide);
+        if (path.empty()) {
+            RefuseUnspellable(owner, wide);
+            continue;
+        }
         switch (KindOfFile(path.c_str(), IsAnsiLeadByte)) {
         case FileKind::Playlist:
             controlPanel.StopPlayback();

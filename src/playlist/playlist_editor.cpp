@@ -6,6 +6,7 @@
 #include <string>
 
 #include "playback/control_panel.h"
+#include "playlist/ansi_path.h"
 #include "playlist/dropped_files.h"
 #include "playlist/open_files.h"
 #include "playlist/playlist_entry.h"
@@ -105,13 +106,29 @@ void PlayListEditor::OnNotify(const NMHDR* header) {
     delete RowEntry(row);
 }
 
+// The dialog answers in UTF-16, so that names the code page cannot spell arrive
+// whole and can go by their short names.
 void PlayListEditor::OpenFiles() {
-    const std::vector<char> chosen = AskForFiles();
+    const std::vector<wchar_t> chosen = AskForFiles();
     if (chosen.empty()) return;
     controlPanel.StopPlayback();
-    const DWORD attributes = GetFileAttributesA(chosen.data());
+    std::vector<std::wstring> parts;
+    for (const wchar_t* part = chosen.data(); *part != L'\0'; part += parts.back().size() + 1) parts.emplace_back(part);
+    const DWORD attributes = GetFileAttributesW(parts[0].c_str());
     const bool several = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    const OpenFilesPlan plan = PlanOpenFiles(chosen.data(), chosen.size(), several, IsAnsiLeadByte);
+    std::string answer;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const std::wstring full = several && i > 0 ? parts[0] + L"\\" + parts[i] : parts[i];
+        const std::string ansi = AnsiName(full, parts[i]);
+        if (ansi.empty()) {
+            RefuseUnspellable(window, full);
+            if (i == 0) return;
+            continue;
+        }
+        answer += ansi + '\0';
+    }
+    answer += '\0';
+    const OpenFilesPlan plan = PlanOpenFiles(answer.data(), answer.size(), several, IsAnsiLeadByte);
     if (several) SetCurrentDirectoryA(plan.directory.c_str());
     if (plan.replacePlaylist) {
         ClearPlaylist();
@@ -122,28 +139,30 @@ void PlayListEditor::OpenFiles() {
     SetCurrentDirectoryA(startDirectory);
 }
 
-std::vector<char> PlayListEditor::AskForFiles() {
+std::vector<wchar_t> PlayListEditor::AskForFiles() {
     static const char kFilter[] =
         "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U)\0*.M3U\0所有文件(*.*)\0*.*\0";
+    std::wstring filter(sizeof(kFilter), L'\0');
+    filter.resize(MultiByteToWideChar(CP_ACP, 0, kFilter, sizeof(kFilter), filter.data(), sizeof(kFilter)));
     // Room for thousands of names. A list that does not fit comes back shortened
     // without a word under Wine, and refused under Windows, so the first buffer is
     // large, and a refusal grows it and asks again.
     constexpr size_t kLargest = 16 * 1024 * 1024;
-    std::vector<char> files(1024 * 1024, '\0');
+    std::vector<wchar_t> files(1024 * 1024, L'\0');
     for (;;) {
-        OPENFILENAMEA dialog = {};
-        dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+        OPENFILENAMEW dialog = {};
+        dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
         dialog.hwndOwner = window;
         dialog.hInstance = GetModuleHandleA(nullptr);
-        dialog.lpstrFilter = kFilter;
+        dialog.lpstrFilter = filter.c_str();
         dialog.lpstrFile = files.data();
         dialog.nMaxFile = static_cast<DWORD>(files.size());
         dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
-        if (GetOpenFileNameA(&dialog)) return files;
+        if (GetOpenFileNameW(&dialog)) return files;
         if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL || files.size() >= kLargest) return {};
         // More names were chosen than the buffer holds: say so and ask again with room.
         MessageBoxA(window, "一次选择的文件太多，请再选一次。", "WuzzlePlayer", MB_OK | MB_ICONINFORMATION);
-        files.assign(files.size() * 4, '\0');
+        files.assign(files.size() * 4, L'\0');
     }
 }
 

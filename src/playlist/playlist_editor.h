@@ -59,7 +59,7 @@ private:
     void OnNotify(const NMHDR* header);
     // The dialog's answer, in a buffer that grows when the user chose more than fits;
     // empty when the user cancelled.
-    std::vector<char> AskForFiles();
+    std::vector<wchar_t> AskForFiles();
 
     int RowCount() override;
     PlaylistEntry* RowEntry(int row) override;

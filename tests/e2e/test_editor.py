@@ -13,7 +13,7 @@ ID_PLAYLIST_EDITOR, ID_CONTROL_PANEL = 40008, 40009
 EDITOR = "播放列表编辑器"
 ADD, LIST = 1001, 1000
 RANDOM, LOOP, VOLUME = 1011, 1013, 1018
-TBM_GETPOS = WM_USER
+TBM_GETPOS, LVM_GETITEMCOUNT = WM_USER, 0x1004
 
 
 def three_files(folder):
@@ -82,6 +82,22 @@ class EditorTest(ProgramTest):
         self.assertEqual(program.wait(), 0)
         folder = "Z:" + str(program.folder).replace("/", "\\")
         self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), f"{folder}\\a.mp3\r\n".encode())
+
+    def test_a_file_named_outside_the_code_page_plays_through_its_short_name(self):
+        program, window = self.start_program(with_playlist([("노래🎵.mp3", 1, 440, "Song", None)], lines=[]))
+        left, top, _, _ = driver.rect(window)
+        x, y = inner_point(solid_points(program.folder))
+        drag_files([program.folder / "노래🎵.mp3"], left + x, top + y)
+        rows = driver.ask("child", driver.dialog(EDITOR), LIST)
+        wait_for(lambda: driver.ask("send", rows, LVM_GETITEMCOUNT, 0, 0) == "1", message="the dropped file's row")
+        driver.ask("post", window, WM_COMMAND, 40011, 0)
+        panel = driver.dialog(PANEL)
+        wait_for(lambda: driver.control_text(panel, 1005) == "00:01", message="the track to play")
+        self.assertEqual(driver.control_text(panel, 1004), "01 Song")
+        driver.ask("post", window, WM_CLOSE, 0, 0)
+        self.assertEqual(program.wait(), 0)
+        saved = (program.folder / "Data" / "PlayList.m3u").read_bytes()
+        self.assertTrue(saved.isascii() and b"~" in saved, saved)
 
 
 if __name__ == "__main__":

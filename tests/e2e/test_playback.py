@@ -51,7 +51,7 @@ def with_playlist(tracks, lines=None, capture=True):
     def prepare(folder):
         for relative, seconds, frequency, title, artist in tracks:
             tone(folder / relative.replace("\\", "/"), seconds, frequency, title, artist)
-        text = "".join(line + "\r\n" for line in (lines or [t[0] for t in tracks]))
+        text = "".join(line + "\r\n" for line in (lines if lines is not None else [t[0] for t in tracks]))
         (folder / "Data" / "PlayList.m3u").write_bytes(text.encode("gbk"))
         if capture:
             shutil.copy(CAPTURE_PLUGIN, folder / "Data" / "Output.ini")
