@@ -1,6 +1,7 @@
-"""Measures the program's CPU time in two phases of one run: resting with Move off,
-then walking after a cursor kept 200 pixels ahead of it. Started by bench/follow-cpu,
-which provides Wine and the display."""
+"""Measures the program's CPU time in three phases of one run: resting with Move off,
+hidden behind a fullscreen window of another program, then walking after a cursor
+kept 200 pixels ahead of it. Started by bench/follow-cpu, which provides Wine and the
+display."""
 import os
 import sys
 import time
@@ -62,6 +63,9 @@ def main():
         time.sleep(3)  # start-up done
         xdotool("mousemove", 10, 10)
         rest = per_minute(processes, seconds)
+        driver.ask("fullscreen", 1)
+        hidden = per_minute(processes, seconds)
+        driver.ask("fullscreen", 0)
 
         carrot = Carrot(driver, window)
         carrot()
@@ -73,9 +77,9 @@ def main():
         driver.close()
 
     print(f"CPU seconds per minute under Wine ({seconds:g} s per phase, scaled to a minute)")
-    print(f"{'':12}{'at rest':>10}{'walking':>10}")
+    print(f"{'':12}{'at rest':>10}{'hidden':>10}{'walking':>10}")
     for name in processes:
-        print(f"{name:12}{rest[name]:10.2f}{walking[name]:10.2f}")
+        print(f"{name:12}{rest[name]:10.2f}{hidden[name]:10.2f}{walking[name]:10.2f}")
     print(f"walked {carrot.walked} pixels in the walking phase ({carrot.walked / seconds:.0f} a second)")
 
 
