@@ -42,13 +42,6 @@ TEST(JoinStartPath, FallsBackToTheRelativePathWhenTooLong) {
     EXPECT_STREQ(out, ".\\Data\\PlayList.m3u");
 }
 
-TEST(JoinStartPath, NeverWritesPastASmallBuffer) {
-    char out[8];
-    std::memset(out, 'x', sizeof(out));
-    EXPECT_FALSE(JoinStartPath(out, sizeof(out), "C:\\dir", "\\Data\\Wzmp.ini"));
-    EXPECT_STREQ(out, "");
-}
-
 std::vector<uint8_t> Header(int32_t width, int32_t height, size_t length = kSkinHeaderBytes) {
     std::vector<uint8_t> bytes(length, 0);
     bytes[0] = 'B';

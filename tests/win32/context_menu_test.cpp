@@ -62,18 +62,20 @@ LPARAM ScreenPointParam(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
 
-TEST_F(ContextMenu, ARightClickOnTheFigureOpensItAtTheClickPointShowingMove) {
-    auto rightClick = [&] { SendMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPointParam(200, 150)); };
-    MenuSighting off = WatchMenu(rightClick);
-    ASSERT_TRUE(off.seen);
-    EXPECT_EQ(off.rect.left, 200);
-    EXPECT_EQ(off.rect.top, 150);
-    EXPECT_FALSE(off.moveChecked);
-
-    SendMessageA(window, WM_COMMAND, 40001, 0);
-    EXPECT_TRUE(WatchMenu(rightClick).moveChecked);
-    SendMessageA(window, WM_COMMAND, 40001, 0);
-    EXPECT_FALSE(WatchMenu(rightClick).moveChecked);
+// Every opening loads the menu afresh, with "移动" checked as Move is, and destroys
+// it once it has closed.
+TEST_F(ContextMenu, ARightClickOpensAFreshMenuAtThePointShowingMoveAndDestroysIt) {
+    std::vector<HMENU> shown;
+    for (int opening = 0; opening < 3; ++opening) {
+        MenuSighting sighting =
+            WatchMenu([&] { SendMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPointParam(200, 150)); });
+        ASSERT_TRUE(sighting.seen && sighting.menuLive) << opening;
+        EXPECT_EQ(sighting.rect.left * 1000 + sighting.rect.top, 200150);
+        EXPECT_EQ(sighting.moveChecked, opening == 1);
+        shown.push_back(sighting.menu);
+        for (HMENU menu : shown) EXPECT_FALSE(IsMenu(menu)) << "after opening " << opening;
+        SendMessageA(window, WM_COMMAND, 40001, 0);
+    }
 }
 
 TEST_F(ContextMenu, ClickCoordinatesAreSigned) {
@@ -84,18 +86,6 @@ TEST_F(ContextMenu, ClickCoordinatesAreSigned) {
     ASSERT_TRUE(sighting.seen);
     EXPECT_LT(sighting.rect.left, GetSystemMetrics(SM_CXSCREEN) / 2);
     EXPECT_LT(sighting.rect.top, GetSystemMetrics(SM_CYSCREEN) / 2);
-}
-
-TEST_F(ContextMenu, EachOpeningDestroysItsMenuBeforeTheNextOneLoads) {
-    std::vector<HMENU> shown;
-    for (int i = 0; i < 5; ++i) {
-        MenuSighting sighting =
-            WatchMenu([&] { SendMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPointParam(300, 200)); });
-        ASSERT_TRUE(sighting.seen) << "opening " << i;
-        EXPECT_TRUE(sighting.menuLive) << "opening " << i;
-        shown.push_back(sighting.menu);
-        for (HMENU menu : shown) EXPECT_FALSE(IsMenu(menu)) << "after opening " << i;
-    }
 }
 
 TEST_F(ContextMenu, TheIconOpensItAtTheCursorOnARightPressOnly) {
