@@ -147,6 +147,28 @@ INSTANTIATE_TEST_SUITE_P(Files, BadInputTest,
                                            BadCase{"cut_frame", "cut-frame.mp3"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Only files on a disk: reading a pipe or a device could block the program, so they
+// are refused, as are a directory and a file another program holds open alone, and no
+// handle stays open.
+TEST(SpecialPathTest, IsRefusedAndLeavesNothingOpen) {
+    HANDLE pipe = CreateNamedPipeA("\\\\.\\pipe\\wuzzle-special", PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096,
+                                   0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(CopyFileA(Audio("tone1s.mp3").c_str(), "held.mp3", FALSE));
+    HANDLE held = CreateFileA("held.mp3", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    for (const char* path : {"\\\\.\\pipe\\wuzzle-special", "CON", "NUL", "COM1", "\\\\.\\PhysicalDrive0", "audio",
+                             "held.mp3"}) {
+        SCOPED_TRACE(path);
+        const HANDLE next = NextHandle();
+        TrackInfo info;
+        EXPECT_EQ(TheInput()->Open(path, &info), 0);
+        EXPECT_EQ(NextHandle(), next);
+    }
+    CloseHandle(pipe);
+    CloseHandle(held);
+    DeleteFileA("held.mp3");
+}
+
 // A plug-in built by another compiler knows the table only by position. Called here by
 // position (1 SetOutput, 2 SetCallback, 3 Open, 4 Close, 5 GetState, 6 Play, 7 Stop,
 // 8 Pause, 9 Resume, 11 SetVolume) and the record by offset, not through the shared
