@@ -6,7 +6,8 @@
 // round's file to <work dir>\current.mp3 before opening it, so that the caller can keep
 // the file of a round that killed the process; the round's number is on the line
 // "round N" of <work dir>\round.txt. A file whose Open is slow, or that does not end,
-// is kept as <work dir>\slow-N.mp3 or hang-N.mp3. Prints one summary line:
+// is kept as <work dir>\slow-N.mp3 or hang-N.mp3, and the slowest to open as
+// slowest.mp3. Prints one summary line:
 //   rounds R opened O slowest-open-ms S slow N hangs H peak-mb P growth-mb G handles-grew 0|1
 // and exits 0; 3 when a round stalled (the file is current.mp3), 4 on a crash.
 #include <windows.h>
@@ -237,6 +238,7 @@ int main(int argc, char** argv) {
         const double openStart = Now();
         const int accepted = input->Open(current.c_str(), &info);
         const double openMs = (Now() - openStart) * 1000;
+        if (openMs > slowest) KeepAs("slowest.mp3", data);
         slowest = std::max(slowest, openMs);
         if (openMs > kSlowOpenMs && static_cast<int64_t>(data.size()) < kSlowOpenLimitBytes) {
             ++slow;
