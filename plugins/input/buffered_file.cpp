@@ -10,11 +10,8 @@ bool BufferedFile::Open(const char* path) {
     file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) file = nullptr;
-    BY_HANDLE_FILE_INFORMATION about;
-    if (file != nullptr && GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &about) &&
-        (about.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        return true;
-    }
+    // A directory does not open without FILE_FLAG_BACKUP_SEMANTICS; pipes and devices do.
+    if (file != nullptr && GetFileType(file) == FILE_TYPE_DISK) return true;
     Close();
     return false;
 }
