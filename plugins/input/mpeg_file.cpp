@@ -61,8 +61,11 @@ void MpegFile::ReadTags() {
     char v1[kId3v1Bytes];
     const bool hasV1 = fileBytes - audioStart >= kId3v1Bytes &&
                        file.ReadAt(fileBytes - kId3v1Bytes, v1, sizeof(v1)) == sizeof(v1) && memcmp(v1, "TAG", 3) == 0;
-    memcpy(v1Title, hasV1 ? v1 + 3 : "", hasV1 ? sizeof(v1Title) : 1);
-    memcpy(v1Artist, hasV1 ? v1 + 33 : "", hasV1 ? sizeof(v1Artist) : 1);
+    v1Title[0] = v1Artist[0] = '\0';
+    if (hasV1) {
+        memcpy(v1Title, v1 + 3, sizeof(v1Title));
+        memcpy(v1Artist, v1 + 33, sizeof(v1Artist));
+    }
     audioBytes = fileBytes - audioStart - (hasV1 ? kId3v1Bytes : 0);
 }
 
