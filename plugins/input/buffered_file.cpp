@@ -10,12 +10,16 @@ bool BufferedFile::Open(const char* path) {
     file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) file = nullptr;
-    return file != nullptr;
+    // A directory does not open without FILE_FLAG_BACKUP_SEMANTICS; pipes and devices do.
+    if (file != nullptr && GetFileType(file) == FILE_TYPE_DISK) return true;
+    Close();
+    return false;
 }
 
 void BufferedFile::Close() {
     if (file != nullptr) CloseHandle(file);
     file = nullptr;
+    start = 0;
     position = 0;
     bufferStart = 0;
     filled = 0;
@@ -24,6 +28,17 @@ void BufferedFile::Close() {
 int64_t BufferedFile::Size() const {
     LARGE_INTEGER size;
     return GetFileSizeEx(file, &size) ? size.QuadPart : 0;
+}
+
+size_t BufferedFile::ReadAt(int64_t offset, void* out, size_t bytes) {
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    DWORD got = 0;
+    if (offset < 0 || !SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, out, static_cast<DWORD>(bytes), &got, nullptr)) {
+        return 0;
+    }
+    return got;
 }
 
 mpg123_ssize_t BufferedFile::Read(void* self, void* buffer, size_t bytes) {
@@ -48,7 +63,7 @@ mpg123_ssize_t BufferedFile::Read(char* out, size_t bytes) {
         // Large reads (a big tag) skip the buffer.
         const bool direct = bytes - done >= sizeof(data);
         DWORD got = 0;
-        if (!ReadAt(direct ? out + done : nullptr, direct ? bytes - done : sizeof(data), got)) {
+        if (!Fill(direct ? out + done : nullptr, direct ? bytes - done : sizeof(data), got)) {
             return done > 0 ? static_cast<mpg123_ssize_t>(done) : -1;
         }
         if (got == 0) break;
@@ -60,9 +75,9 @@ mpg123_ssize_t BufferedFile::Read(char* out, size_t bytes) {
     return static_cast<mpg123_ssize_t>(done);
 }
 
-bool BufferedFile::ReadAt(char* out, size_t bytes, DWORD& got) {
+bool BufferedFile::Fill(char* out, size_t bytes, DWORD& got) {
     LARGE_INTEGER at;
-    at.QuadPart = position;
+    at.QuadPart = start + position;
     if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) return false;
     if (out != nullptr) return ReadFile(file, out, static_cast<DWORD>(bytes), &got, nullptr) != FALSE;
     filled = 0;
@@ -73,7 +88,7 @@ bool BufferedFile::ReadAt(char* out, size_t bytes, DWORD& got) {
 }
 
 off_t BufferedFile::Seek(int64_t offset, int whence) {
-    const int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? position : Size();
+    const int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? position : Size() - start;
     const int64_t target = base + offset;
     if (target < 0 || target > LONG_MAX) return -1;
     position = target;

@@ -16,9 +16,15 @@ public:
     BufferedFile& operator=(const BufferedFile&) = delete;
 
     // Opens the ANSI path for reading; others may still read and write the file.
+    // Only a file on a disk: a pipe or a device could block the first read.
     bool Open(const char* path);
     void Close();
     int64_t Size() const;
+    // Up to `bytes` at `offset` of the whole file, unbuffered; the count read.
+    size_t ReadAt(int64_t offset, void* out, size_t bytes);
+    // libmpg123 sees the file from `offset` on, so that it never meets what lies before
+    // (a tag we have read ourselves).
+    void StartAt(int64_t offset) { start = offset; }
 
     // libmpg123's reader callbacks, with the BufferedFile as the handle.
     static mpg123_ssize_t Read(void* self, void* buffer, size_t bytes);
@@ -28,11 +34,12 @@ private:
     mpg123_ssize_t Read(char* out, size_t bytes);
     off_t Seek(int64_t offset, int whence);
     // Reads at `position`, into the buffer or straight into `out`.
-    bool ReadAt(char* out, size_t bytes, DWORD& got);
+    bool Fill(char* out, size_t bytes, DWORD& got);
 
     HANDLE file = nullptr;
-    int64_t position = 0;     // where libmpg123 is reading
-    int64_t bufferStart = 0;  // the file offset of data[0]
+    int64_t start = 0;        // the file offset libmpg123 knows as 0
+    int64_t position = 0;     // where libmpg123 is reading, from `start`
+    int64_t bufferStart = 0;  // the position of data[0]
     size_t filled = 0;
     char data[64 * 1024] = {};
 };

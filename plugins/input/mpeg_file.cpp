@@ -1,27 +1,35 @@
 #include "mpeg_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "ansi_text.h"
+#include "id3v2_tag.h"
+#include "mpeg_frames.h"
 #include "track_numbers.h"
 
 namespace {
 
 constexpr int kFramesToCheck = 3;
-constexpr size_t kId3v1Bytes = 128;
-
-bool HasText(const mpg123_string* text) {
-    return text != nullptr && text->fill > 1;
-}
+constexpr int64_t kId3v1Bytes = 128;
+// What we keep of an ID3v2 tag: its text frames come long before this, and the memory
+// stays below the file's size however much its header claims.
+constexpr int64_t kTagBytesKept = 16 << 20;
+// Enough of the first frame for its Info header and LAME tag.
+constexpr size_t kFirstFrameBytes = 2048;
 
 }  // namespace
 
 bool MpegFile::Open(const char* path) {
     Release();
     if (!file.Open(path)) return false;
+    ReadTags();
+    const bool countsHold = InfoFrameHolds();
+    file.StartAt(audioStart);
     decoder = mpg123_new(nullptr, nullptr);
-    if (decoder != nullptr && Prepare()) return true;
+    if (decoder != nullptr && Prepare(countsHold)) return true;
     Release();
     return false;
 }
@@ -32,8 +40,73 @@ void MpegFile::Release() {
     file.Close();
 }
 
-bool MpegFile::Prepare() {
-    mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+// The decoder never sees the ID3v2 tag: its own parsing of one takes time that grows
+// with the square of the frame count, and memory as large as the header claims.
+void MpegFile::ReadTags() {
+    fileBytes = file.Size();
+    audioStart = 0;
+    title.clear();
+    artist.clear();
+    std::string head(kId3v2HeaderBytes, '\0');
+    head.resize(file.ReadAt(0, head.data(), head.size()));
+    if (const auto header = ParseId3v2Header(head)) {
+        const int64_t kept = std::min({int64_t{header->bodyBytes}, fileBytes - int64_t{kId3v2HeaderBytes}, kTagBytesKept});
+        std::string body(static_cast<size_t>(std::max<int64_t>(kept, 0)), '\0');
+        body.resize(file.ReadAt(kId3v2HeaderBytes, body.data(), body.size()));
+        Id3v2Texts texts = ReadId3v2Texts(*header, body);
+        title = std::move(texts.title);
+        artist = std::move(texts.artist);
+        audioStart = AudioStart(header->ClaimedEnd(), kId3v2HeaderBytes + texts.framesEnd);
+    }
+    char v1[kId3v1Bytes];
+    const bool hasV1 = fileBytes - audioStart >= kId3v1Bytes &&
+                       file.ReadAt(fileBytes - kId3v1Bytes, v1, sizeof(v1)) == sizeof(v1) && memcmp(v1, "TAG", 3) == 0;
+    v1Title[0] = v1Artist[0] = '\0';
+    if (hasV1) {
+        memcpy(v1Title, v1 + 3, sizeof(v1Title));
+        memcpy(v1Artist, v1 + 33, sizeof(v1Artist));
+    }
+    audioBytes = fileBytes - audioStart - (hasV1 ? kId3v1Bytes : 0);
+}
+
+// Where the tag claims to end, when audio follows there. Otherwise its size is wrong,
+// and the audio is looked for where a decoder would look: after the tag's last whole
+// frame and the padding behind it.
+int64_t MpegFile::AudioStart(int64_t claimedEnd, int64_t framesEnd) {
+    if (claimedEnd <= fileBytes && AudioAt(claimedEnd)) return claimedEnd;
+    const int64_t limit = std::min(claimedEnd, fileBytes);
+    int64_t at = framesEnd;
+    char chunk[4096];
+    while (at < limit) {
+        const size_t got = file.ReadAt(at, chunk, static_cast<size_t>(std::min<int64_t>(sizeof(chunk), limit - at)));
+        const size_t zeros = std::find_if(chunk, chunk + got, [](char c) { return c != '\0'; }) - chunk;
+        at += zeros;
+        if (got == 0 || zeros < got) break;
+    }
+    if (AudioAt(at)) return at;
+    return claimedEnd <= fileBytes ? claimedEnd : at;
+}
+
+// A frame header or another tag.
+bool MpegFile::AudioAt(int64_t offset) {
+    char bytes[4];
+    if (file.ReadAt(offset, bytes, sizeof(bytes)) != sizeof(bytes)) return false;
+    const std::string_view start(bytes, sizeof(bytes));
+    return start.substr(0, 3) == "ID3" || ParseFrameHeader(start).has_value();
+}
+
+bool MpegFile::InfoFrameHolds() {
+    std::string frame(kFirstFrameBytes, '\0');
+    frame.resize(file.ReadAt(audioStart, frame.data(), frame.size()));
+    const auto header = ParseFrameHeader(frame);
+    const auto info = ParseInfoFrame(frame);
+    return header && info && InfoCountsHold(*info, *header, fileBytes, audioBytes);
+}
+
+bool MpegFile::Prepare(bool countsHold) {
+    // Counts we cannot believe must not cut the decoding short either.
+    mpg123_param(decoder, MPG123_ADD_FLAGS,
+                 MPG123_QUIET | MPG123_SKIP_ID3V2 | (countsHold ? 0 : MPG123_IGNORE_STREAMLENGTH), 0);
     mpg123_format_none(decoder);
     const long* rates;
     size_t rateCount;
@@ -50,15 +123,9 @@ bool MpegFile::Prepare() {
     int encoding;
     if (mpg123_getformat(decoder, &rate, &channels, &encoding) != MPG123_OK) return false;
     sampleRate = static_cast<int>(rate);
-    firstFrameOffset = mpg123_framepos(decoder);
     if (!DecodesFirstFrame()) return false;
-    // Without a frame count from a Xing/Info header the length is a guess from the
-    // file size; a scan makes it exact. libmpg123 does not say whether it found the
-    // count, but it does say whether it found the LAME extension that comes with it;
-    // a bare Xing header is scanned too, which costs time, not exactness.
-    long encoderDelay = -1;
-    mpg123_getstate(decoder, MPG123_ENC_DELAY, &encoderDelay, nullptr);
-    return encoderDelay >= 0 || mpg123_scan(decoder) == MPG123_OK;
+    counted = !countsHold;
+    return countsHold || CountFrames();
 }
 
 bool MpegFile::DecodesFirstFrame() {
@@ -72,51 +139,59 @@ bool MpegFile::DecodesFirstFrame() {
     return false;
 }
 
+// Each frame at its own rate: the length and bit rate of what the file holds, whatever
+// its headers claim, and even when its format changes on the way.
+bool MpegFile::CountFrames() {
+    countedSeconds = 0;
+    countedBytes = 0;
+    // Seeking to the start reads the first frame; the others come one by one.
+    if (!Rewind()) return false;
+    int result = MPG123_OK;
+    do {
+        mpg123_frameinfo frame;
+        if (mpg123_info(decoder, &frame) != MPG123_OK || frame.rate <= 0) continue;
+        countedSeconds += static_cast<double>(mpg123_spf(decoder)) / frame.rate;
+        countedBytes += frame.framesize;
+    } while ((result = mpg123_framebyframe_next(decoder)) == MPG123_OK || result == MPG123_NEW_FORMAT);
+    return Rewind();
+}
+
 void MpegFile::Describe(TrackInfo& info) {
-    DescribeTags(info);
+    // Each of title and artist from ID3v2 when it has one, else from ID3v1.
+    if (!title.empty()) {
+        CopyUtf8Text(title, info.title, sizeof(info.title));
+    } else {
+        CopyId3v1Text(v1Title, sizeof(v1Title), info.title, sizeof(info.title));
+    }
+    if (!artist.empty()) {
+        CopyUtf8Text(artist, info.artist, sizeof(info.artist));
+    } else {
+        CopyId3v1Text(v1Artist, sizeof(v1Artist), info.artist, sizeof(info.artist));
+    }
     info.reserved = 0;
     info.bitrate = Bitrate();
     info.sampleRate = sampleRate;
-    info.length = WholeSeconds(mpg123_length(decoder), sampleRate);
-}
-
-// Each of title and artist from ID3v2 when it has one, else from ID3v1.
-void MpegFile::DescribeTags(TrackInfo& info) {
-    info.title[0] = '\0';
-    info.artist[0] = '\0';
-    mpg123_id3v1* v1 = nullptr;
-    mpg123_id3v2* v2 = nullptr;
-    if ((mpg123_meta_check(decoder) & MPG123_ID3) == 0 || mpg123_id3(decoder, &v1, &v2) != MPG123_OK) return;
-    if (v2 != nullptr && HasText(v2->title)) {
-        CopyUtf8Text({v2->title->p, v2->title->fill - 1}, info.title, sizeof(info.title));
-    } else if (v1 != nullptr) {
-        CopyId3v1Text(v1->title, sizeof(v1->title), info.title, sizeof(info.title));
-    }
-    if (v2 != nullptr && HasText(v2->artist)) {
-        CopyUtf8Text({v2->artist->p, v2->artist->fill - 1}, info.artist, sizeof(info.artist));
-    } else if (v1 != nullptr) {
-        CopyId3v1Text(v1->artist, sizeof(v1->artist), info.artist, sizeof(info.artist));
-    }
+    info.length = counted ? static_cast<int>(countedSeconds) : WholeSeconds(mpg123_length(decoder), sampleRate);
 }
 
 // A CBR stream shows its frames' rate. Averaged over a short file, the header frame
 // and the padding pull the figure below it (a second at 64 kbit/s averages 62). A
 // VBR stream, and one whose frames disagree with their average, shows the average.
 int MpegFile::Bitrate() {
-    const int average = AverageBitrate();
+    const int average = counted ? AverageKbps(countedBytes, countedSeconds)
+                                : AverageKbps(audioBytes, static_cast<double>(mpg123_framelength(decoder)) *
+                                                              mpg123_spf(decoder) / sampleRate);
     mpg123_frameinfo frame;
     if (mpg123_info(decoder, &frame) != MPG123_OK || frame.vbr != MPG123_CBR) return average;
     return std::abs(average - frame.bitrate) * 20 <= frame.bitrate ? frame.bitrate : average;
 }
 
-// The audio bytes over the audio frames. Tags before and after the frames are not
-// audio.
-int MpegFile::AverageBitrate() {
-    mpg123_id3v1* v1 = nullptr;
-    mpg123_id3v2* v2 = nullptr;
-    mpg123_id3(decoder, &v1, &v2);
-    const int64_t audioBytes = file.Size() - firstFrameOffset - (v1 != nullptr ? kId3v1Bytes : 0);
-    return AverageKbps(audioBytes, mpg123_framelength(decoder), mpg123_spf(decoder), sampleRate);
+bool MpegFile::CurrentFormat(int& rate, int& channelCount) {
+    long newRate;
+    int encoding;
+    if (mpg123_getformat(decoder, &newRate, &channelCount, &encoding) != MPG123_OK) return false;
+    rate = static_cast<int>(newRate);
+    return true;
 }
 
 bool MpegFile::Rewind() {

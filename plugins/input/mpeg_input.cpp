@@ -96,8 +96,10 @@ DWORD WINAPI MpegInput::WorkerMain(void* self) noexcept {
 
 void MpegInput::RunWorker() {
     // A Pause that comes before the device is open holds once it is.
-    output->Start(track.SampleRate(), track.Channels());
-    ElapsedCounter elapsed(track.SampleRate());
+    streamRate = track.SampleRate();
+    streamChannels = track.Channels();
+    output->Start(streamRate, streamChannels);
+    ElapsedCounter elapsed(streamRate);
     const bool ended = !StopRequested() && DecodeAll(elapsed) && DrainAll(elapsed);
     output->Finish();
     if (!ended) return;
@@ -112,11 +114,29 @@ bool MpegInput::DecodeAll(ElapsedCounter& elapsed) {
         unsigned char* audio;
         size_t bytes;
         const int result = track.DecodeFrame(audio, bytes);
-        if (result != MPG123_OK && result != MPG123_NEW_FORMAT) return true;
+        if (result == MPG123_NEW_FORMAT) {
+            if (!FollowFormat(elapsed)) return false;
+            continue;
+        }
+        if (result != MPG123_OK) return true;
         if (bytes > 0 && !output->Write(audio, bytes)) return false;
         ReportElapsed(elapsed);
     }
     return false;
+}
+
+// The format changes inside the file: what was written plays out in the old format,
+// then the output opens again in the new one. False when stopped meanwhile.
+bool MpegInput::FollowFormat(ElapsedCounter& elapsed) {
+    int rate, channels;
+    if (!track.CurrentFormat(rate, channels) || (rate == streamRate && channels == streamChannels)) return true;
+    if (!DrainAll(elapsed)) return false;
+    elapsed.NextStream(output->PlayedFrames(), rate);
+    output->Finish();
+    streamRate = rate;
+    streamChannels = channels;
+    output->Start(streamRate, streamChannels);
+    return !StopRequested();
 }
 
 bool MpegInput::DrainAll(ElapsedCounter& elapsed) {

@@ -37,6 +37,7 @@ private:
     static DWORD WINAPI WorkerMain(void* self) noexcept;
     void RunWorker();
     bool DecodeAll(ElapsedCounter& elapsed);
+    bool FollowFormat(ElapsedCounter& elapsed);
     bool DrainAll(ElapsedCounter& elapsed);
     void ReportElapsed(ElapsedCounter& elapsed);
     void Notify(PlaybackEvent event, int value);
@@ -49,6 +50,10 @@ private:
     void* user = nullptr;
     int volume[2] = {kMaxVolume, kMaxVolume};
     std::atomic<PlayerState> state{PlayerState::Stopped};
+
+    // The format of the output's stream; the worker's own.
+    int streamRate = 0;
+    int streamChannels = 0;
 
     // The worker and the module references it holds while it runs.
     HANDLE worker = nullptr;

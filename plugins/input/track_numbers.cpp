@@ -2,9 +2,16 @@
 
 #include <cmath>
 
-int AverageKbps(int64_t audioBytes, int64_t frames, int samplesPerFrame, int sampleRate) {
-    if (frames <= 0 || samplesPerFrame <= 0) return 0;
-    const double seconds = static_cast<double>(frames) * samplesPerFrame / sampleRate;
+namespace {
+
+int64_t Micros(int64_t frames, int sampleRate) {
+    return sampleRate <= 0 ? 0 : frames * 1000000 / sampleRate;
+}
+
+}  // namespace
+
+int AverageKbps(int64_t audioBytes, double seconds) {
+    if (!(seconds > 0)) return 0;
     return static_cast<int>(std::lround(audioBytes * 8.0 / seconds / 1000.0));
 }
 
@@ -13,8 +20,13 @@ int WholeSeconds(int64_t samples, int sampleRate) {
 }
 
 std::optional<int> ElapsedCounter::Update(int64_t playedFrames) {
-    const int seconds = WholeSeconds(playedFrames, sampleRate);
+    const int seconds = static_cast<int>((earlierMicros + Micros(playedFrames, sampleRate)) / 1000000);
     if (seconds <= reported) return std::nullopt;
     reported = seconds;
     return seconds;
+}
+
+void ElapsedCounter::NextStream(int64_t playedFrames, int newRate) {
+    earlierMicros += Micros(playedFrames, sampleRate);
+    sampleRate = newRate;
 }

@@ -4,22 +4,27 @@
 #include <cstdint>
 #include <optional>
 
-// Average bit rate in kbit/s, rounded, of `audioBytes` holding `frames` frames of
-// `samplesPerFrame` samples at `sampleRate` Hz; 0 when there are no frames.
-int AverageKbps(int64_t audioBytes, int64_t frames, int samplesPerFrame, int sampleRate);
+// Average bit rate in kbit/s, rounded, of `audioBytes` that play for `seconds`; 0
+// when they play for no time.
+int AverageKbps(int64_t audioBytes, double seconds);
 
 // Whole seconds of `samples` at `sampleRate`, rounded down.
 int WholeSeconds(int64_t samples, int sampleRate);
 
-// Counts whole seconds played and tells each time the count grows.
+// Counts whole seconds played and tells each time the count grows. A track whose
+// format changes plays as several streams, each counting its frames from 0.
 class ElapsedCounter {
 public:
     explicit ElapsedCounter(int sampleRate) : sampleRate(sampleRate) {}
 
-    // The new count of whole seconds when `playedFrames` has passed another second.
+    // The new count of whole seconds when `playedFrames` of this stream have passed
+    // another second.
     std::optional<int> Update(int64_t playedFrames);
+    // The stream that played `playedFrames` has ended; the next plays at `newRate`.
+    void NextStream(int64_t playedFrames, int newRate);
 
 private:
     int sampleRate;
+    int64_t earlierMicros = 0;  // played by the streams before this one
     int reported = 0;
 };

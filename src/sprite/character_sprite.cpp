@@ -72,7 +72,7 @@ HRGN RegionFromBitmap(HBITMAP bitmap, uint32_t key) {
     const int32_t height = description.bmHeight;
     std::vector<RunRect> runs;
     const bool read = WithPixels32(bitmap, width, height, [&](const uint32_t* pixels) {
-        runs = ScanRuns(pixels, width, height, key);
+        runs = ShapeRects(pixels, width, height, key, kMaxShapeRects);
     });
     if (!read) return nullptr;
     return RegionFromRunsBatched(runs);

@@ -11,9 +11,15 @@
 #include "sprite/region_scan.h"
 #include "sprite/skin_files.h"
 
+// The most rectangles a frame's shape may have. Building and applying a region takes
+// time that grows faster than its rectangles under Wine, and the display refuses a
+// shape request of tens of thousands of them; the shipped skin needs a few hundred.
+constexpr size_t kMaxShapeRects = 2000;
+
 // The shape of a picture: every pixel that differs from the key, as a region the
 // caller owns; null when the bitmap cannot be read. `key` is kKeyFromPicture to take
-// the key from the picture's bottom-left pixel.
+// the key from the picture's bottom-left pixel. A picture too detailed for
+// kMaxShapeRects rectangles gets the coarser shape ShapeRects gives.
 HRGN RegionFromBitmap(HBITMAP bitmap, uint32_t key);
 
 // Two ways to turn runs into a region. Both give the same region; the batched one

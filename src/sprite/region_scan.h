@@ -25,3 +25,17 @@ constexpr uint32_t kKeyFromPicture = 0xFFFFFFFFu;
 // words. The runs come out top row first and left to right, so they are already in
 // the banded order a region wants.
 std::vector<RunRect> ScanRuns(const uint32_t* pixels, int32_t width, int32_t height, uint32_t key);
+
+// The rectangles of a picture's shape, at most `maxRects` of them (at least 1). When
+// the exact runs, with rows that repeat the row above joined into taller rectangles,
+// are few enough, they are the shape. Otherwise the picture is looked at on a coarser
+// grid, a cell belonging to the shape when any pixel of it does, the cells growing
+// until the rectangles are few enough: a window region of tens of thousands of
+// rectangles takes seconds to build and apply, and more than the display accepts.
+std::vector<RunRect> ShapeRects(const uint32_t* pixels, int32_t width, int32_t height, uint32_t key,
+                                size_t maxRects);
+
+// Joins each row of rectangles that repeats the row just above it into that row's
+// rectangles, which grow taller: the same shape in fewer rectangles. `rects` are in
+// the banded order ScanRuns gives.
+std::vector<RunRect> JoinRepeatedRows(const std::vector<RunRect>& rects);

@@ -20,4 +20,13 @@ TEST(ElapsedCounterTest, AJumpTellsOnlyTheLatest) {
     EXPECT_EQ(counter.Update(5900), std::nullopt);
 }
 
+// A format change starts a new stream whose frames count from 0 at another rate.
+TEST(ElapsedCounterTest, SecondsCarryOverIntoTheNextStream) {
+    ElapsedCounter counter(8000);
+    EXPECT_EQ(counter.Update(6000), std::nullopt);
+    counter.NextStream(6000, 44100);
+    EXPECT_EQ(counter.Update(11025), 1);
+    EXPECT_EQ(counter.Update(55125), 2);
+}
+
 }  // namespace

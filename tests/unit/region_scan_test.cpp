@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -62,6 +63,38 @@ TEST(ScanRuns, NoPixelsGiveNoRuns) {
     EXPECT_TRUE(ScanRuns(nullptr, 4, 4, K).empty());
     const uint32_t one = A;
     EXPECT_TRUE(ScanRuns(&one, 0, 1, K).empty());
+}
+
+TEST(JoinRepeatedRows, JoinsOnlyAdjacentRowsOfTheSameRuns) {
+    // Rows 0 and 1 alike; row 2 differs; row 4 repeats row 2 across the empty row 3.
+    EXPECT_EQ(JoinRepeatedRows(Scan({{K, A, K}, {K, A, K}, {A, A, K}, {K, K, K}, {A, A, K}}, K)),
+              (std::vector<RunRect>{{1, 0, 2, 2}, {0, 2, 2, 3}, {0, 4, 2, 5}}));
+}
+
+// Above the bound the shape is coarser but whole: every pixel of the figure is in it,
+// and it stays inside the picture. The figure: a checkerboard over the top two thirds,
+// one pixel below it.
+TEST(ShapeRects, ADetailedPictureStaysWithinTheBoundAndCoversItsFigure) {
+    constexpr int32_t kSide = 61;
+    std::vector<uint32_t> memory(kSide * kSide, K);
+    for (int32_t i = 0; i < kSide * kSide; ++i) {
+        const int32_t x = i % kSide, y = kSide - 1 - i / kSide;  // memory is bottom-up
+        if ((y < 40 && (x + y) % 2) || (x == 50 && y == 55)) memory[i] = A;
+    }
+    const std::vector<RunRect> rects = ShapeRects(memory.data(), kSide, kSide, K, 100);
+    ASSERT_LE(rects.size(), 100u);
+    for (int32_t i = 0; i < kSide * kSide; ++i) {
+        const int32_t x = i % kSide, y = kSide - 1 - i / kSide;  // memory is bottom-up
+        const bool covered = std::any_of(rects.begin(), rects.end(), [&](const RunRect& r) {
+            return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+        });
+        if (memory[i] != K) {
+            EXPECT_TRUE(covered) << x << "," << y;
+        }
+    }
+    for (const RunRect& r : rects) EXPECT_TRUE(r.left >= 0 && r.right <= kSide && r.top >= 0 && r.bottom <= kSide);
+    EXPECT_EQ(ShapeRects(memory.data(), kSide, kSide, K, 5000), JoinRepeatedRows(ScanRuns(memory.data(), kSide, kSide, K)))
+        << "exact below the bound";
 }
 
 }  // namespace

@@ -121,6 +121,23 @@ TEST(RegionFromBitmap, BuildsTheWorkedExampleAndEmptyShapes) {
     }
 }
 
+// A skin dithered with the key would give 45,000 rectangles a frame, more than the
+// display accepts: the frame's shape keeps to the bound.
+TEST(RegionFromBitmap, ADitheredPictureKeepsToTheRectangleBound) {
+    std::vector<uint32_t> pixels(300 * 300);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = (i % 300 + i / 300) % 2 ? 0x00102030 : 0x00FF00FF;
+    HBITMAP bitmap = MakeBitmap(300, 300, pixels);
+    HRGN region = RegionFromBitmap(bitmap, 0x00FF00FF);
+    const DWORD bytes = GetRegionData(region, 0, nullptr);
+    std::vector<char> data(bytes);
+    ASSERT_NE(GetRegionData(region, bytes, reinterpret_cast<RGNDATA*>(data.data())), 0u);
+    const DWORD rects = reinterpret_cast<RGNDATA*>(data.data())->rdh.nCount;
+    EXPECT_GT(rects, 0u);
+    EXPECT_LE(rects, kMaxShapeRects);
+    DeleteObject(region);
+    DeleteObject(bitmap);
+}
+
 // The program builds its regions in one call; that is only allowed while it gives
 // exactly the region that adding the runs one by one gives.
 TEST(RegionFromRuns, BatchedAndCombinedRegionsAreEqual) {

@@ -92,6 +92,12 @@ bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs) {
     return ended;
 }
 
+HANDLE NextHandle() {
+    HANDLE handle = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    CloseHandle(handle);
+    return handle;
+}
+
 namespace {
 
 std::vector<int16_t> ReadSamples(const std::string& path, size_t skip) {

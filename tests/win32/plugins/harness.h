@@ -45,6 +45,11 @@ private:
 // end within `timeoutMs`.
 bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs);
 
+// The handle value the system gives out next. Wine's handle count stays 0, but it
+// gives out the lowest free value: the same value before and after a call means that
+// the call left no handle open.
+HANDLE NextHandle();
+
 // 16-bit samples of a WAV file written by the capture plug-in, and its channel count.
 std::vector<int16_t> ReadWav(const std::string& path, int* channels);
 std::vector<int16_t> ReadRaw(const std::string& path);

@@ -1,0 +1,36 @@
+// MPEG audio frame headers and the Xing/Info frame that LAME and others put first,
+// with the rule for when its counts may be believed. Platform-free.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+struct FrameHeader {
+    bool mpeg1 = false;  // MPEG-1; else MPEG-2 or 2.5
+    int layer = 0;
+    int kbps = 0;  // 0: free format
+    int sampleRate = 0;
+    bool mono = false;
+    int bytes = 0;  // the whole frame; 0 for free format
+    int samples = 0;
+};
+
+// The frame header at the start of `bytes`, when its four bytes make a valid one.
+std::optional<FrameHeader> ParseFrameHeader(std::string_view bytes);
+
+struct InfoFrame {
+    std::optional<uint32_t> frames;
+    std::optional<uint32_t> bytes;
+    // A LAME tag follows and its checksum over the frame so far is right.
+    bool checksumHolds = false;
+};
+
+// The Xing/Info header of the layer III frame `frame` (as much of it as was read,
+// from its header on); nothing when the frame has none.
+std::optional<InfoFrame> ParseInfoFrame(std::string_view frame);
+
+// Whether the counts of `info`, found in `first`, describe this file: both are there,
+// the LAME tag's checksum holds, the byte count is that of the file or of its audio
+// (without tags) and the frame count gives a bit rate that the format has.
+bool InfoCountsHold(const InfoFrame& info, const FrameHeader& first, int64_t fileBytes, int64_t audioBytes);
