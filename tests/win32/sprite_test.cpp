@@ -98,29 +98,6 @@ HBITMAP MakeBitmap(int width, int height, const std::vector<uint32_t>& topDown) 
     return bitmap;
 }
 
-TEST(RegionFromBitmap, BuildsTheWorkedExampleAndEmptyShapes) {
-    const uint32_t K = 0x00FF00FF, A = 0x00102030, B = 0x00405060;
-    HBITMAP example = MakeBitmap(4, 2, {K, A, A, K, K, B, K, B});
-    HRGN region = RegionFromBitmap(example, kKeyFromPicture);
-    HRGN expected = CreateRectRgn(1, 0, 3, 1);
-    HRGN part = CreateRectRgn(1, 1, 2, 2);
-    CombineRgn(expected, expected, part, RGN_OR);
-    SetRectRgn(part, 3, 1, 4, 2);
-    CombineRgn(expected, expected, part, RGN_OR);
-    EXPECT_TRUE(SameRegion(region, expected));
-
-    HBITMAP allKey = MakeBitmap(3, 3, std::vector<uint32_t>(9, K));
-    HRGN empty = RegionFromBitmap(allKey, kKeyFromPicture);
-    RECT box;
-    EXPECT_EQ(GetRgnBox(empty, &box), NULLREGION);
-
-    EXPECT_EQ(RegionFromBitmap(nullptr, kKeyFromPicture), nullptr);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(example), static_cast<HGDIOBJ>(region), static_cast<HGDIOBJ>(expected),
-                           static_cast<HGDIOBJ>(part), static_cast<HGDIOBJ>(allKey), static_cast<HGDIOBJ>(empty)}) {
-        DeleteObject(object);
-    }
-}
-
 // A skin dithered with the key would give 45,000 rectangles a frame, more than the
 // display accepts: the frame's shape keeps to the bound.
 TEST(RegionFromBitmap, ADitheredPictureKeepsToTheRectangleBound) {
@@ -136,36 +113,6 @@ TEST(RegionFromBitmap, ADitheredPictureKeepsToTheRectangleBound) {
     EXPECT_LE(rects, kMaxShapeRects);
     DeleteObject(region);
     DeleteObject(bitmap);
-}
-
-// The program builds its regions in one call; that is only allowed while it gives
-// exactly the region that adding the runs one by one gives.
-TEST(RegionFromRuns, BatchedAndCombinedRegionsAreEqual) {
-    std::vector<std::vector<RunRect>> pictures;
-    const char* const names[] = {"sl0", "sl1", "sl2", "sl3", "sr0", "sr1", "sr2", "sr3",
-                                 "l0",  "l1",  "l2",  "l3",  "r0",  "r1",  "r2",  "r3"};
-    for (const char* name : names) {
-        const BmpPicture picture = ReadBmp(std::string("Skin/") + name + ".bmp");
-        ASSERT_GT(picture.width, 0) << name;
-        std::vector<uint32_t> bottomUp;
-        for (int y = picture.height - 1; y >= 0; --y) {
-            for (int x = 0; x < picture.width; ++x) bottomUp.push_back(picture.At(x, y));
-        }
-        pictures.push_back(ScanRuns(bottomUp.data(), picture.width, picture.height, kKeyFromPicture));
-    }
-    // A busy 256 x 256 pattern with runs of every length.
-    std::vector<uint32_t> busy(256 * 256);
-    for (size_t i = 0; i < busy.size(); ++i) busy[i] = ((i * 2654435761u) >> 13) % 5 == 0 ? 0 : 1;
-    busy[0] = 0;
-    pictures.push_back(ScanRuns(busy.data(), 256, 256, kKeyFromPicture));
-
-    for (const std::vector<RunRect>& runs : pictures) {
-        HRGN combined = RegionByCombiningRuns(runs);
-        HRGN batched = RegionFromRunsBatched(runs);
-        EXPECT_TRUE(SameRegion(combined, batched)) << runs.size() << " runs";
-        DeleteObject(combined);
-        DeleteObject(batched);
-    }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <optional>
 
 #include "harness.h"
 #include "playback/plugin_loader.h"
@@ -126,7 +125,7 @@ class StopInAnyStateTest : public PlaybackTest, public ::testing::WithParamInter
 
 // The program stops before every change of the playlist, in whatever state.
 TEST_P(StopInAnyStateTest, StopAndCloseLeaveItStoppedAndUsable) {
-    Connect(TheCapture("", false));
+    Connect(TheCapture("", true));  // paced: "playing" must still be playing at Stop
     const int steps = GetParam().steps;
     if (steps >= 1) {
         ASSERT_NE(input->Open(kOneSecond, &info), 0);
@@ -155,102 +154,53 @@ INSTANTIATE_TEST_SUITE_P(States, StopInAnyStateTest,
 
 // The file is ours once opened: others may read and write it but not delete it. What
 // they do to it can only end the track early, and it ends as any track does.
-enum class Meddling { Delete, Truncate, Lock };
-
-struct MeddlingCase {
-    const char* name;
-    Meddling meddling;
-};
-
-class ChangedFileTest : public PlaybackTest, public ::testing::WithParamInterface<MeddlingCase> {};
-
-TEST_P(ChangedFileTest, PlaybackEndsCleanly) {
-    const std::string path = std::string("changed-") + GetParam().name + ".mp3";
-    ASSERT_TRUE(CopyFileA("audio\\cbr128.mp3", path.c_str(), FALSE));
+TEST_F(PlaybackTest, AFileDeletedCutOrLockedWhilePlayingEndsItsTrackCleanly) {
+    const std::pair<const char*, bool (*)(const char*, HANDLE)> meddlings[] = {
+        {"delete", [](const char* path, HANDLE) { return !DeleteFileA(path); }},
+        {"truncate", [](const char*, HANDLE other) { return SetEndOfFile(other) != FALSE; }},
+        {"lock", [](const char*, HANDLE other) { return LockFile(other, 0, 0, MAXDWORD, 0) != FALSE; }},
+    };
     Connect(TheCapture("", false));
-    ASSERT_NE(input->Open(path.c_str(), &info), 0);
-    HANDLE other = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    switch (GetParam().meddling) {
-        case Meddling::Delete:
-            EXPECT_FALSE(DeleteFileA(path.c_str()));
-            break;
-        case Meddling::Truncate:
-            EXPECT_TRUE(SetEndOfFile(other));
-            break;
-        case Meddling::Lock:
-            EXPECT_TRUE(LockFile(other, 0, 0, MAXDWORD, 0));
-            break;
+    for (const auto& [name, meddle] : meddlings) {
+        const std::string path = std::string("changed-") + name + ".mp3";
+        ASSERT_TRUE(CopyFileA("audio\\cbr128.mp3", path.c_str(), FALSE));
+        ASSERT_NE(input->Open(path.c_str(), &info), 0);
+        HANDLE other = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_TRUE(meddle(path.c_str(), other)) << name;
+        EventLog events;
+        input->SetCallback(&EventLog::Record, &events);
+        input->Play();
+        EXPECT_TRUE(events.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs)) << name;
+        EXPECT_EQ(input->GetState(), PlayerState::Stopped) << name;
+        input->Close();
+        CloseHandle(other);
+        EXPECT_TRUE(DeleteFileA(path.c_str())) << name;
     }
-    input->Play();
-    EXPECT_TRUE(log.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs));
-    EXPECT_EQ(input->GetState(), PlayerState::Stopped);
-    input->Close();
-    CloseHandle(other);
-    EXPECT_TRUE(DeleteFileA(path.c_str()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Meddling, ChangedFileTest,
-                         ::testing::Values(MeddlingCase{"delete", Meddling::Delete},
-                                           MeddlingCase{"truncate", Meddling::Truncate},
-                                           MeddlingCase{"lock", Meddling::Lock}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// The program releases the modules at exit without stopping (a host may); copies of
-// the modules under other names keep this apart from the other tests' instances.
-class UnloadTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(CopyFileA(PluginPath("Input.ini").c_str(), "unload-input.ini", FALSE));
-        ASSERT_TRUE(CopyFileA(PluginPath("Output.ini").c_str(), "unload-output.ini", FALSE));
-        loader.emplace();
-        input = loader->LoadInput(".\\unload-input.ini");
+// The program releases the modules at exit without stopping: a playing track holds
+// both until it has finished. Copies under other names keep this apart from the other
+// tests' instances.
+TEST(UnloadTest, WhilePlayingTheTrackFinishesThenBothModulesGo) {
+    ASSERT_TRUE(CopyFileA(PluginPath("Input.ini").c_str(), "unload-input.ini", FALSE));
+    ASSERT_TRUE(CopyFileA(PluginPath("Output.ini").c_str(), "unload-output.ini", FALSE));
+    auto loaded = [](const char* module) { return GetModuleHandleA(module) != nullptr; };
+    EventLog log;
+    {
+        PluginLoader loader;
+        InputPlugin* input = loader.LoadInput(".\\unload-input.ini");
         ASSERT_NE(input, nullptr);
-    }
-    void StartPlaying() {
-        input->SetOutput(loader->LoadOutput(".\\unload-output.ini"));
+        input->SetOutput(loader.LoadOutput(".\\unload-output.ini"));
         input->SetCallback(&EventLog::Record, &log);
+        TrackInfo info{};
         ASSERT_NE(input->Open(kOneSecond, &info), 0);
         input->Play();
     }
-    static bool Loaded(const char* module) { return GetModuleHandleA(module) != nullptr; }
-    static bool WaitUnloaded(const char* module) {
-        for (int i = 0; i < 100 && Loaded(module); ++i) Sleep(50);
-        return !Loaded(module);
-    }
-
-    std::optional<PluginLoader> loader;
-    InputPlugin* input = nullptr;
-    EventLog log;
-    TrackInfo info{};
-};
-
-TEST_F(UnloadTest, WhilePlayingTheTrackFinishesThenBothModulesGo) {
-    StartPlaying();
-    loader.reset();
-    EXPECT_TRUE(Loaded("unload-input.ini")) << "held by its worker";
-    EXPECT_TRUE(Loaded("unload-output.ini")) << "held by the input's worker";
+    EXPECT_TRUE(loaded("unload-input.ini") && loaded("unload-output.ini")) << "held by the worker";
     EXPECT_TRUE(log.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs));
-    EXPECT_TRUE(WaitUnloaded("unload-input.ini"));
-    EXPECT_TRUE(WaitUnloaded("unload-output.ini"));
-}
-
-// Stop has ended the worker, so nothing holds the modules any more.
-TEST_F(UnloadTest, AfterStopBothModulesGoAtOnce) {
-    StartPlaying();
-    input->Stop();
-    loader.reset();
-    EXPECT_FALSE(Loaded("unload-input.ini"));
-    EXPECT_FALSE(Loaded("unload-output.ini"));
-}
-
-TEST_F(UnloadTest, WithAFileOpenTheFileIsLetGo) {
-    ASSERT_TRUE(CopyFileA(kOneSecond, "unload-open.mp3", FALSE));
-    ASSERT_NE(input->Open("unload-open.mp3", &info), 0);
-    loader.reset();
-    EXPECT_FALSE(Loaded("unload-input.ini"));
-    EXPECT_TRUE(DeleteFileA("unload-open.mp3"));
+    for (int i = 0; i < 100 && (loaded("unload-input.ini") || loaded("unload-output.ini")); ++i) Sleep(50);
+    EXPECT_FALSE(loaded("unload-input.ini") || loaded("unload-output.ini"));
 }
 
 }  // namespace
