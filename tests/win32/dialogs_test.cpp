@@ -302,13 +302,19 @@ void CALLBACK AnswerRefusal(HWND, UINT, UINT_PTR, DWORD) {
     SendMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
+// b.MP3 lies deep enough for its path to pass 255 bytes: cut there, it would name
+// nothing.
 TEST_F(Dialogs, ADropTakesItsFilesInOrderAndASecondDropDuringARefusalDoesNotDisturbIt) {
-    for (const char* name : {"a.mp3", "b.MP3", "c.mp3"}) CopyFileA("audio\\tag-none.mp3", name, FALSE);
+    const std::string deep = std::string(258 - FullPath(".").size() - 7, 'd');
+    CreateDirectoryA(deep.c_str(), nullptr);
+    for (const std::string& name : {std::string("a.mp3"), deep + "\\b.MP3", std::string("c.mp3")}) CopyFileA("audio\\tag-none.mp3", name.c_str(), FALSE);
     std::ofstream("notes.txt") << "not music";
     AddRows("z", "");
+    const std::string longPath = FullPath((deep + "\\b.MP3").c_str());
+    ASSERT_GT(longPath.size(), 255u);
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerRefusal);
     SendMessageA(window, WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDrop({FullPath("a.mp3"), FullPath("notes.txt"), FullPath("b.MP3")})), 0);
+                 reinterpret_cast<WPARAM>(MakeDrop({FullPath("a.mp3"), FullPath("notes.txt"), longPath})), 0);
     KillTimer(nullptr, timer);
     EXPECT_EQ(Rows(), "zacb");
     EXPECT_EQ(refusal.seen, 1);
@@ -368,6 +374,37 @@ TEST_F(Dialogs, TheEndOfTheSessionSavesThePlaylistAndTheSettings) {
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(FileBytes("Data\\PlayList.m3u"), "a.mp3\r\nb.mp3\r\n");
     EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "0\r\n0\r\n50");
+}
+
+// The volume is kept as read, beyond what the slider shows; the switches and the
+// slider's own moves go back to the file.
+TEST_F(Dialogs, SettingsRoundTripThroughTheRealControls) {
+    const char* path = "Data\\settings-test.ini";
+    std::ofstream(path, std::ios::binary) << "1\r\n1\r\n150";
+    ASSERT_EQ(controlPanel.LoadSettings(path), 1);
+    EXPECT_EQ(IsDlgButtonChecked(controlPanel.Window(), 1011) + IsDlgButtonChecked(controlPanel.Window(), 1013), 2u);
+    EXPECT_EQ(SendMessageA(controlPanel.volumeSlider, TBM_GETPOS, 0, 0), 100);
+    ASSERT_EQ(controlPanel.SaveSettings(path), 1);
+    EXPECT_EQ(FileBytes(path), "1\r\n1\r\n150");
+    CheckDlgButton(controlPanel.Window(), 1011, BST_UNCHECKED);
+    SendMessageA(controlPanel.volumeSlider, TBM_SETPOS, TRUE, 30);
+    SendMessageA(controlPanel.Window(), WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(controlPanel.volumeSlider));
+    ASSERT_EQ(controlPanel.SaveSettings(path), 1);
+    EXPECT_EQ(FileBytes(path), "1\r\n0\r\n30");
+}
+
+// A read-only playlist file cannot be opened for reading and writing: it is not
+// loaded, and an exit leaves it as it was.
+TEST_F(Dialogs, AReadOnlyPlaylistFileIsNeitherLoadedNorReplaced) {
+    AddRows("a", "");
+    std::ofstream("Data\\readonly.m3u", std::ios::binary) << "b.mp3\r\n";
+    SetFileAttributesA("Data\\readonly.m3u", FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(playListEditor.LoadPlaylistFile("Data\\readonly.m3u"), 0);
+    playListEditor.SavePlaylistFile("Data\\readonly.m3u");
+    EXPECT_EQ(FileBytes("Data\\readonly.m3u"), "b.mp3\r\n");
+    EXPECT_EQ(Rows(), "a");
+    SetFileAttributesA("Data\\readonly.m3u", FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA("Data\\readonly.m3u");
 }
 
 }  // namespace
