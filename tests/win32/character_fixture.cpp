@@ -10,6 +10,8 @@ void CharacterWindowTest::SetUp() {
     // Each test starts as a first run: no playlist and no settings from the last one.
     DeleteFileA("Data\\PlayList.m3u");
     DeleteFileA("Data\\Wzmp.ini");
+    // The capture plug-in in Data\Output.ini plays in real time, as a device does.
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_PACED", "1");
     InitShellPaths();
     window = CreateCharacterWindow(GetModuleHandleA(nullptr));
     ASSERT_NE(window, nullptr);
