@@ -1,7 +1,6 @@
 """Building a playlist: files chosen in the real open-file dialog, moved and deleted
 in the editor, and everything (rows, switches, volume) as it was after a restart. A
 dropped file that is not music is refused."""
-import time
 import unittest
 
 from harness import ProgramTest, drag_files, inner_point, shared_driver, solid_points, wait_for, xdotool
@@ -50,7 +49,9 @@ class EditorTest(ProgramTest):
         for control in (RANDOM, LOOP, VOLUME):
             driver.click_control(panel, control)
         xdotool("key", "End")  # the slider all the way up
-        time.sleep(0.3)
+        slider = driver.ask("child", panel, VOLUME)
+        wait_for(lambda: (self.check(panel, RANDOM), self.check(panel, LOOP), driver.ask("send", slider, TBM_GETPOS, 0, 0))
+                 == (1, 1, "100"), message="the switches and the slider to take the clicks")
         driver.ask("post", window, WM_CLOSE, 0, 0)
         self.assertEqual(program.wait(), 0)
         folder = "Z:" + str(program.folder).replace("/", "\\")
