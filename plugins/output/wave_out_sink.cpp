@@ -12,13 +12,18 @@ namespace {
 constexpr DWORD kStallMs = 900;
 // How long the end of a stream waits for its device to close; one that takes longer
 // closes on its own.
-constexpr DWORD kCloseMs = 40;
+constexpr DWORD kCloseMs = 20;
 
 // Devices given up on whose thread is still out in a call.
 std::atomic<int> stuckDevices{0};
 
 // Free: the sink's, to fill. Ready: filled, for the thread to queue. Queued: the driver's.
 enum class BlockState { Free, Ready, Queued };
+
+// Signed, for a call may begin on the device thread after the sink has read the time.
+bool Overdue(DWORD since, DWORD now) {
+    return static_cast<LONG>(now - since) > static_cast<LONG>(kStallMs);
+}
 
 }  // namespace
 
@@ -42,8 +47,8 @@ struct WaveOutSink::Device {
     }
     bool Stalled(DWORD now) const {
         const DWORD call = callSince;
-        if (call != 0 && now - call > kStallMs) return true;
-        return !paused && InFlight() && now - waitingSince > kStallMs;
+        if (call != 0 && Overdue(call, now)) return true;
+        return !paused && InFlight() && Overdue(waitingSince, now);
     }
 
     struct Block {
