@@ -189,10 +189,6 @@ protected:
         input->Play();
     }
     static bool Loaded(const char* module) { return GetModuleHandleA(module) != nullptr; }
-    static bool WaitUnloaded(const char* module) {
-        for (int i = 0; i < 100 && Loaded(module); ++i) Sleep(50);
-        return !Loaded(module);
-    }
 
     std::optional<PluginLoader> loader;
     InputPlugin* input = nullptr;
