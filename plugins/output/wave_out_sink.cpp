@@ -36,14 +36,15 @@ struct WaveOutSink::Device {
         CloseHandle(returned);
     }
     static DWORD WINAPI Run(void* handoff) noexcept;
-    void Serve();
+    bool Serve();  // false when the driver would not let go
     template <typename Call>
     MMRESULT Timed(Call call);
+    void ReclaimDone(HWAVEOUT handle, bool all);
     // Under the lock from here on.
     int QueueOldestReady();
-    void ReclaimDone(HWAVEOUT handle, bool all);
     bool InFlight() const {
-        return std::any_of(std::begin(blocks), std::end(blocks), [](const Block& b) { return b.state != BlockState::Free; });
+        return std::any_of(std::begin(blocks), std::end(blocks),
+                           [](const Block& b) { return b.state != BlockState::Free; });
     }
     bool Stalled(DWORD now) const {
         const DWORD call = callSince;
@@ -76,7 +77,7 @@ struct WaveOutSink::Device {
     bool failed = false;
     bool finished = false;
     int64_t played = 0;
-    DWORD waitingSince = 0;  // when a buffer last came back, or the wait for one began
+    DWORD waitingSince = 0;           // when a buffer last came back, or the wait for one began
     std::atomic<DWORD> callSince{0};  // when the call under way began; 0 between calls
 };
 
@@ -96,13 +97,15 @@ DWORD WINAPI WaveOutSink::Device::Run(void* handoff) noexcept {
     std::shared_ptr<Device> device = std::move(*static_cast<std::shared_ptr<Device>*>(handoff));
     delete static_cast<std::shared_ptr<Device>*>(handoff);
     const HMODULE module = device->module;
-    device->Serve();
+    const bool closed = device->Serve();
     bool wasStuck;
     {
         Locked locked(device->lock);
         device->finished = true;
         wasStuck = device->abandoned;
     }
+    // A driver that would not close may still write into the buffers: they stay.
+    if (!closed) new std::shared_ptr<Device>(std::move(device));
     device.reset();
     if (wasStuck) --stuckDevices;
     if (module != nullptr) FreeLibraryAndExitThread(module, 0);
@@ -111,13 +114,13 @@ DWORD WINAPI WaveOutSink::Device::Run(void* handoff) noexcept {
 
 template <typename Call>
 MMRESULT WaveOutSink::Device::Timed(Call call) {
-    callSince = GetTickCount() | 1;
+    callSince = GetTickCount() | 1;  // never 0, which means no call
     const MMRESULT result = call();
     callSince = 0;
     return result;
 }
 
-void WaveOutSink::Device::Serve() {
+bool WaveOutSink::Device::Serve() {
     HWAVEOUT handle = nullptr;
     const MMRESULT opened = Timed([&] {
         return waveOutOpen(&handle, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(returned), 0, CALLBACK_EVENT);
@@ -127,7 +130,7 @@ void WaveOutSink::Device::Serve() {
         failed = true;
         waitingSince = GetTickCount();
         SetEvent(wake);
-        return;
+        return true;
     }
     bool devicePaused = false;
     int resetsDone = 0;
@@ -162,7 +165,7 @@ void WaveOutSink::Device::Serve() {
     }
     Timed([&] { return waveOutReset(handle); });
     ReclaimDone(handle, true);
-    Timed([&] { return waveOutClose(handle); });
+    return Timed([&] { return waveOutClose(handle); }) == MMSYSERR_NOERROR;
 }
 
 int WaveOutSink::Device::QueueOldestReady() {
@@ -196,8 +199,7 @@ bool WaveOutSink::DeviceStuck() {
 
 WaveOutSink::WaveOutSink(int sampleRate, int channels, HANDLE wake)
     : device(std::make_shared<Device>(sampleRate, channels, wake)), sampleRate(sampleRate), channels(channels) {
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&Device::Run),
-                       &device->module);
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&Device::Run), &device->module);
     auto* handoff = new std::shared_ptr<Device>(device);
     thread = CreateThread(nullptr, 0, &Device::Run, handoff, 0, nullptr);
     if (thread != nullptr) return;
@@ -218,7 +220,7 @@ WaveOutSink::~WaveOutSink() {
     CloseHandle(thread);
 }
 
-bool WaveOutSink::Answering() {
+bool WaveOutSink::Answering() noexcept {
     if (device == nullptr) return false;
     size_t pending = filled;
     DWORD quietMs;

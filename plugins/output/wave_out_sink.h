@@ -35,8 +35,9 @@ public:
 private:
     struct Device;
 
-    // False once the device has failed or stalled; `silent` plays on from then.
-    bool Answering();
+    // False once the device has failed or stalled; `silent` plays on from then. Called
+    // from the user-interface thread too: an allocation failure ends the process here.
+    bool Answering() noexcept;
     void HandOver();  // the block being filled goes to the device thread
 
     std::shared_ptr<Device> device;
