@@ -41,7 +41,6 @@ struct WaveOutSink::Device {
     MMRESULT Timed(Call call);
     void ReclaimDone(HWAVEOUT handle, bool all);
     // Under the lock from here on.
-    int QueueOldestReady();
     bool InFlight() const {
         return std::any_of(std::begin(blocks), std::end(blocks),
                            [](const Block& b) { return b.state != BlockState::Free; });
@@ -55,7 +54,6 @@ struct WaveOutSink::Device {
     struct Block {
         WAVEHDR header{};
         BlockState state = BlockState::Free;
-        uint64_t order = 0;  // when it was made ready
     };
 
     SRWLOCK lock = SRWLOCK_INIT;
@@ -66,8 +64,9 @@ struct WaveOutSink::Device {
     WAVEFORMATEX format{};
     const size_t blockBytes;
     std::unique_ptr<char[]> memory;
+    // Handed over and queued in the ring's order: `cursor` is the next one to queue.
     Block blocks[kBlockCount];
-    uint64_t readied = 0;
+    int cursor = 0;
     // The sink's wishes.
     bool paused = false;
     int resets = 0;
@@ -144,7 +143,11 @@ bool WaveOutSink::Device::Serve() {
             if (detached) break;
             wantPaused = paused;
             wantResets = resets;
-            while ((queue[count] = QueueOldestReady()) >= 0) ++count;
+            while (count < kBlockCount && blocks[cursor].state == BlockState::Ready) {
+                blocks[cursor].state = BlockState::Queued;
+                queue[count++] = cursor;
+                cursor = (cursor + 1) % kBlockCount;
+            }
         }
         if (wantResets != resetsDone) Timed([&] { return waveOutReset(handle); });
         resetsDone = wantResets;
@@ -166,16 +169,6 @@ bool WaveOutSink::Device::Serve() {
     Timed([&] { return waveOutReset(handle); });
     ReclaimDone(handle, true);
     return Timed([&] { return waveOutClose(handle); }) == MMSYSERR_NOERROR;
-}
-
-int WaveOutSink::Device::QueueOldestReady() {
-    int oldest = -1;
-    for (int i = 0; i < kBlockCount; ++i) {
-        if (blocks[i].state != BlockState::Ready) continue;
-        if (oldest < 0 || blocks[i].order < blocks[oldest].order) oldest = i;
-    }
-    if (oldest >= 0) blocks[oldest].state = BlockState::Queued;
-    return oldest;
 }
 
 void WaveOutSink::Device::ReclaimDone(HWAVEOUT handle, bool all) {
@@ -271,7 +264,6 @@ void WaveOutSink::HandOver() {
     Device::Block& block = device->blocks[next];
     block.header.dwBufferLength = static_cast<DWORD>(filled);
     block.state = BlockState::Ready;
-    block.order = device->readied++;
     next = (next + 1) % kBlockCount;
     filled = 0;
     SetEvent(device->asked);
@@ -319,6 +311,7 @@ void WaveOutSink::Reset() {
         if (block.state == BlockState::Ready) block.state = BlockState::Free;
     }
     filled = 0;
+    device->cursor = next;
     ++device->resets;
     SetEvent(device->asked);
 }
