@@ -287,17 +287,21 @@ bool WaveOutSink::Idle() {
     return filled == 0 && !device->InFlight();
 }
 
+// The device is looked at before the pause changes, so that a silent sink taking over
+// counts the time up to now as the stream had it: played or paused.
 void WaveOutSink::Pause() {
+    const bool answering = Answering();
     paused = true;
-    if (!Answering()) return silent->Pause();
+    if (!answering) return silent->Pause();
     Locked locked(device->lock);
     device->paused = true;
     SetEvent(device->asked);
 }
 
 void WaveOutSink::Resume() {
+    const bool answering = Answering();
     paused = false;
-    if (!Answering()) return silent->Resume();
+    if (!answering) return silent->Resume();
     Locked locked(device->lock);
     device->paused = false;
     device->waitingSince = GetTickCount();
