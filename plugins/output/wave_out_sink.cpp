@@ -8,7 +8,8 @@
 
 namespace {
 
-// A call, or a buffer's return, awaited longer than this is a stall.
+// A buffer not back this long after it was due is a stall: the device thread is stuck
+// in a call, or the driver keeps what it was given. (While paused nothing is due.)
 constexpr DWORD kStallMs = 900;
 // How long the end of a stream waits for its device to close; one that takes longer
 // closes on its own.
@@ -19,11 +20,6 @@ std::atomic<int> stuckDevices{0};
 
 // Free: the sink's, to fill. Ready: filled, for the thread to queue. Queued: the driver's.
 enum class BlockState { Free, Ready, Queued };
-
-// Signed, for a call may begin on the device thread after the sink has read the time.
-bool Overdue(DWORD since, DWORD now) {
-    return static_cast<LONG>(now - since) > static_cast<LONG>(kStallMs);
-}
 
 }  // namespace
 
@@ -37,19 +33,13 @@ struct WaveOutSink::Device {
     }
     static DWORD WINAPI Run(void* handoff) noexcept;
     bool Serve();  // false when the driver would not let go
-    template <typename Call>
-    MMRESULT Timed(Call call);
     void ReclaimDone(HWAVEOUT handle, bool all);
     // Under the lock from here on.
     bool InFlight() const {
         return std::any_of(std::begin(blocks), std::end(blocks),
                            [](const Block& b) { return b.state != BlockState::Free; });
     }
-    bool Stalled(DWORD now) const {
-        const DWORD call = callSince;
-        if (call != 0 && Overdue(call, now)) return true;
-        return !paused && InFlight() && Overdue(waitingSince, now);
-    }
+    bool Stalled(DWORD now) const { return !paused && InFlight() && now - waitingSince > kStallMs; }
 
     struct Block {
         WAVEHDR header{};
@@ -76,8 +66,7 @@ struct WaveOutSink::Device {
     bool failed = false;
     bool finished = false;
     int64_t played = 0;
-    DWORD waitingSince = 0;           // when a buffer last came back, or the wait for one began
-    std::atomic<DWORD> callSince{0};  // when the call under way began; 0 between calls
+    DWORD waitingSince = 0;  // when a buffer last came back, or the wait for one began
 };
 
 WaveOutSink::Device::Device(int sampleRate, int channels, HANDLE wake)
@@ -111,19 +100,10 @@ DWORD WINAPI WaveOutSink::Device::Run(void* handoff) noexcept {
     return 0;
 }
 
-template <typename Call>
-MMRESULT WaveOutSink::Device::Timed(Call call) {
-    callSince = GetTickCount() | 1;  // never 0, which means no call
-    const MMRESULT result = call();
-    callSince = 0;
-    return result;
-}
-
 bool WaveOutSink::Device::Serve() {
     HWAVEOUT handle = nullptr;
-    const MMRESULT opened = Timed([&] {
-        return waveOutOpen(&handle, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(returned), 0, CALLBACK_EVENT);
-    });
+    const MMRESULT opened =
+        waveOutOpen(&handle, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(returned), 0, CALLBACK_EVENT);
     if (opened != MMSYSERR_NOERROR) {
         Locked locked(lock);
         failed = true;
@@ -149,26 +129,30 @@ bool WaveOutSink::Device::Serve() {
                 cursor = (cursor + 1) % kBlockCount;
             }
         }
-        if (wantResets != resetsDone) Timed([&] { return waveOutReset(handle); });
+        if (wantResets != resetsDone) waveOutReset(handle);
         resetsDone = wantResets;
         // Paused before anything is queued, so that a stream paused while opening holds.
         if (wantPaused != devicePaused) {
-            Timed([&] { return wantPaused ? waveOutPause(handle) : waveOutRestart(handle); });
+            if (wantPaused) {
+                waveOutPause(handle);
+            } else {
+                waveOutRestart(handle);
+            }
             devicePaused = wantPaused;
         }
         for (int i = 0; i < count; ++i) {
             WAVEHDR* header = &blocks[queue[i]].header;
             header->dwFlags = 0;
-            Timed([&] { return waveOutPrepareHeader(handle, header, sizeof(WAVEHDR)); });
-            Timed([&] { return waveOutWrite(handle, header, sizeof(WAVEHDR)); });
+            waveOutPrepareHeader(handle, header, sizeof(WAVEHDR));
+            waveOutWrite(handle, header, sizeof(WAVEHDR));
         }
         ReclaimDone(handle, false);
         const HANDLE events[] = {asked, returned};
         WaitForMultipleObjects(2, events, FALSE, INFINITE);
     }
-    Timed([&] { return waveOutReset(handle); });
+    waveOutReset(handle);
     ReclaimDone(handle, true);
-    return Timed([&] { return waveOutClose(handle); }) == MMSYSERR_NOERROR;
+    return waveOutClose(handle) == MMSYSERR_NOERROR;
 }
 
 void WaveOutSink::Device::ReclaimDone(HWAVEOUT handle, bool all) {
@@ -177,7 +161,7 @@ void WaveOutSink::Device::ReclaimDone(HWAVEOUT handle, bool all) {
             Locked locked(lock);
             if (block.state != BlockState::Queued || (!all && (block.header.dwFlags & WHDR_DONE) == 0)) continue;
         }
-        Timed([&] { return waveOutUnprepareHeader(handle, &block.header, sizeof(WAVEHDR)); });
+        waveOutUnprepareHeader(handle, &block.header, sizeof(WAVEHDR));
         Locked locked(lock);
         block.state = BlockState::Free;
         played += block.header.dwBufferLength / format.nBlockAlign;

@@ -1,9 +1,9 @@
 // The sound device through waveOut, driven by a thread of the sink's own: every waveOut
 // call is made there, so neither the user-interface thread nor the stream's writer ever
-// waits on a driver. A device that does not answer within a second (an open, a reset or
-// a pause that does not return, buffers that stop coming back) is given up: the stream
-// plays on into paced silence from the frames played so far, and the thread cleans up
-// after itself whenever the driver lets go of it.
+// waits on a driver. A device that keeps a buffer for a second (stuck in an open or a
+// reset, or just not giving back what it was given) is given up: the stream plays on
+// into paced silence from the frames played so far, and the thread cleans up after
+// itself whenever the driver lets go of it.
 #pragma once
 
 #include <windows.h>
