@@ -4,7 +4,11 @@ SilentSink::SilentSink(int sampleRate, int channels, bool paced)
     : frameBytes(channels * 2), clock(sampleRate, kBlockCount * (sampleRate / kBlocksPerSecond), paced) {}
 
 size_t SilentSink::Take(const char*, size_t bytes) {
-    return static_cast<size_t>(clock.Queue(bytes / frameBytes, NowMicros())) * frameBytes;
+    return TakeBackdated(bytes, 0);
+}
+
+size_t SilentSink::TakeBackdated(size_t bytes, int64_t agoMicros) {
+    return static_cast<size_t>(clock.Queue(bytes / frameBytes, NowMicros() - agoMicros)) * frameBytes;
 }
 
 int64_t SilentSink::NowMicros() {

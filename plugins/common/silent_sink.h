@@ -12,6 +12,9 @@ public:
     SilentSink(int sampleRate, int channels, bool paced);
 
     size_t Take(const char* pcm, size_t bytes) override;
+    // Takes `bytes` as though they had come `agoMicros` ago, for a stream taken over
+    // from a device that has stopped.
+    size_t TakeBackdated(size_t bytes, int64_t agoMicros);
     void Push() override {}
     int64_t Played() override { return clock.Played(NowMicros()); }
     bool Idle() override { return clock.Idle(NowMicros()); }
@@ -25,6 +28,5 @@ protected:
     static int64_t NowMicros();
 
 private:
-
     PacingClock clock;
 };

@@ -2,21 +2,12 @@
 
 #include <algorithm>
 
+#include "locked.h"
+
 namespace {
 
 // Waiting writers look again at least this often.
 constexpr DWORD kPollMs = 10;
-
-class Locked {
-public:
-    explicit Locked(SRWLOCK& lock) : lock(lock) { AcquireSRWLockExclusive(&lock); }
-    ~Locked() { ReleaseSRWLockExclusive(&lock); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-
-private:
-    SRWLOCK& lock;
-};
 
 }  // namespace
 

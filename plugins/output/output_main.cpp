@@ -1,5 +1,5 @@
 // Output.ini: plays through the sound device, or into paced silence when there is
-// none, so that time and track ends still come.
+// none or it stops answering, so that time and track ends still come.
 #include "never_destroyed.h"
 #include "silent_sink.h"
 #include "sink_output.h"
@@ -10,8 +10,8 @@ namespace {
 class WaveOutput final : public SinkOutput {
 protected:
     Sink* OpenSink(int sampleRate, int channels, HANDLE wake) override {
-        if (Sink* device = WaveOutSink::Open(sampleRate, channels, wake)) return device;
-        return new SilentSink(sampleRate, channels, true);
+        if (WaveOutSink::DeviceStuck()) return new SilentSink(sampleRate, channels, true);
+        return new WaveOutSink(sampleRate, channels, wake);
     }
 };
 

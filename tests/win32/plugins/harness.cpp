@@ -78,6 +78,12 @@ int EventLog::Count(PlaybackEvent event) {
     return count;
 }
 
+bool WaitUnloaded(const char* module) {
+    // Nothing signals an unload: look now and then.
+    for (int i = 0; i < 100 && GetModuleHandleA(module) != nullptr; ++i) Sleep(50);
+    return GetModuleHandleA(module) == nullptr;
+}
+
 bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs) {
     InputPlugin* input = TheInput();
     EventLog log;

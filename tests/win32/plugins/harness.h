@@ -41,6 +41,9 @@ private:
     std::vector<Event> events;
 };
 
+// True once the module of that name is gone, within five seconds.
+bool WaitUnloaded(const char* module);
+
 // Plays `path` to its end through `output`; false when it cannot be opened or does not
 // end within `timeoutMs`.
 bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs);

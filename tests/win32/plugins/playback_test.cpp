@@ -199,8 +199,7 @@ TEST(UnloadTest, WhilePlayingTheTrackFinishesThenBothModulesGo) {
     }
     EXPECT_TRUE(loaded("unload-input.ini") && loaded("unload-output.ini")) << "held by the worker";
     EXPECT_TRUE(log.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs));
-    for (int i = 0; i < 100 && (loaded("unload-input.ini") || loaded("unload-output.ini")); ++i) Sleep(50);
-    EXPECT_FALSE(loaded("unload-input.ini") || loaded("unload-output.ini"));
+    EXPECT_TRUE(WaitUnloaded("unload-input.ini") && WaitUnloaded("unload-output.ini"));
 }
 
 }  // namespace
