@@ -17,16 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "playback/interface/plugin_interface.h"
+#include "playback/plugin_loader.h"
 
 namespace {
 
-void* LoadObject(const std::string& path) {
-    HMODULE module = LoadLibraryA(path.c_str());
-    if (module == nullptr) return nullptr;
-    auto getInstance = reinterpret_cast<void* (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "GetInstance")));
-    return getInstance == nullptr ? nullptr : getInstance();
-}
+// The modules as the program loads them.
+PluginLoader plugins;
 
 double Seconds() {
     LARGE_INTEGER counter, frequency;
@@ -45,7 +41,7 @@ int CALLBACK OnEvent(int event, int, void*) {
 int Decode(InputPlugin* input, const std::string& pluginDir, const char* file, int repeats) {
     SetEnvironmentVariableA("WUZZLE_CAPTURE_WAV", nullptr);
     SetEnvironmentVariableA("WUZZLE_CAPTURE_PACED", nullptr);
-    auto* output = static_cast<OutputPlugin*>(LoadObject(pluginDir + "\\CaptureOutput.ini"));
+    auto* output = plugins.LoadOutput((pluginDir + "\\CaptureOutput.ini").c_str());
     if (output == nullptr) return 1;
     input->SetOutput(output);
     input->SetCallback(&OnEvent, nullptr);
@@ -115,7 +111,7 @@ int main(int argc, char** argv) {
     if (argc < 4) return 2;
     const std::string mode = argv[1];
     const std::string pluginDir = argv[2];
-    auto* input = static_cast<InputPlugin*>(LoadObject(pluginDir + "\\Input.ini"));
+    auto* input = plugins.LoadInput((pluginDir + "\\Input.ini").c_str());
     if (input == nullptr) return 1;
     if (mode == "decode" && argc == 5) return Decode(input, pluginDir, argv[3], atoi(argv[4]));
     if (mode == "open") return OpenAll(input, argv[3]);

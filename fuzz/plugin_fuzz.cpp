@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/interface/plugin_interface.h"
+#include "playback/plugin_loader.h"
 
 namespace {
 
@@ -33,12 +33,8 @@ constexpr DWORD kStallMs = 120000;
 std::string work;
 volatile LONG64 roundStarted = 0;  // GetTickCount64 at the start of the running round
 
-void* LoadObject(const std::string& path) {
-    HMODULE module = LoadLibraryA(path.c_str());
-    if (module == nullptr) return nullptr;
-    auto getInstance = reinterpret_cast<void* (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "GetInstance")));
-    return getInstance == nullptr ? nullptr : getInstance();
-}
+// The modules as the program loads them.
+PluginLoader plugins;
 
 double Now() {
     LARGE_INTEGER counter, frequency;
@@ -208,10 +204,10 @@ int main(int argc, char** argv) {
     work = argv[3];
     const long long first = atoll(argv[4]), rounds = atoll(argv[5]);
     const double seconds = atof(argv[6]);
-    auto* input = static_cast<InputPlugin*>(LoadObject(pluginDir + "\\Input.ini"));
+    auto* input = plugins.LoadInput((pluginDir + "\\Input.ini").c_str());
     SetEnvironmentVariableA("WUZZLE_CAPTURE_WAV", nullptr);
     SetEnvironmentVariableA("WUZZLE_CAPTURE_PACED", nullptr);
-    auto* output = static_cast<OutputPlugin*>(LoadObject(pluginDir + "\\CaptureOutput.ini"));
+    auto* output = plugins.LoadOutput((pluginDir + "\\CaptureOutput.ini").c_str());
     const std::vector<std::string> seeds = Seeds(argv[2]);
     if (input == nullptr || output == nullptr || seeds.empty()) return 2;
     input->SetOutput(output);

@@ -42,6 +42,8 @@ Foreground LookAtForeground(HWND character) {
     if (window == nullptr) return seen;
     GetWindowThreadProcessId(window, &process);
     seen.otherProgram = process != GetCurrentProcessId() && !IsDesktopOrShell(window);
+    // Run on every tick: the monitors are asked about only when they can matter.
+    if (!seen.otherProgram) return seen;
     RECT rect = {};
     GetWindowRect(window, &rect);
     seen.rect = ToScreenRect(rect);
@@ -58,9 +60,8 @@ Foreground LookAtForeground(HWND character) {
 // monitor of the foreground window.
 bool ShellSaysBusy(const Foreground& foreground) {
     QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
-    if (FAILED(SHQueryUserNotificationState(&state))) return false;
-    const bool busy = state == QUNS_BUSY || state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE;
-    return busy && foreground.onCharactersMonitor;
+    if (!foreground.onCharactersMonitor || FAILED(SHQueryUserNotificationState(&state))) return false;
+    return state == QUNS_BUSY || state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE;
 }
 
 APPBARDATA AppBar(HWND window) {
