@@ -1,9 +1,10 @@
-"""The character walking after the cursor with Move on, and "退出" from its menu."""
+"""The character walking after the cursor with Move on (the turns and departures are
+the native tables' business), and "退出" from its menu."""
 import time
 import unittest
 from pathlib import Path
 
-from harness import ProgramTest, inner_point, read_bmp, shared_driver, xdotool
+from harness import ProgramTest, inner_point, read_bmp, shared_driver, wait_for, xdotool
 
 WM_COMMAND = 0x0111
 ID_MOVE = 40001
@@ -76,15 +77,11 @@ class FollowAndMenuTest(ProgramTest):
                 order.append(pose)
         return order
 
-    def open_menu_at(self, x, y):
+    @staticmethod
+    def open_menu_at(x, y):
         xdotool("mousemove", x, y, "click", "3")
-        deadline = time.monotonic() + 5
-        while time.monotonic() < deadline:
-            answer = driver.numbers("menu")
-            if answer[0] != 0:
-                return tuple(answer[1:])
-            time.sleep(0.05)
-        self.fail(f"no menu opened for a right click at {x}, {y}")
+        return tuple(wait_for(lambda: (lambda answer: answer[1:] if answer[0] else None)(driver.numbers("menu")), 5,
+                              f"a menu at {x}, {y}"))
 
     @staticmethod
     def choose(menu, item):
@@ -114,15 +111,6 @@ class FollowAndMenuTest(ProgramTest):
         self.assertLess(abs(end_x - (centre_x + 250)), 30)
         self.assertLess(abs(end_top - (top + 30)), 30)
 
-        # More than 20 pixels away: it sets off to the right as it last walked, turns
-        # and sits down facing left.
-        xdotool("mousemove", end_x - 150, end_top)
-        back = self.watch_until_seated(window, figures)
-        order = self.poses_in_order(back)
-        self.assertEqual((order[0], order[-1]), ("sr", "sl"), order)
-        self.assertIn("l", order)
-        self.assertTrue(set(order[1:-1]) <= {"r", "l"}, order)
-        self.assertLess(back[-1][0][0], walk[-1][0][0] - 100)
 
     def test_exit_from_the_menu_ends_the_program_with_exit_code_0(self):
         program, window, figures = self.launch()

@@ -55,16 +55,6 @@ TEST(ScanRuns, ComparesWholeWordsIncludingTheHighByte) {
     EXPECT_EQ(Scan({{K | 0x01000000u, K}, {K, K}}), (std::vector<RunRect>{{0, 0, 1, 1}}));
 }
 
-TEST(ScanRuns, ExplicitKeyOverridesTheBottomLeftPixel) {
-    EXPECT_EQ(Scan({{A, B}, {A, A}}, B), (std::vector<RunRect>{{0, 0, 1, 1}, {0, 1, 2, 2}}));
-}
-
-TEST(ScanRuns, NoPixelsGiveNoRuns) {
-    EXPECT_TRUE(ScanRuns(nullptr, 4, 4, K).empty());
-    const uint32_t one = A;
-    EXPECT_TRUE(ScanRuns(&one, 0, 1, K).empty());
-}
-
 TEST(JoinRepeatedRows, JoinsOnlyAdjacentRowsOfTheSameRuns) {
     // Rows 0 and 1 alike; row 2 differs; row 4 repeats row 2 across the empty row 3.
     EXPECT_EQ(JoinRepeatedRows(Scan({{K, A, K}, {K, A, K}, {A, A, K}, {K, K, K}, {A, A, K}}, K)),

@@ -41,11 +41,6 @@ protected:
     }
 };
 
-TEST_F(CharacterWindow, StartsShapedLikeTheFirstRestFrameAndRecordsThatShape) {
-    EXPECT_TRUE(ShapedLike(window, "sl", 0));
-    EXPECT_EQ(GetPropA(window, "region"), characterSprite.CurrentShape());
-}
-
 TEST_F(CharacterWindow, OnlyTheFigureIsHitAndItDragsLikeACaption) {
     const BmpPicture first = ReadBmp("Skin/sl0.bmp");
     const POINT figure = ScreenPoint(InnerPoint(first));
@@ -57,8 +52,10 @@ TEST_F(CharacterWindow, OnlyTheFigureIsHitAndItDragsLikeACaption) {
 
 // A tick that reshapes but does not repaint, or a paint that draws nothing, leaves
 // the last frame's pixels (or none) inside the new outline.
-TEST_F(CharacterWindow, EveryTickReshapesAndRepaintsWithTheNextFrame) {
+TEST_F(CharacterWindow, StartsOnTheFirstRestFrameAndEveryTickReshapesAndRepaints) {
+    EXPECT_TRUE(ShapedLike(window, "sl", 0));
     HRGN previous = characterSprite.CurrentShape();
+    EXPECT_EQ(GetPropA(window, "region"), previous);
     for (int tick = 1; tick <= 5; ++tick) {
         SendMessageA(window, WM_TIMER, 1, 0);
         UpdateWindow(window);

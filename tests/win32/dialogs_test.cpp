@@ -82,18 +82,12 @@ TEST_F(Dialogs, ThePanelIsResource105) {
     HWND panel = controlPanel.Window();
     ExpectDialog(panel, "控制面板", WS_EX_TOOLWINDOW | WS_EX_STATICEDGE);
     ExpectControls(panel, {
-        {1004, "Static", "", kFramedStatic | SS_LEFT},
-        {1005, "Static", "", kFramedStatic | SS_CENTER},
-        {1006, "Static", "", kFramedStatic | SS_CENTER},
-        {1007, "Static", "千字节/秒", kStatic | SS_LEFT | SS_CENTERIMAGE},
-        {1009, "Static", "", kFramedStatic | SS_CENTER},
-        {1008, "Static", "千赫兹", kStatic | SS_LEFT | SS_CENTERIMAGE},
-        {1011, "Button", "随机", kSwitch},
-        {1012, "Button", "停止", kPush},
-        {1013, "Button", "循环", kSwitch},
-        {1014, "Button", "暂停", kPush},
-        {1015, "Button", "上一首", kPush},
-        {1016, "Button", "下一首", kPush},
+        {1004, "Static", "", kFramedStatic | SS_LEFT},    {1005, "Static", "", kFramedStatic | SS_CENTER},
+        {1006, "Static", "", kFramedStatic | SS_CENTER},  {1007, "Static", "千字节/秒", kStatic | SS_LEFT | SS_CENTERIMAGE},
+        {1009, "Static", "", kFramedStatic | SS_CENTER},  {1008, "Static", "千赫兹", kStatic | SS_LEFT | SS_CENTERIMAGE},
+        {1011, "Button", "随机", kSwitch},               {1012, "Button", "停止", kPush},
+        {1013, "Button", "循环", kSwitch},               {1014, "Button", "暂停", kPush},
+        {1015, "Button", "上一首", kPush},               {1016, "Button", "下一首", kPush},
         {1017, "Button", "播放", kPush},
         {1018, "msctls_trackbar32", "Slider1", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS},
     });
@@ -105,9 +99,7 @@ TEST_F(Dialogs, TheEditorIsResource104WithItsThreeColumns) {
     ExpectDialog(editor, "播放列表编辑器", WS_EX_TOOLWINDOW | WS_EX_STATICEDGE | WS_EX_ACCEPTFILES);
     ExpectControls(editor, {
         {1000, "SysListView32", "List1", WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT},
-        {1001, "Button", "添加", kPush},
-        {1002, "Button", "删除", kPush},
-        {1003, "Button", "关闭", kPush},
+        {1001, "Button", "添加", kPush}, {1002, "Button", "删除", kPush}, {1003, "Button", "关闭", kPush},
         {-1, "Static", "播放列表编辑器", kStatic | SS_LEFT},
     });
     HWND list = playListEditor.listView;
