@@ -39,7 +39,7 @@ int CALLBACK OnEvent(int event, int, void*) {
 }
 
 int Decode(InputPlugin* input, const std::string& pluginDir, const char* file, int repeats) {
-    SetEnvironmentVariableA("WUZZLE_CAPTURE_WAV", nullptr);
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_PCM", nullptr);
     SetEnvironmentVariableA("WUZZLE_CAPTURE_PACED", nullptr);
     auto* output = plugins.LoadOutput((pluginDir + "\\CaptureOutput.ini").c_str());
     if (output == nullptr) return 1;

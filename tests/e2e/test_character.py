@@ -1,5 +1,5 @@
-"""The character on the desktop: its window, dragging it, the single-instance guard
-and ending it."""
+"""The character on the desktop: its window, dragging it, walking after the cursor,
+the single-instance guard and ending it from its menu."""
 import time
 import unittest
 from pathlib import Path
@@ -7,6 +7,7 @@ from pathlib import Path
 from harness import SCREEN, WM_CLOSE, ProgramTest, inner_point, shared_driver, skin_size, solid_points, wait_for, xdotool
 
 driver = shared_driver()
+WM_COMMAND, ID_MOVE = 0x0111, 40001
 
 
 class CharacterTest(ProgramTest):
@@ -39,6 +40,27 @@ class CharacterTest(ProgramTest):
         new_left, new_top, _, _ = driver.rect(window)
         self.assertEqual((new_left - left, new_top - top), (-150, 80))
 
+    def test_with_move_on_it_walks_ten_pixels_a_tick_to_the_cursor_and_stops(self):
+        _, window = self.start_program()
+        left, top, right, _ = driver.rect(window)
+        target = ((left + right) // 2 + 250, top + 30)
+        xdotool("mousemove", *target)
+        time.sleep(0.4)  # a tick samples the cursor
+        driver.ask("post", window, WM_COMMAND, ID_MOVE, 0)
+        rects = []
+
+        def seated():  # still for the last 25 looks, away from the start
+            rects.append(driver.rect(window))
+            return len(rects) > 25 and len(set(rects[-25:])) == 1 and rects[-1][0] != left
+        wait_for(seated, 15, "the walk to end")
+        lefts = [rect[0] for rect in rects]
+        steps = [b - a for a, b in zip(lefts, lefts[1:]) if b != a]
+        self.assertTrue(all(0 < step <= 10 for step in steps), steps)
+        self.assertGreaterEqual(sum(steps) / len(steps), 9, "about 10 pixels a tick")
+        end_left, end_top, end_right, _ = rects[-1]
+        self.assertLess(abs((end_left + end_right) // 2 - target[0]), 30)
+        self.assertLess(abs(end_top - target[1]), 30)
+
     def test_a_second_copy_ends_at_once_and_leaves_the_first(self):
         program, window = self.start_program()
         code, seconds = program.run_again()
@@ -47,10 +69,15 @@ class CharacterTest(ProgramTest):
         self.assertTrue(program.running())
         self.assertEqual(driver.ask("alive", window), "1")
 
-    def test_close_ends_the_program_with_exit_code_0(self):
+    def test_exit_from_the_menu_ends_the_program_with_exit_code_0(self):
         program, window = self.start_program()
-        driver.ask("post", window, WM_CLOSE, 0, 0)
+        left, top, _, _ = driver.rect(window)
+        x, y = inner_point(solid_points(program.folder))
+        xdotool("mousemove", left + x, top + y, "click", "3")
+        wait_for(lambda: int(driver.ask("shown", "#32768")), message="the menu")
+        xdotool("key", "Up", "Return")  # the last item, "退出"
         self.assertEqual(program.wait(), 0)
+        self.assertEqual(driver.ask("alive", window), "0")
 
     def test_a_fullscreen_program_in_front_hides_it_until_it_goes(self):
         program, window = self.start_program()
@@ -70,6 +97,7 @@ class CharacterTest(ProgramTest):
         self.assertEqual((right - left, bottom - top), (128, 128))
         driver.ask("post", window, WM_CLOSE, 0, 0)
         self.assertEqual(program.wait(), 0)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -16,8 +16,7 @@ TBM_GETPOS, LVM_GETITEMCOUNT = WM_USER, 0x1004
 
 
 def three_files(folder):
-    with_playlist([("a.mp3", 1, 440, "A", None), ("b.mp3", 1, 550, "B", None), ("c.mp3", 1, 660, "C", None)],
-                  lines=[])(folder)
+    with_playlist([(name, "tone1s.mp3") for name in ("a.mp3", "b.mp3", "c.mp3")], lines=[])(folder)
     (folder / "Data" / "PlayList.m3u").write_bytes(b"")
 
 
@@ -41,10 +40,11 @@ class EditorTest(ProgramTest):
         xdotool("key", "Return")
         wait_for(lambda: driver.ask("alive", chooser) == "0", message="the dialog to close")
 
-        # c up above b, then a deleted with the Delete key: c, b.
+        # c up twice, to the top (a moved row keeps its selection and focus), then the
+        # row below it, a, deleted with the Delete key: c, b.
         left, top, right, _ = driver.rect(int(driver.ask("child", editor, LIST)))
         xdotool("mousemove", (left + right) // 2, top + 30, "click", "1")
-        xdotool("key", "End", "alt+u", "Home", "Delete")
+        xdotool("key", "End", "alt+u", "alt+u", "Down", "Delete")
         panel = self.show(window, ID_CONTROL_PANEL, PANEL)
         for control in (RANDOM, LOOP, VOLUME):
             driver.click_control(panel, control)
@@ -85,7 +85,7 @@ class EditorTest(ProgramTest):
         self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), f"{folder}\\a.mp3\r\n".encode())
 
     def test_a_file_named_outside_the_code_page_plays_through_its_short_name(self):
-        program, window = self.start_program(with_playlist([("노래🎵.mp3", 1, 440, "Song", None)], lines=[]))
+        program, window = self.start_program(with_playlist([("노래🎵.mp3", "tag-v24-utf8.mp3")], lines=[]))
         left, top, _, _ = driver.rect(window)
         x, y = inner_point(solid_points(program.folder))
         drag_files([program.folder / "노래🎵.mp3"], left + x, top + y)
@@ -93,8 +93,8 @@ class EditorTest(ProgramTest):
         wait_for(lambda: driver.ask("send", rows, LVM_GETITEMCOUNT, 0, 0) == "1", message="the dropped file's row")
         driver.ask("post", window, WM_COMMAND, 40011, 0)
         panel = driver.dialog(PANEL)
-        wait_for(lambda: driver.control_text(panel, 1005) == "00:01", message="the track to play")
-        self.assertEqual(driver.control_text(panel, 1004), "01 Song")
+        wait_for(lambda: driver.control_text(panel, 1005) == "00:04", message="the track to play to its end")
+        self.assertEqual(driver.control_text(panel, 1004), "01 春天的故事")
         driver.ask("post", window, WM_CLOSE, 0, 0)
         self.assertEqual(program.wait(), 0)
         saved = (program.folder / "Data" / "PlayList.m3u").read_bytes()

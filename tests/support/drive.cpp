@@ -12,8 +12,6 @@
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
 //   alive HWND                 1 while the window exists
-//   rects HWND                 the shape's rectangles: count, then left top right bottom each
-//   menu                       the open pop-up menu's window and rectangle, or 0
 //   fullscreen 1|0             opens (in front, covering the primary monitor) or closes
 //                              a fullscreen window of the driver's own
 //   post HWND MSG WPARAM LPARAM
@@ -26,7 +24,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -49,16 +46,6 @@ HWND WaitForClass(const char* className, DWORD milliseconds) {
     }
 }
 
-// The region's rectangles as the system lists them; empty when it cannot be read.
-std::vector<RECT> RegionRects(HRGN region) {
-    const DWORD size = GetRegionData(region, 0, nullptr);
-    std::vector<char> data(size);
-    if (size == 0 || GetRegionData(region, size, reinterpret_cast<RGNDATA*>(data.data())) == 0) return {};
-    const auto* header = reinterpret_cast<const RGNDATAHEADER*>(data.data());
-    const auto* first = reinterpret_cast<const RECT*>(data.data() + header->dwSize);
-    return std::vector<RECT>(first, first + header->nCount);
-}
-
 void Answer(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Answer(const char* format, ...) {
     va_list arguments;
@@ -67,32 +54,6 @@ void Answer(const char* format, ...) {
     va_end(arguments);
     std::putchar('\n');
     std::fflush(stdout);
-}
-
-// Window-relative, as the window holds them, so that a test can tell which picture
-// the window is shaped like wherever it stands.
-void ShapeRects(HWND window) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    GetWindowRgn(window, region);
-    const std::vector<RECT> rects = RegionRects(region);
-    DeleteObject(region);
-    std::printf("%lu", static_cast<unsigned long>(rects.size()));
-    for (const RECT& rect : rects) std::printf(" %ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
-    std::putchar('\n');
-    std::fflush(stdout);
-}
-
-// The menu's items cannot be read from another process (Wine refuses a foreign
-// menu handle), so a test gets the pop-up's place and looks at the screen.
-void OpenMenu() {
-    HWND popup = FindWindowA("#32768", nullptr);
-    if (popup == nullptr || !IsWindowVisible(popup)) {
-        Answer("0");
-        return;
-    }
-    RECT rect = {};
-    GetWindowRect(popup, &rect);
-    Answer("%lu %ld %ld %ld %ld", WindowNumber(popup), rect.left, rect.top, rect.right, rect.bottom);
 }
 
 // Lets the driver's own windows be shown, activated or destroyed.
@@ -166,12 +127,8 @@ bool Run(char* line) {
                static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
     } else if (std::strcmp(command, "alive") == 0 && count >= 2) {
         Answer("%d", IsWindow(ParseWindow(words[1])) ? 1 : 0);
-    } else if (std::strcmp(command, "rects") == 0 && count >= 2) {
-        ShapeRects(ParseWindow(words[1]));
     } else if (std::strcmp(command, "fullscreen") == 0 && count >= 2) {
         Fullscreen(std::strcmp(words[1], "1") == 0);
-    } else if (std::strcmp(command, "menu") == 0) {
-        OpenMenu();
     } else if ((std::strcmp(command, "post") == 0 || std::strcmp(command, "send") == 0) && count >= 5) {
         HWND window = ParseWindow(words[1]);
         const UINT message = static_cast<UINT>(number(2));

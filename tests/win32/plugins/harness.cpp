@@ -43,8 +43,8 @@ OutputPlugin* TheOutput() {
     return output;
 }
 
-OutputPlugin* TheCapture(const std::string& wavPath, bool paced) {
-    SetEnvironmentVariableA("WUZZLE_CAPTURE_WAV", wavPath.empty() ? nullptr : wavPath.c_str());
+OutputPlugin* TheCapture(const std::string& samplesPath, bool paced) {
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_PCM", samplesPath.empty() ? nullptr : samplesPath.c_str());
     SetEnvironmentVariableA("WUZZLE_CAPTURE_PACED", paced ? "1" : nullptr);
     return static_cast<OutputPlugin*>(LoadObject(PluginPath("CaptureOutput.ini")));
 }
@@ -104,27 +104,12 @@ HANDLE NextHandle() {
     return handle;
 }
 
-namespace {
-
-std::vector<int16_t> ReadSamples(const std::string& path, size_t skip) {
+std::vector<int16_t> ReadSamples(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (bytes.size() < skip) return {};
-    std::vector<int16_t> samples((bytes.size() - skip) / 2);
-    memcpy(samples.data(), bytes.data() + skip, samples.size() * 2);
+    std::vector<int16_t> samples(bytes.size() / 2);
+    memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
-}
-
-}  // namespace
-
-std::vector<int16_t> ReadWav(const std::string& path, int* channels) {
-    const auto header = ReadSamples(path, 0);
-    *channels = header.size() >= 22 ? header[11] : 0;
-    return ReadSamples(path, 44);
-}
-
-std::vector<int16_t> ReadRaw(const std::string& path) {
-    return ReadSamples(path, 0);
 }
 
 double SnrDb(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded) {

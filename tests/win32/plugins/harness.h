@@ -17,8 +17,9 @@ std::string TestDllPath(const char* name);
 
 InputPlugin* TheInput();
 OutputPlugin* TheOutput();
-// The capture plug-in, configured for `wavPath` (empty: write nothing).
-OutputPlugin* TheCapture(const std::string& wavPath, bool paced);
+// The capture plug-in, configured to write the samples it plays to `samplesPath`
+// (empty: write nothing).
+OutputPlugin* TheCapture(const std::string& samplesPath, bool paced);
 
 struct Event {
     int event;
@@ -53,8 +54,7 @@ bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs);
 // the call left no handle open.
 HANDLE NextHandle();
 
-// 16-bit samples of a WAV file written by the capture plug-in, and its channel count.
-std::vector<int16_t> ReadWav(const std::string& path, int* channels);
-std::vector<int16_t> ReadRaw(const std::string& path);
+// The 16-bit samples of a file, as the capture plug-in or `mpg123 -s` writes them.
+std::vector<int16_t> ReadSamples(const std::string& path);
 // Signal-to-noise ratio of `decoded` against `reference`, in dB (infinite when equal).
 double SnrDb(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded);
