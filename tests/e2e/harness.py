@@ -38,11 +38,6 @@ def read_bmp(path):
     return width, abs(height), rows
 
 
-def skin_size(folder):
-    width, height = struct.unpack_from("<ii", (Path(folder) / "Skin" / "sl0.bmp").read_bytes(), 18)
-    return width, abs(height)
-
-
 def solid_points(folder, names=None):
     """Window-relative points that are part of the figure in every named frame."""
     skin = Path(folder) / "Skin"
@@ -79,25 +74,6 @@ def wait_for(condition, seconds=15, message="condition"):
     raise AssertionError(f"gave up waiting for {message}")
 
 
-def drag_files(paths, to_x, to_y):
-    """Drags files from a drag source window (XDND, as from a file manager) and drops
-    them at the screen point."""
-    source = subprocess.Popen(["/usr/bin/python3", str(ROOT / "tests" / "support" / "drag_source.py"), "0", "700",
-                               *(Path(p).resolve().as_uri() for p in paths)], stdout=subprocess.PIPE, text=True)
-    try:
-        source.stdout.readline()
-        xdotool("mousemove", 40, 740, "mousedown", "1")
-        for step in range(1, 11):
-            xdotool("mousemove", 40 + (to_x - 40) * step // 10, 740 + (to_y - 740) * step // 10)
-            time.sleep(0.05)
-        xdotool("mouseup", "1")
-    finally:
-        try:
-            source.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            source.kill()
-
-
 class Driver:
     """The Windows-side helper, started once and asked one line at a time."""
 
@@ -112,14 +88,11 @@ class Driver:
         self.process.stdin.flush()
         return self.process.stdout.readline().rstrip("\r\n").encode("latin-1").decode("gbk")
 
-    def numbers(self, *words):
-        return [int(w) for w in self.ask(*words).split()]
-
     def wait_window(self, class_name, milliseconds=15000):
         return int(self.ask("wait", class_name, milliseconds))
 
     def rect(self, window):
-        return tuple(self.numbers("rect", window))
+        return tuple(int(n) for n in self.ask("rect", window).split())
 
     def dialog(self, caption):
         return int(self.ask("titled", "#32770", caption))

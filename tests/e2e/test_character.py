@@ -2,9 +2,8 @@
 the single-instance guard and ending it from its menu."""
 import time
 import unittest
-from pathlib import Path
 
-from harness import SCREEN, WM_CLOSE, ProgramTest, inner_point, shared_driver, skin_size, solid_points, wait_for, xdotool
+from harness import SCREEN, ProgramTest, inner_point, read_bmp, shared_driver, solid_points, wait_for, xdotool
 
 driver = shared_driver()
 WM_COMMAND, ID_MOVE = 0x0111, 40001
@@ -13,7 +12,7 @@ WM_COMMAND, ID_MOVE = 0x0111, 40001
 class CharacterTest(ProgramTest):
     def test_window_takes_the_skin_size_centred_borderless_and_topmost(self):
         program, window = self.start_program()
-        width, height = skin_size(program.folder)
+        width, height, _ = read_bmp(program.folder / "Skin" / "sl0.bmp")
         left, top, right, bottom = driver.rect(window)
         self.assertEqual((right - left, bottom - top), (width, height))
         # The virtual screen has no task bar: the work area is the whole screen.
@@ -87,16 +86,6 @@ class CharacterTest(ProgramTest):
         driver.ask("fullscreen", 0)
         wait_for(lambda: driver.ask("visible", window) == "1", message="the character to come back")
         self.assertEqual(driver.rect(window), place)
-
-    def test_starts_without_its_skin(self):
-        def remove_skin(folder: Path):
-            for picture in (folder / "Skin").glob("*.bmp"):
-                picture.unlink()
-        program, window = self.start_program(remove_skin)
-        left, top, right, bottom = driver.rect(window)
-        self.assertEqual((right - left, bottom - top), (128, 128))
-        driver.ask("post", window, WM_CLOSE, 0, 0)
-        self.assertEqual(program.wait(), 0)
 
 
 if __name__ == "__main__":

@@ -3,7 +3,6 @@
 #include "app/shell.h"
 #include "playback/control_panel.h"
 #include "playlist/playlist_editor.h"
-#include "region_oracle.h"
 #include "resources/resource_ids.h"
 
 void CharacterWindowTest::SetUp() {
@@ -58,13 +57,4 @@ MenuSighting WatchMenu(const std::function<void()>& open) {
     open();
     KillTimer(nullptr, timer);
     return sighting;
-}
-
-bool ShapedLike(HWND window, const char* pose, int frame) {
-    HRGN expected = OracleRegion(ReadBmp("Skin/" + std::string(pose) + std::to_string(frame) + ".bmp"));
-    HRGN shape = WindowShape(window);
-    const bool same = SameRegion(shape, expected);
-    DeleteObject(shape);
-    DeleteObject(expected);
-    return same;
 }

@@ -30,7 +30,3 @@ struct MenuSighting {
 
 // Runs `open`; when it shows a pop-up menu, records the menu and closes it again.
 MenuSighting WatchMenu(const std::function<void()>& open);
-
-// True when the window's shape is that of frame `frame` of a pose's pictures, named
-// by their prefix ("sl", "sr", "l", "r").
-bool ShapedLike(HWND window, const char* pose, int frame);

@@ -83,6 +83,7 @@ TEST_F(CharacterWindow, HidesAndHoldsStillWhileTheShellReportsAFullscreenProgram
         RECT before, after;
         GetWindowRect(window, &before);
         const int frame = characterSprite.CurrentFrame();
+        EXPECT_TRUE(ShapedLike(window, walking ? "r" : "sl", frame)) << "facing the cursor when walking";
         SendMessageA(window, WM_APP + 101, ABN_FULLSCREENAPP, TRUE);
         SendMessageA(window, WM_TIMER, 1, 0);
         GetWindowRect(window, &after);

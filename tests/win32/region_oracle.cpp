@@ -30,6 +30,9 @@ BmpPicture ReadBmp(const std::string& path) {
     return picture;
 }
 
+namespace {
+
+// Union of 1 x 1 rectangles for every pixel that differs from the key.
 HRGN OracleRegion(const BmpPicture& picture) {
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     for (int y = 0; y < picture.height; ++y) {
@@ -41,6 +44,18 @@ HRGN OracleRegion(const BmpPicture& picture) {
         }
     }
     return region;
+}
+
+}  // namespace
+
+bool ShapedLike(HWND window, const char* pose, int frame) {
+    HRGN expected = OracleRegion(ReadBmp("Skin/" + std::string(pose) + std::to_string(frame) + ".bmp"));
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(window, shape);
+    const bool same = EqualRgn(shape, expected) != FALSE;
+    DeleteObject(shape);
+    DeleteObject(expected);
+    return same;
 }
 
 POINT InnerPoint(const BmpPicture& picture) {
@@ -58,14 +73,4 @@ POINT InnerPoint(const BmpPicture& picture) {
         }
     }
     return {-1, -1};
-}
-
-bool SameRegion(HRGN a, HRGN b) {
-    return EqualRgn(a, b) != FALSE;
-}
-
-HRGN WindowShape(HWND window) {
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    GetWindowRgn(window, shape);
-    return shape;
 }

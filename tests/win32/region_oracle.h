@@ -20,13 +20,9 @@ struct BmpPicture {
 // Reads an uncompressed 24-bit BMP; an empty picture when it cannot.
 BmpPicture ReadBmp(const std::string& path);
 
-// Union of 1 x 1 rectangles for every pixel that differs from the key.
-HRGN OracleRegion(const BmpPicture& picture);
+// True when the window's shape is exactly the figure (every pixel but the key's) of
+// frame `frame` of a pose's pictures, named by their prefix ("sl", "sr", "l", "r").
+bool ShapedLike(HWND window, const char* pose, int frame);
 
 // A point well inside the figure (its 5 x 5 neighbourhood is all figure).
 POINT InnerPoint(const BmpPicture& picture);
-
-bool SameRegion(HRGN a, HRGN b);
-
-// The window's shape as a region the caller owns.
-HRGN WindowShape(HWND window);
