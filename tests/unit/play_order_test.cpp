@@ -42,8 +42,6 @@ TEST_P(StepTest, MovesOrStopsAtTheEnds) {
 INSTANTIATE_TEST_SUITE_P(Cases, StepTest,
                          ::testing::Values(StepCase{"empty_next", 0, Loop, 0, true, 0, 0},
                                            StepCase{"empty_previous", 0, Loop, 0, false, 0, 0},
-                                           StepCase{"one_row_next", 1, 0, 0, true, 0, 0},
-                                           StepCase{"one_row_previous", 1, 0, 0, false, 0, 0},
                                            StepCase{"one_row_loop_next", 1, Loop, 0, true, 1, 0},
                                            StepCase{"one_row_loop_previous", 1, Loop, 0, false, 1, 0},
                                            StepCase{"random_loop_wraps", 5, Random | Loop, 4, true, 1, 0}),

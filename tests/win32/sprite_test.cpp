@@ -84,31 +84,4 @@ TEST_F(Sprite, AMissingPictureLeavesAnEmptyShapeForItsFrame) {
     UpdateWindow(window);  // paints nothing, and must not fail
 }
 
-// A 32-bit top-down picture drawn from a table, as a bitmap handle.
-HBITMAP MakeBitmap(int width, int height, const std::vector<uint32_t>& topDown) {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    memcpy(bits, topDown.data(), topDown.size() * 4);
-    return bitmap;
-}
-
-// A skin dithered with the key would give 45,000 rectangles a frame, more than the
-// display accepts: the frame's shape keeps to the bound.
-TEST(RegionFromBitmap, ADitheredPictureKeepsToTheRectangleBound) {
-    std::vector<uint32_t> pixels(300 * 300);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = (i % 300 + i / 300) % 2 ? 0x00102030 : 0x00FF00FF;
-    HBITMAP bitmap = MakeBitmap(300, 300, pixels);
-    HRGN region = RegionFromBitmap(bitmap, 0x00FF00FF);
-    const DWORD bytes = GetRegionData(region, 0, nullptr);
-    std::vector<char> data(bytes);
-    ASSERT_NE(GetRegionData(region, bytes, reinterpret_cast<RGNDATA*>(data.data())), 0u);
-    const DWORD rects = reinterpret_cast<RGNDATA*>(data.data())->rdh.nCount;
-    EXPECT_GT(rects, 0u);
-    EXPECT_LE(rects, kMaxShapeRects);
-    DeleteObject(region);
-    DeleteObject(bitmap);
-}
-
 }  // namespace

@@ -11,17 +11,6 @@ bool IsLoaded(const char* module) {
     return GetModuleHandleA(module) != nullptr;
 }
 
-// Without GetInstance there is no object; the module stays loaded until the loader
-// goes, which then lets it go.
-TEST(PluginLoaderTest, AModuleWithoutGetInstanceGivesNullAndIsReleasedWithTheLoader) {
-    {
-        PluginLoader loader;
-        EXPECT_EQ(loader.LoadInput(TestDllPath("loader_no_export.dll").c_str()), nullptr);
-        EXPECT_TRUE(IsLoaded("loader_no_export.dll"));
-    }
-    EXPECT_FALSE(IsLoaded("loader_no_export.dll"));
-}
-
 TEST(PluginLoaderTest, ASecondLoadOfAKindReleasesTheFirstEvenWhenItFails) {
     PluginLoader loader;
     ASSERT_NE(loader.LoadInput(TestDllPath("loader_object.dll").c_str()), nullptr);

@@ -37,25 +37,6 @@ protected:
     TrackInfo info{};
 };
 
-// The output plug-in itself: on a machine without sound, its paced silent sink.
-TEST_F(PlaybackTest, ElapsedSecondsThenOneEndAtAboutRealTimeAndNothingAfter) {
-    Connect(TheOutput());
-    ASSERT_NE(input->Open(kOneSecond, &info), 0);
-    const DWORD start = GetTickCount();
-    input->Play();
-    EXPECT_EQ(input->GetState(), PlayerState::Playing);
-    ASSERT_TRUE(log.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs));
-    const DWORD took = GetTickCount() - start;
-    EXPECT_EQ(input->GetState(), PlayerState::Stopped);
-    input->Close();
-    const auto events = log.Events();
-    EXPECT_EQ(Values(events, PlaybackEvent::ElapsedSeconds), std::vector<int>{1});
-    EXPECT_EQ(events.back().event, static_cast<int>(PlaybackEvent::TrackEnded));
-    EXPECT_EQ(log.Count(PlaybackEvent::TrackEnded), 1);
-    EXPECT_GE(took, 900u);
-    EXPECT_LE(took, 5000u);
-}
-
 // Paused at once, for longer than the track: nothing may be played meanwhile, and
 // after Resume every sample is played once.
 TEST_F(PlaybackTest, PauseHoldsTheTimeAndLosesNothing) {
@@ -72,6 +53,7 @@ TEST_F(PlaybackTest, PauseHoldsTheTimeAndLosesNothing) {
     TheCapture("", false);
 
     EXPECT_EQ(Values(log.Events(), PlaybackEvent::ElapsedSeconds), std::vector<int>{1});
+    EXPECT_EQ(log.Count(PlaybackEvent::TrackEnded), 1);
     const auto played = ReadSamples("paused.raw");
     const auto reference = ReadSamples("audio\\tone1s.mp3.raw");
     EXPECT_EQ(played.size(), reference.size());
