@@ -98,17 +98,6 @@ TEST_F(CharacterWindow, HidesAndHoldsStillWhileTheShellReportsAFullscreenProgram
     }
 }
 
-// Its monitor went while it stood there: it comes back onto the nearest work area.
-TEST_F(CharacterWindow, ComesBackOnScreenWhenItsMonitorGoes) {
-    SetWindowPos(window, nullptr, -3000, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
-    RECT rect, work;
-    GetWindowRect(window, &rect);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(rect.left, work.left);
-    EXPECT_EQ(rect.top, 200);
-}
-
 TEST_F(CharacterWindow, AnimatesOnTimerOneEvery128Milliseconds) {
     // Take the ticks off the queue for about a second without handling them.
     int ticks = 0;

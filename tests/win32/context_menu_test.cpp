@@ -116,14 +116,4 @@ TEST_F(TrayIcon, ComesBackWhenTheNotificationAreaIsBuiltAnew) {
     EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &probe));
 }
 
-using Commands = CharacterWindowTest;
-
-TEST_F(Commands, MoveTogglesFollowingWhateverTheHighWord) {
-    ASSERT_EQ(followController.moveEnabled, 0);
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(40001, 1), 0);
-    EXPECT_EQ(followController.moveEnabled, 1);
-    SendMessageA(window, WM_COMMAND, 40001, 0);
-    EXPECT_EQ(followController.moveEnabled, 0);
-}
-
 }  // namespace

@@ -3,7 +3,6 @@
 #include <set>
 #include <vector>
 
-#include "region_oracle.h"
 #include "sprite/character_sprite.h"
 
 namespace {
@@ -54,16 +53,6 @@ TEST_F(Sprite, ManyPoseLoadsLeaveOnlyTheCurrentFramesAlive) {
         }
     }
     EXPECT_EQ(GetPropA(window, "region"), sprite.CurrentShape());
-}
-
-TEST_F(Sprite, APoseLoadedMidCycleContinuesAtTheFrameThatIsDue) {
-    sprite.AdvanceFrame();
-    sprite.AdvanceFrame();
-    ASSERT_EQ(sprite.CurrentFrame(), 2);
-    sprite.LoadPose(Pose::WalkRight);
-    sprite.AdvanceFrame();
-    EXPECT_EQ(sprite.CurrentFrame(), 3);
-    EXPECT_TRUE(ShapedLike(window, "r", 3));
 }
 
 TEST_F(Sprite, AMissingPictureLeavesAnEmptyShapeForItsFrame) {
