@@ -287,9 +287,9 @@ TEST_F(Dialogs, ADropTakesItsFilesInOrderAndASecondDropDuringARefusalDoesNotDist
     EXPECT_EQ(refusal.text, "未知文件格式。");
     EXPECT_EQ(refusal.owner, window);
 
-    std::ofstream("list.m3u", std::ios::binary) << "b.MP3\r\na.mp3\r\n";
+    std::ofstream("list.m3u", std::ios::binary) << "c.mp3\r\na.mp3\r\n";
     SendMessageA(playListEditor.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop<char>({FullPath("list.m3u")})), 0);
-    EXPECT_EQ(Rows(), "ba") << "a playlist file replaces the playlist";
+    EXPECT_EQ(Rows(), "ca") << "a playlist file replaces the playlist";
 }
 
 std::string FileBytes(const char* path) {
