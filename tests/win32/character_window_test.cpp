@@ -18,25 +18,15 @@ protected:
 
     // Pixels of the figure that the window shows differently from `picture`.
     int PixelsUnlike(const BmpPicture& picture) const {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HDC shown = GetDC(window);
-        HDC memory = CreateCompatibleDC(shown);
-        HGDIOBJ previous = SelectObject(memory, copy);
-        BitBlt(memory, 0, 0, picture.width, picture.height, shown, 0, 0, SRCCOPY);
-        SelectObject(memory, previous);
-        DeleteDC(memory);
-        ReleaseDC(window, shown);
         int unlike = 0;
         for (int y = 0; y < picture.height; ++y) {
             for (int x = 0; x < picture.width; ++x) {
-                const unsigned rgb = static_cast<const unsigned*>(bits)[y * picture.width + x] & 0xFFFFFF;
-                unlike += picture.At(x, y) != picture.Key() && rgb != picture.At(x, y);
+                const unsigned rgb = picture.At(x, y);
+                unlike += rgb != picture.Key() && GetPixel(shown, x, y) != RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF);
             }
         }
-        DeleteObject(copy);
+        ReleaseDC(window, shown);
         return unlike;
     }
 };
