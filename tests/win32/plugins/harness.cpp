@@ -29,10 +29,6 @@ std::string PluginPath(const char* name) {
     return ExeDirectory() + WUZZLE_PLUGIN_DIR + name;
 }
 
-std::string TestDllPath(const char* name) {
-    return ExeDirectory() + name;
-}
-
 InputPlugin* TheInput() {
     static auto* input = static_cast<InputPlugin*>(LoadObject(PluginPath("Input.ini")));
     return input;

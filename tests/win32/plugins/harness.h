@@ -11,9 +11,8 @@
 
 #include "playback/interface/plugin_interface.h"
 
-// A file built beside the plug-ins or the test DLLs, by its name there.
+// A file built beside the plug-ins, by its name there.
 std::string PluginPath(const char* name);
-std::string TestDllPath(const char* name);
 
 InputPlugin* TheInput();
 OutputPlugin* TheOutput();

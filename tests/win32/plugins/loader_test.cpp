@@ -1,4 +1,4 @@
-// PluginLoader against stand-in modules, and the callback it hands the input plug-in.
+// PluginLoader, and the callback it hands the input plug-in.
 #include <gtest/gtest.h>
 
 #include "harness.h"
@@ -11,13 +11,16 @@ bool IsLoaded(const char* module) {
     return GetModuleHandleA(module) != nullptr;
 }
 
+// Copies under other names keep this apart from the other tests' instances.
 TEST(PluginLoaderTest, ASecondLoadOfAKindReleasesTheFirstEvenWhenItFails) {
+    ASSERT_TRUE(CopyFileA(PluginPath("Input.ini").c_str(), "second-input.ini", FALSE));
+    ASSERT_TRUE(CopyFileA(PluginPath("Output.ini").c_str(), "second-output.ini", FALSE));
     PluginLoader loader;
-    ASSERT_NE(loader.LoadInput(TestDllPath("loader_object.dll").c_str()), nullptr);
-    ASSERT_NE(loader.LoadOutput(TestDllPath("loader_other_object.dll").c_str()), nullptr);
-    EXPECT_EQ(loader.LoadInput(TestDllPath("loader_missing.dll").c_str()), nullptr);
-    EXPECT_FALSE(IsLoaded("loader_object.dll"));
-    EXPECT_TRUE(IsLoaded("loader_other_object.dll")) << "the other kind is not touched";
+    ASSERT_NE(loader.LoadInput(".\\second-input.ini"), nullptr);
+    ASSERT_NE(loader.LoadOutput(".\\second-output.ini"), nullptr);
+    EXPECT_EQ(loader.LoadInput(".\\missing.ini"), nullptr);
+    EXPECT_FALSE(IsLoaded("second-input.ini"));
+    EXPECT_TRUE(IsLoaded("second-output.ini")) << "the other kind is not touched";
 }
 
 // A panel whose window is a plain one of ours: the callback needs only the handle.
