@@ -103,11 +103,7 @@ TEST(RowsDeleted, KeepsTheOrderOfTheRowsLeftAndThePlace) {
     for (const Case& c : cases) {
         PlayOrder order;
         VectorRows rows;
-        for (size_t i = 0; i < c.order.size(); ++i) rows.Add(order, "r");
-        order.clock = [] { return int64_t{0}; };
-        // Put the case's permutation in place through the public operations: rebuild
-        // in list order, then record it as the order by appending.
-        order.ClearPlaylist(rows);
+        // The case's permutation, recorded as the order by appending.
         for (size_t i = 0; i < c.order.size(); ++i) {
             rows.entries.push_back(std::make_unique<PlaylistEntry>("r"));
             order.AppendRow(static_cast<int>(i), c.order[i]);
