@@ -25,6 +25,7 @@ public:
 
 using Texts = std::map<int, std::string>;
 const Texts kUntouched = {{kTitleText, "?"}, {kBitrateText, "?"}, {kSampleRateText, "?"}, {kElapsedText, "?"}};
+const Texts kBlank = {{kTitleText, ""}, {kBitrateText, ""}, {kSampleRateText, ""}, {kElapsedText, ""}};
 
 Texts Shows(const char* title) {
     return {{kTitleText, title}, {kBitrateText, "128"}, {kSampleRateText, "44.10"}, {kElapsedText, "00:00"}};
@@ -41,30 +42,6 @@ struct Case {
     Texts texts;
     int positionAfter;
 };
-
-void PrintTo(const Case& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class TransportTest : public ::testing::TestWithParam<Case> {};
-
-TEST_P(TransportTest, CallsThePlugInAndShowsAsThePanelMust) {
-    const Case& c = GetParam();
-    Panel panel;
-    for (int i = 0; i < c.rows; ++i) panel.rows.Add(panel.order, std::string("C:\\m\\") + char('a' + i) + ".mp3");
-    panel.order.SetMode(panel.rows, c.mode);
-    for (int i = 0; i < c.position; ++i) panel.order.StepNext(panel.rows);
-    panel.texts = kUntouched;
-    FakeInput input;
-    input.reported.title[0] = '\0';  // titles come from the file names
-    input.state = c.state;
-    Transport transport(panel, panel, GbkLeadByte);
-    transport.Connect(&input);
-    c.act(transport, input);
-    EXPECT_EQ(input.calls, c.calls);
-    EXPECT_EQ(panel.texts, c.texts);
-    EXPECT_EQ(panel.order.Position(), c.positionAfter);
-}
 
 using Act = std::function<void(Transport&, FakeInput&)>;
 const Act Play = [](Transport& t, FakeInput&) { t.PlayCurrent(); };
@@ -93,53 +70,68 @@ Act LateEndAfter(const Act& user) {
 
 const PlayerState kStopped = PlayerState::Stopped, kPlaying = PlayerState::Playing, kPaused = PlayerState::Paused;
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TransportTest,
-    ::testing::Values(
-        Case{"play_with_no_rows_blanks", 0, 0, 0, kStopped, Play, "GetState ",
-             {{kTitleText, ""}, {kBitrateText, ""}, {kSampleRateText, ""}, {kElapsedText, ""}}, 0},
-        Case{"play_while_stopped", 3, 1, 0, kStopped, Play, "GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
-        Case{"play_while_playing_restarts", 3, 1, 0, kPlaying, Play,
-             "GetState Stop Close Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
-        Case{"play_while_paused_only_resumes", 3, 1, 0, kPaused, Play, "GetState Resume ", kUntouched, 1},
-        Case{"play_failing_open_still_refreshes", 3, 0, 0, kStopped,
-             [](Transport& t, FakeInput& input) {
-                 input.opens = false;
-                 t.PlayCurrent();
-             },
-             "GetState Open(C:\\m\\a.mp3) ", Shows("01 a"), 0},
-        Case{"pause_while_stopped_does_nothing", 3, 0, 0, kStopped, Pause, "GetState ", kUntouched, 0},
-        Case{"pause_while_playing", 3, 0, 0, kPlaying, Pause, "GetState Pause ", kUntouched, 0},
-        Case{"pause_while_paused_resumes", 3, 0, 0, kPaused, Pause, "GetState Resume ", kUntouched, 0},
-        Case{"stop_in_any_state", 3, 0, 0, kStopped, Stop, "Stop Close ", kUntouched, 0},
-        Case{"play_or_pause_while_stopped_plays", 3, 1, 0, kStopped, PlayOrPause,
-             "GetState GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
-        Case{"play_or_pause_while_playing_pauses", 3, 1, 0, kPlaying, PlayOrPause, "GetState GetState Pause ",
-             kUntouched, 1},
-        Case{"play_or_pause_while_paused_resumes", 3, 1, 0, kPaused, PlayOrPause, "GetState GetState Resume ",
-             kUntouched, 1},
-        Case{"next_on_the_last_row_without_loop", 3, 2, 0, kPlaying, Next, "", kUntouched, 2},
-        Case{"next_with_loop_wraps_and_plays", 3, 2, Loop, kPlaying, Next,
-             "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0},
-        Case{"next_while_paused_stops_and_shows", 3, 0, 0, kPaused, Next, "GetState Stop Close ", Shows("02 b"), 1},
-        Case{"next_while_stopped_shows", 3, 0, 0, kStopped, Next, "GetState ", Shows("02 b"), 1},
-        Case{"previous_on_the_first_row", 3, 0, 0, kPlaying, Previous, "", kUntouched, 0},
-        Case{"previous_with_loop_wraps", 3, 0, Loop, kStopped, Previous, "GetState ", Shows("03 c"), 2},
-        Case{"end_plays_the_next_row", 3, 0, 0, kStopped, PlayToEnd,
-             "GetState Close GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
-        Case{"end_of_the_last_row_only_closes", 3, 2, 0, kStopped, PlayToEnd, "GetState Close ", Shows("03 c"), 2},
+TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
+    const Case cases[] = {
+        {"play_with_no_rows_blanks", 0, 0, 0, kStopped, Play, "GetState ", kBlank, 0},
+        {"play_while_stopped", 3, 1, 0, kStopped, Play, "GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
+        {"play_while_playing_restarts", 3, 1, 0, kPlaying, Play, "GetState Stop Close Open(C:\\m\\b.mp3) Play ",
+         Shows("02 b"), 1},
+        {"play_while_paused_only_resumes", 3, 1, 0, kPaused, Play, "GetState Resume ", kUntouched, 1},
+        {"play_failing_open_still_refreshes", 3, 0, 0, kStopped,
+         [](Transport& t, FakeInput& input) {
+             input.opens = false;
+             t.PlayCurrent();
+         },
+         "GetState Open(C:\\m\\a.mp3) ", Shows("01 a"), 0},
+        {"pause_while_stopped_does_nothing", 3, 0, 0, kStopped, Pause, "GetState ", kUntouched, 0},
+        {"pause_while_playing", 3, 0, 0, kPlaying, Pause, "GetState Pause ", kUntouched, 0},
+        {"pause_while_paused_resumes", 3, 0, 0, kPaused, Pause, "GetState Resume ", kUntouched, 0},
+        {"stop_in_any_state", 3, 0, 0, kStopped, Stop, "Stop Close ", kUntouched, 0},
+        {"play_or_pause_while_stopped_plays", 3, 1, 0, kStopped, PlayOrPause,
+         "GetState GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
+        {"play_or_pause_while_playing_pauses", 3, 1, 0, kPlaying, PlayOrPause, "GetState GetState Pause ", kUntouched,
+         1},
+        {"play_or_pause_while_paused_resumes", 3, 1, 0, kPaused, PlayOrPause, "GetState GetState Resume ", kUntouched,
+         1},
+        {"next_on_the_last_row_without_loop", 3, 2, 0, kPlaying, Next, "", kUntouched, 2},
+        {"next_with_loop_wraps_and_plays", 3, 2, Loop, kPlaying, Next,
+         "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0},
+        {"next_while_paused_stops_and_shows", 3, 0, 0, kPaused, Next, "GetState Stop Close ", Shows("02 b"), 1},
+        {"next_while_stopped_shows", 3, 0, 0, kStopped, Next, "GetState ", Shows("02 b"), 1},
+        {"previous_on_the_first_row", 3, 0, 0, kPlaying, Previous, "", kUntouched, 0},
+        {"previous_with_loop_wraps", 3, 0, Loop, kStopped, Previous, "GetState ", Shows("03 c"), 2},
+        {"end_plays_the_next_row", 3, 0, 0, kStopped, PlayToEnd, "GetState Close GetState Open(C:\\m\\b.mp3) Play ",
+         Shows("02 b"), 1},
+        {"end_of_the_last_row_only_closes", 3, 2, 0, kStopped, PlayToEnd, "GetState Close ", Shows("03 c"), 2},
         // An end posted before the user's command must not end or skip what the
         // command started, nor start anything after Stop.
-        Case{"late_end_after_next", 3, 0, 0, kStopped, LateEndAfter(Next),
-             "GetState GetState Stop Close Open(C:\\m\\b.mp3) Play GetState ", Shows("02 b"), 1},
-        Case{"late_end_after_previous", 3, 1, 0, kStopped, LateEndAfter(Previous),
-             "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play GetState ", Shows("01 a"), 0},
-        Case{"late_end_after_play", 3, 1, 0, kStopped, LateEndAfter(Play),
-             "GetState Stop Close Open(C:\\m\\b.mp3) Play GetState ", Shows("02 b"), 1},
-        Case{"late_end_after_stop", 3, 0, 0, kStopped, LateEndAfter(Stop), "Stop Close ", Shows("01 a"), 0},
-        Case{"end_of_a_stopped_track_is_ignored", 3, 0, 0, kStopped,
-             [](Transport& t, FakeInput&) { t.OnTrackEnded(); }, "", kUntouched, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+        {"late_end_after_next", 3, 0, 0, kStopped, LateEndAfter(Next),
+         "GetState GetState Stop Close Open(C:\\m\\b.mp3) Play GetState ", Shows("02 b"), 1},
+        {"late_end_after_previous", 3, 1, 0, kStopped, LateEndAfter(Previous),
+         "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play GetState ", Shows("01 a"), 0},
+        {"late_end_after_play", 3, 1, 0, kStopped, LateEndAfter(Play),
+         "GetState Stop Close Open(C:\\m\\b.mp3) Play GetState ", Shows("02 b"), 1},
+        {"late_end_after_stop", 3, 0, 0, kStopped, LateEndAfter(Stop), "Stop Close ", Shows("01 a"), 0},
+        {"end_of_a_stopped_track_is_ignored", 3, 0, 0, kStopped, [](Transport& t, FakeInput&) { t.OnTrackEnded(); }, "",
+         kUntouched, 0},
+    };
+    for (const Case& c : cases) {
+        Panel panel;
+        for (int i = 0; i < c.rows; ++i) panel.rows.Add(panel.order, std::string("C:\\m\\") + char('a' + i) + ".mp3");
+        panel.order.SetMode(panel.rows, c.mode);
+        for (int i = 0; i < c.position; ++i) panel.order.StepNext(panel.rows);
+        panel.texts = kUntouched;
+        FakeInput input;
+        input.reported.title[0] = '\0';  // titles come from the file names
+        input.state = c.state;
+        Transport transport(panel, panel, GbkLeadByte);
+        transport.Connect(&input);
+        c.act(transport, input);
+        EXPECT_EQ(input.calls, c.calls) << c.name;
+        EXPECT_EQ(panel.texts, c.texts) << c.name;
+        EXPECT_EQ(panel.order.Position(), c.positionAfter) << c.name;
+    }
+}
 
 // Three-digit row numbers, kilohertz to two places.
 TEST(TransportDisplay, NumbersAndRatesInThePanelsFormats) {
@@ -151,7 +143,9 @@ TEST(TransportDisplay, NumbersAndRatesInThePanelsFormats) {
     Transport transport(panel, panel, GbkLeadByte);
     transport.Connect(&input);
     transport.PlayCurrent();
-    EXPECT_EQ(panel.texts, (Texts{{kTitleText, "123 abc"}, {kBitrateText, "64"}, {kSampleRateText, "22.05"}, {kElapsedText, "00:00"}}));
+    EXPECT_EQ(
+        panel.texts,
+        (Texts{{kTitleText, "123 abc"}, {kBitrateText, "64"}, {kSampleRateText, "22.05"}, {kElapsedText, "00:00"}}));
 }
 
 }  // namespace
