@@ -271,24 +271,24 @@ bool WaveOutSink::Idle() {
     return filled == 0 && !device->InFlight();
 }
 
-// The device is looked at before the pause changes, so that a silent sink taking over
-// counts the time up to now as the stream had it: played or paused.
 void WaveOutSink::Pause() {
-    const bool answering = Answering();
-    paused = true;
-    if (!answering) return silent->Pause();
-    Locked locked(device->lock);
-    device->paused = true;
-    SetEvent(device->asked);
+    SetPaused(true);
 }
 
 void WaveOutSink::Resume() {
+    SetPaused(false);
+}
+
+// The device is looked at before the pause changes, so that a silent sink taking over
+// counts the time up to now as the stream had it: played or paused. A resumed device
+// gets its full time to answer again.
+void WaveOutSink::SetPaused(bool pause) {
     const bool answering = Answering();
-    paused = false;
-    if (!answering) return silent->Resume();
+    paused = pause;
+    if (!answering) return pause ? silent->Pause() : silent->Resume();
     Locked locked(device->lock);
-    device->paused = false;
-    device->waitingSince = GetTickCount();
+    device->paused = pause;
+    if (!pause) device->waitingSince = GetTickCount();
     SetEvent(device->asked);
 }
 

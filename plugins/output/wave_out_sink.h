@@ -35,6 +35,8 @@ public:
 private:
     struct Device;
 
+    void SetPaused(bool pause);
+
     // False once the device has failed or stalled; `silent` plays on from then. Called
     // from the user-interface thread too: an allocation failure ends the process here.
     bool Answering() noexcept;
