@@ -26,7 +26,9 @@ TEST(PluginLoaderTest, ASecondLoadOfAKindReleasesTheFirstEvenWhenItFails) {
 // A panel whose window is a plain one of ours: the callback needs only the handle.
 class WindowedPanel : public ControlPanel {
 public:
-    WindowedPanel() { window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+    WindowedPanel() {
+        window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    }
     ~WindowedPanel() override { DestroyWindow(window); }
 };
 

@@ -85,45 +85,38 @@ TEST_F(PlaybackTest, AFormatChangeReopensTheOutputInTheNewFormat) {
     EXPECT_NEAR(played[1].first, 2 * 44100, 3000);
 }
 
-struct StateCase {
-    const char* name;
-    int steps;  // how far to go: 0 nothing open, 1 opened, 2 playing, 3 paused, 4 ended
-};
-
-class StopInAnyStateTest : public PlaybackTest, public ::testing::WithParamInterface<StateCase> {};
-
 // The program stops before every change of the playlist, in whatever state; no event
 // comes after a Stop.
-TEST_P(StopInAnyStateTest, StopAndCloseLeaveItStoppedAndUsable) {
-    const int steps = GetParam().steps;
-    Connect(TheCapture("", steps == 2 || steps == 3));  // paced: "playing" must still play at Stop
-    if (steps >= 1) {
-        ASSERT_NE(input->Open(kOneSecond, &info), 0);
-    }
-    if (steps >= 2) input->Play();
-    if (steps == 3) input->Pause();
-    if (steps == 4) {
-        ASSERT_TRUE(log.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs));
-    }
-    input->Stop();
-    const size_t eventsAtStop = log.Events().size();
-    for (int i = 0; i < 2; ++i) {
+TEST_F(PlaybackTest, StopAndCloseInAnyStateLeaveItStoppedAndUsable) {
+    // How far to go first: 0 nothing open, 1 opened, 2 playing, 3 paused, 4 ended.
+    for (int steps = 0; steps <= 4; ++steps) {
+        SCOPED_TRACE(steps);
+        EventLog log;
+        input->SetOutput(TheCapture("", steps == 2 || steps == 3));  // paced: "playing" must still play at Stop
+        input->SetCallback(&EventLog::Record, &log);
+        if (steps >= 1) {
+            ASSERT_NE(input->Open(kOneSecond, &info), 0);
+        }
+        if (steps >= 2) input->Play();
+        if (steps == 3) input->Pause();
+        if (steps == 4) {
+            ASSERT_TRUE(log.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs));
+        }
         input->Stop();
-        input->Close();
+        const size_t eventsAtStop = log.Events().size();
+        for (int i = 0; i < 2; ++i) {
+            input->Stop();
+            input->Close();
+            EXPECT_EQ(input->GetState(), PlayerState::Stopped);
+        }
+        input->Pause();
+        input->Resume();
         EXPECT_EQ(input->GetState(), PlayerState::Stopped);
+        EXPECT_EQ(log.Events().size(), eventsAtStop);
+        EXPECT_LE(log.Count(PlaybackEvent::TrackEnded), steps == 4 ? 1 : 0);
+        EXPECT_TRUE(PlayToEnd(kOneSecond, TheCapture("", false), kGenerousMs)) << "still plays";
     }
-    input->Pause();
-    input->Resume();
-    EXPECT_EQ(input->GetState(), PlayerState::Stopped);
-    EXPECT_EQ(log.Events().size(), eventsAtStop);
-    EXPECT_LE(log.Count(PlaybackEvent::TrackEnded), steps == 4 ? 1 : 0);
-    EXPECT_TRUE(PlayToEnd(kOneSecond, TheCapture("", false), kGenerousMs)) << "still plays";
 }
-
-INSTANTIATE_TEST_SUITE_P(States, StopInAnyStateTest,
-                         ::testing::Values(StateCase{"nothing_open", 0}, StateCase{"opened", 1},
-                                           StateCase{"playing", 2}, StateCase{"paused", 3}, StateCase{"ended", 4}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The file is ours once opened: others may read and write it but not delete it. What
 // they do to it can only end the track early, and it ends as any track does.
