@@ -1,5 +1,5 @@
 """The character on the desktop: its window, dragging it, walking after the cursor,
-the single-instance guard and ending it from its menu."""
+the single-instance guard and the courtesy to fullscreen programs."""
 import time
 import unittest
 
@@ -67,16 +67,6 @@ class CharacterTest(ProgramTest):
         self.assertLess(seconds, 10)
         self.assertTrue(program.running())
         self.assertEqual(driver.ask("alive", window), "1")
-
-    def test_exit_from_the_menu_ends_the_program_with_exit_code_0(self):
-        program, window = self.start_program()
-        left, top, _, _ = driver.rect(window)
-        x, y = inner_point(solid_points(program.folder))
-        xdotool("mousemove", left + x, top + y, "click", "3")
-        wait_for(lambda: int(driver.ask("shown", "#32768")), message="the menu")
-        xdotool("key", "Up", "Return")  # the last item, "退出"
-        self.assertEqual(program.wait(), 0)
-        self.assertEqual(driver.ask("alive", window), "0")
 
     def test_a_fullscreen_program_in_front_hides_it_until_it_goes(self):
         program, window = self.start_program()

@@ -103,17 +103,4 @@ TEST_F(ContextMenu, TheIconOpensItAtTheCursorOnARightPressOnly) {
     EXPECT_EQ(sighting.foreground, window);
 }
 
-using TrayIcon = CharacterWindowTest;
-
-// Explorer restarted: its new notification area knows no icon until one is added.
-TEST_F(TrayIcon, ComesBackWhenTheNotificationAreaIsBuiltAnew) {
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = 88;
-    probe.hWnd = window;
-    probe.uID = 1;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &probe));
-    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &probe));
-}
-
 }  // namespace

@@ -322,43 +322,6 @@ TEST_F(Dialogs, ADroppedFileNamedOutsideTheCodePageIsTakenByItsShortName) {
     DeleteFileW(name.c_str());
 }
 
-// Drives the open-file dialog once it is up: into the folder "many", then the files
-// chosen there, each through the name box and OK.
-std::vector<std::string> chosen;
-int step = 0;
-
-void CALLBACK ChooseFiles(HWND, UINT, UINT_PTR, DWORD) {
-    HWND dialog = GetForegroundWindow();
-    HWND name = GetDlgItem(dialog, 0x47C);  // cmb13
-    if (name == nullptr || !IsWindowVisible(dialog) || step == 2) return;
-    std::string names = "many";
-    if (step++ == 1) {
-        names.clear();
-        for (const std::string& file : chosen) names += "\"" + file + "\" ";
-    }
-    SetWindowTextA(name, names.c_str());
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-}
-
-// More names than the open-file dialog's buffer of old (8,192 bytes) holds: every
-// file is added.
-TEST_F(Dialogs, ChoosingMoreFilesThanTheBufferHoldsStillAddsThemAll) {
-    chosen.clear();
-    step = 0;
-    CreateDirectoryA("many", nullptr);
-    for (int i = 0; i < 90; ++i) {
-        chosen.push_back(std::string(100, 'f') + std::to_string(i) + ".mp3");
-        CopyFileA("audio\\tone1s.mp3", ("many\\" + chosen.back()).c_str(), FALSE);
-    }
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, ChooseFiles);
-    SendMessageA(playListEditor.Window(), WM_COMMAND, 1001, 0);  // 添加
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(RowCount(), 90);
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    EXPECT_STREQ(current, playListEditor.startDirectory) << "the start directory is current again";
-}
-
 // A volume beyond what the slider shows is kept as read.
 TEST_F(Dialogs, TheEndOfTheSessionSavesThePlaylistAndTheSettingsAsRead) {
     AddRows("ab");

@@ -35,12 +35,6 @@ protected:
     int64_t written = 0;
 };
 
-TEST_F(OutputTest, TheEndDrainsEverything) {
-    ASSERT_TRUE(WriteSeconds(0.2));
-    ASSERT_TRUE(DrainWithin(5000));
-    EXPECT_EQ(output->PlayedFrames(), written);
-}
-
 TEST_F(OutputTest, PauseHoldsPlayedFramesAndResumeLosesNothing) {
     ASSERT_TRUE(WriteSeconds(0.2));
     output->Pause();
