@@ -49,7 +49,7 @@ def startup(driver):
         program = Program(with_tracks(count))
         begun = time.monotonic()
         program.start()
-        window = driver.wait_window("Wuzzle", 120000)
+        window = driver.wait_window("Wuzzle", 120)
         started = time.monotonic() - begun
         begun = time.monotonic()
         driver.ask("post", window, WM_CLOSE, 0, 0)

@@ -88,14 +88,14 @@ class Driver:
         self.process.stdin.flush()
         return self.process.stdout.readline().rstrip("\r\n").encode("latin-1").decode("gbk")
 
-    def wait_window(self, class_name, milliseconds=15000):
-        return int(self.ask("wait", class_name, milliseconds))
+    def wait_window(self, class_name, seconds=15):
+        return wait_for(lambda: int(self.ask("shown", class_name)), seconds, f"a shown {class_name} window")
 
     def rect(self, window):
         return tuple(int(n) for n in self.ask("rect", window).split())
 
     def dialog(self, caption):
-        return int(self.ask("titled", "#32770", caption))
+        return int(self.ask("find", "#32770", caption))
 
     def control_text(self, dialog, control):
         return self.ask("text", self.ask("child", dialog, control))
@@ -182,6 +182,4 @@ class ProgramTest(unittest.TestCase):
 
     def start_program(self, prepare=None, env=None):
         program = self.start_program_only(prepare, env)
-        window = shared_driver().wait_window("Wuzzle")
-        self.assertNotEqual(window, 0, "the character window did not appear")
-        return program, window
+        return program, shared_driver().wait_window("Wuzzle")

@@ -33,7 +33,7 @@ class EditorTest(ProgramTest):
         program, window = self.start_program(three_files)
         editor = self.show(window, ID_PLAYLIST_EDITOR, EDITOR)
         driver.click_control(editor, ADD)
-        chooser = wait_for(lambda: int(driver.ask("titled", "#32770", "打开")), message="the open-file dialog")
+        chooser = wait_for(lambda: int(driver.ask("find", "#32770", "打开")), message="the open-file dialog")
         wait_for(lambda: driver.ask("visible", chooser) == "1", message="the open-file dialog shown")
         xdotool("type", '"a.mp3" "b.mp3" "c.mp3"')
         xdotool("key", "Return")

@@ -2,13 +2,12 @@
 // input and answers one line each, so a test can ask about the program's windows
 // and post them messages from outside the program, with a single Wine start.
 //
-//   find CLASS                 window handle of a top-level window of CLASS, or 0
-//   wait CLASS MILLISECONDS    the same, waiting until it is shown (its start-up done)
-//   titled CLASS TITLE         a top-level window of CLASS with that title (ANSI), or 0
+//   find CLASS [TITLE]         a top-level window of CLASS (with that ANSI title), or 0
 //   child HWND ID              the dialog's control with that id, or 0
 //   text HWND                  the window's text (ANSI bytes)
 //   visible HWND               1 while the window is shown
-//   shown CLASS                a shown top-level window of CLASS (a message box), or 0
+//   shown CLASS                a shown top-level window of CLASS, or 0: the window is
+//                              made before its start-up is done, and shown after it
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
 //   alive HWND                 1 while the window exists
@@ -33,17 +32,6 @@ HWND ParseWindow(const char* text) {
 
 unsigned long WindowNumber(HWND window) {
     return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window));
-}
-
-HWND WaitForClass(const char* className, DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        // The window exists while its creation sequence still runs; it is shown after.
-        HWND window = FindWindowA(className, nullptr);
-        if (window != nullptr && IsWindowVisible(window)) return window;
-        if (GetTickCount() - start >= milliseconds) return nullptr;
-        Sleep(50);
-    }
 }
 
 void Answer(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -99,15 +87,11 @@ bool Run(char* line) {
 
     if (std::strcmp(command, "quit") == 0) return false;
     if (std::strcmp(command, "find") == 0 && count >= 2) {
-        Answer("%lu", WindowNumber(FindWindowA(words[1], nullptr)));
-    } else if (std::strcmp(command, "wait") == 0 && count >= 3) {
-        Answer("%lu", WindowNumber(WaitForClass(words[1], number(2))));
+        Answer("%lu", WindowNumber(FindWindowA(words[1], count >= 3 ? words[2] : nullptr)));
     } else if (std::strcmp(command, "rect") == 0 && count >= 2) {
         RECT rect = {};
         GetWindowRect(ParseWindow(words[1]), &rect);
         Answer("%ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
-    } else if (std::strcmp(command, "titled") == 0 && count >= 3) {
-        Answer("%lu", WindowNumber(FindWindowA(words[1], words[2])));
     } else if (std::strcmp(command, "child") == 0 && count >= 3) {
         Answer("%lu", WindowNumber(GetDlgItem(ParseWindow(words[1]), static_cast<int>(std::strtol(words[2], nullptr, 0)))));
     } else if (std::strcmp(command, "text") == 0 && count >= 2) {
