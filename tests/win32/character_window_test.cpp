@@ -17,13 +17,12 @@ protected:
     }
 
     // Pixels of the figure that the window shows differently from `picture`.
-    int PixelsUnlike(const BmpPicture& picture) const {
+    int PixelsUnlike(const Picture& picture) const {
         HDC shown = GetDC(window);
         int unlike = 0;
         for (int y = 0; y < picture.height; ++y) {
             for (int x = 0; x < picture.width; ++x) {
-                const unsigned rgb = picture.At(x, y);
-                unlike += rgb != picture.Key() && GetPixel(shown, x, y) != RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF);
+                unlike += picture.At(x, y) != picture.Key() && GetPixel(shown, x, y) != picture.At(x, y);
             }
         }
         ReleaseDC(window, shown);
@@ -32,7 +31,7 @@ protected:
 };
 
 TEST_F(CharacterWindow, OnlyTheFigureIsHitAndItDragsLikeACaption) {
-    const BmpPicture first = ReadBmp("Skin/sl0.bmp");
+    const Picture first("Skin/sl0.bmp");
     const POINT figure = ScreenPoint(InnerPoint(first));
     const POINT keyPixel = ScreenPoint({0, first.height - 1});
     EXPECT_EQ(WindowFromPoint(figure), window);
@@ -55,7 +54,7 @@ TEST_F(CharacterWindow, StartsOnTheFirstRestFrameAndEveryTickReshapesAndRepaints
         EXPECT_EQ(recorded, characterSprite.CurrentShape());
         EXPECT_NE(recorded, previous) << "tick " << tick;
         EXPECT_TRUE(ShapedLike(window, "sl", frame)) << "tick " << tick;
-        EXPECT_EQ(PixelsUnlike(ReadBmp("Skin/sl" + std::to_string(frame) + ".bmp")), 0) << "tick " << tick;
+        EXPECT_EQ(PixelsUnlike(Picture("Skin/sl" + std::to_string(frame) + ".bmp")), 0) << "tick " << tick;
         previous = recorded;
     }
 }

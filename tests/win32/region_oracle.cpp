@@ -1,39 +1,26 @@
 #include "region_oracle.h"
 
-#include <cstdint>
-#include <fstream>
-#include <iterator>
-#include <vector>
-
-BmpPicture ReadBmp(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    BmpPicture picture;
-    if (bytes.size() < 54) return picture;
-    auto read32 = [&](size_t at) {
-        return static_cast<int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24);
-    };
-    const int32_t offset = read32(10);
-    picture.width = read32(18);
-    picture.height = read32(22);
-    picture.name = path;
-    const size_t stride = (static_cast<size_t>(picture.width) * 3 + 3) & ~size_t{3};
-    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-    for (int y = 0; y < picture.height; ++y) {
-        // Stored bottom-up.
-        const unsigned char* row = bytes.data() + offset + (picture.height - 1 - y) * stride;
-        for (int x = 0; x < picture.width; ++x) {
-            const unsigned char* p = row + 3 * x;
-            picture.pixels[static_cast<size_t>(y) * picture.width + x] = p[2] << 16 | p[1] << 8 | p[0];
-        }
+Picture::Picture(const std::string& path)
+    : dc(CreateCompatibleDC(nullptr)),
+      bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE))),
+      original(SelectObject(dc, bitmap)) {
+    BITMAP size = {};
+    if (GetObjectA(bitmap, sizeof(size), &size) != 0) {
+        width = size.bmWidth;
+        height = size.bmHeight;
     }
-    return picture;
+}
+
+Picture::~Picture() {
+    SelectObject(dc, original);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
 
 namespace {
 
 // Union of 1 x 1 rectangles for every pixel that differs from the key.
-HRGN OracleRegion(const BmpPicture& picture) {
+HRGN OracleRegion(const Picture& picture) {
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
@@ -49,7 +36,7 @@ HRGN OracleRegion(const BmpPicture& picture) {
 }  // namespace
 
 bool ShapedLike(HWND window, const char* pose, int frame) {
-    HRGN expected = OracleRegion(ReadBmp("Skin/" + std::string(pose) + std::to_string(frame) + ".bmp"));
+    HRGN expected = OracleRegion(Picture("Skin/" + std::string(pose) + std::to_string(frame) + ".bmp"));
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     GetWindowRgn(window, shape);
     const bool same = EqualRgn(shape, expected) != FALSE;
@@ -58,7 +45,7 @@ bool ShapedLike(HWND window, const char* pose, int frame) {
     return same;
 }
 
-POINT InnerPoint(const BmpPicture& picture) {
+POINT InnerPoint(const Picture& picture) {
     auto solid = [&](int cx, int cy) {
         for (int y = cy - 2; y <= cy + 2; ++y) {
             for (int x = cx - 2; x <= cx + 2; ++x) {
