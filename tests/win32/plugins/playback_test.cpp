@@ -60,31 +60,6 @@ TEST_F(PlaybackTest, PauseHoldsTheTimeAndLosesNothing) {
     EXPECT_GE(SnrDb(reference, played), 80.0);
 }
 
-// One second of 8 kHz mono, then two of 44.1 kHz stereo: the output opens again in
-// the new format, so both parts play at their own speed.
-TEST_F(PlaybackTest, AFormatChangeReopensTheOutputInTheNewFormat) {
-    DeleteFileA("format-change.log");
-    SetEnvironmentVariableA("WUZZLE_CAPTURE_LOG", "format-change.log");
-    Connect(TheCapture("", false));
-    ASSERT_NE(input->Open("audio\\format-change.mp3", &info), 0);
-    input->Play();
-    ASSERT_TRUE(log.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs));
-    input->Close();
-    SetEnvironmentVariableA("WUZZLE_CAPTURE_LOG", nullptr);
-    TheCapture("", false);
-
-    std::ifstream streams("format-change.log");
-    std::vector<std::pair<long long, int>> played;  // frames and rate of each stream
-    long long micros, frames;
-    int rate;
-    while (streams >> micros >> frames >> rate) played.emplace_back(frames, rate);
-    ASSERT_EQ(played.size(), 2u);
-    EXPECT_EQ(played[0].second, 8000);
-    EXPECT_NEAR(played[0].first, 8000, 1500);
-    EXPECT_EQ(played[1].second, 44100);
-    EXPECT_NEAR(played[1].first, 2 * 44100, 3000);
-}
-
 // The program stops before every change of the playlist, in whatever state; no event
 // comes after a Stop.
 TEST_F(PlaybackTest, StopAndCloseInAnyStateLeaveItStoppedAndUsable) {
