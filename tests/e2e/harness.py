@@ -6,7 +6,6 @@ its own copy of the staged folder, so what the program writes stays with the tes
 import atexit
 import os
 import shutil
-import struct
 import subprocess
 import tempfile
 import time
@@ -20,43 +19,6 @@ DRIVER = BUILD / "win32" / "e2e" / "wuzzle-drive.exe"
 
 WM_CLOSE = 0x0010
 SCREEN = (1024, 768)
-
-
-def read_bmp(path):
-    """Returns (width, height, rows) of a 24-bit BMP, rows top first, pixels (r, g, b)."""
-    data = Path(path).read_bytes()
-    offset, = struct.unpack_from("<I", data, 10)
-    width, height = struct.unpack_from("<ii", data, 18)
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in range(abs(height)):
-        start = offset + y * stride
-        row = [tuple(reversed(data[start + 3 * x:start + 3 * x + 3])) for x in range(width)]
-        rows.append(row)
-    if height > 0:
-        rows.reverse()
-    return width, abs(height), rows
-
-
-def solid_points(folder, names=None):
-    """Window-relative points that are part of the figure in every named frame."""
-    skin = Path(folder) / "Skin"
-    names = names or sorted(p.name for p in skin.glob("*.bmp"))
-    solid = None
-    for name in names:
-        width, height, rows = read_bmp(skin / name)
-        key = rows[-1][0]
-        frame = {(x, y) for y in range(height) for x in range(width) if rows[y][x] != key}
-        solid = frame if solid is None else solid & frame
-    return solid
-
-
-def inner_point(points):
-    """A point of the set with the most neighbours inside it: well inside the figure."""
-    def depth(p):
-        x, y = p
-        return sum((x + dx, y + dy) in points for dx in range(-4, 5) for dy in range(-4, 5))
-    return max(sorted(points), key=depth)
 
 
 def xdotool(*args):
@@ -100,10 +62,14 @@ class Driver:
     def control_text(self, dialog, control):
         return self.ask("text", self.ask("child", dialog, control))
 
-    def click(self, window):
-        """A left click in the middle of the window, as a person makes it."""
+    def middle(self, window):
         left, top, right, bottom = self.rect(window)
-        xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", "1")
+        return (left + right) // 2, (top + bottom) // 2
+
+    def click(self, window, button=1):
+        """A click in the middle of the window, as a person makes it. The character's
+        figure covers the middle of its window in every frame."""
+        xdotool("mousemove", *self.middle(window), "click", button)
 
     def click_control(self, dialog, control):
         self.click(int(self.ask("child", dialog, control)))

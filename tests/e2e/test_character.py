@@ -3,7 +3,9 @@ the single-instance guard and the courtesy to fullscreen programs."""
 import time
 import unittest
 
-from harness import SCREEN, ProgramTest, inner_point, read_bmp, shared_driver, solid_points, wait_for, xdotool
+import struct
+
+from harness import SCREEN, ProgramTest, shared_driver, wait_for, xdotool
 
 driver = shared_driver()
 WM_COMMAND, ID_MOVE = 0x0111, 40001
@@ -12,7 +14,7 @@ WM_COMMAND, ID_MOVE = 0x0111, 40001
 class CharacterTest(ProgramTest):
     def test_window_takes_the_skin_size_centred_borderless_and_topmost(self):
         program, window = self.start_program()
-        width, height, _ = read_bmp(program.folder / "Skin" / "sl0.bmp")
+        width, height = struct.unpack_from("<ii", (program.folder / "Skin" / "sl0.bmp").read_bytes(), 18)
         left, top, right, bottom = driver.rect(window)
         self.assertEqual((right - left, bottom - top), (width, height))
         # The virtual screen has no task bar: the work area is the whole screen.
@@ -25,14 +27,14 @@ class CharacterTest(ProgramTest):
         self.assertEqual(ex_style, 0x88 | 0x10, hex(ex_style))
 
     def test_dragging_the_figure_moves_the_window(self):
-        program, window = self.start_program()
+        _, window = self.start_program()
         left, top, _, _ = driver.rect(window)
-        fx, fy = inner_point(solid_points(program.folder))
-        xdotool("mousemove", left + fx, top + fy)
+        x, y = driver.middle(window)
+        xdotool("mousemove", x, y)
         time.sleep(0.3)
         xdotool("mousedown", "1")
         for step in range(1, 11):
-            xdotool("mousemove", left + fx - 15 * step, top + fy + 8 * step)
+            xdotool("mousemove", x - 15 * step, y + 8 * step)
             time.sleep(0.05)
         xdotool("mouseup", "1")
         time.sleep(0.5)

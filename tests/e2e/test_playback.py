@@ -6,7 +6,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import BUILD, ProgramTest, inner_point, shared_driver, solid_points, wait_for, xdotool
+from harness import BUILD, ProgramTest, shared_driver, wait_for, xdotool
 
 driver = shared_driver()
 CAPTURE_PLUGIN = BUILD / "win32" / "plugins" / "CaptureOutput.ini"
@@ -61,9 +61,7 @@ class PlaybackTest(ProgramTest):
         tracks = [("Tunes\\晨曲.mp3", "tone1s.mp3"), ("Tunes\\b.mp3", "tone1s.mp3"), ("Tunes\\c.mp3", "tone1s.mp3")]
         program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
         # "播放" in the "播放" submenu of the character's menu.
-        left, top, _, _ = driver.rect(window)
-        x, y = inner_point(solid_points(program.folder))
-        xdotool("mousemove", left + x, top + y, "click", "3")
+        driver.click(window, 3)
         wait_for(lambda: int(driver.ask("shown", "#32768")), message="the menu")
         xdotool("key", "Down", "Down", "Right", "Return")
 
