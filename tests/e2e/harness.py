@@ -98,13 +98,6 @@ class Program:
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return self
 
-    def run_again(self, timeout=20):
-        """Starts a second copy from the same folder and returns its exit code and time."""
-        begun = time.monotonic()
-        code = subprocess.run(["wine", "WuzzlePlayer.exe"], cwd=self.folder, timeout=timeout,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
-        return code, time.monotonic() - begun
-
     def wait(self, timeout=20):
         return self.process.wait(timeout=timeout)
 

@@ -62,14 +62,6 @@ class CharacterTest(ProgramTest):
         self.assertLess(abs((end_left + end_right) // 2 - target[0]), 30)
         self.assertLess(abs(end_top - target[1]), 30)
 
-    def test_a_second_copy_ends_at_once_and_leaves_the_first(self):
-        program, window = self.start_program()
-        code, seconds = program.run_again()
-        self.assertEqual(code, 0)
-        self.assertLess(seconds, 10)
-        self.assertTrue(program.running())
-        self.assertEqual(driver.ask("alive", window), "1")
-
     def test_a_fullscreen_program_in_front_hides_it_until_it_goes(self):
         program, window = self.start_program()
         place = driver.rect(window)

@@ -146,18 +146,4 @@ TEST(InstanceGuard, IsTheMutexWuzzlePlayerAndTurnsASecondHolderAway) {
     CloseHandle(instanceGuard);
 }
 
-TEST(ProgramFile, CarriesItsIconGroupAndStringTable) {
-    HMODULE program = LoadLibraryExA("..\\WuzzlePlayer.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(program, nullptr);
-    HICON icon = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(107), IMAGE_ICON, 32, 32, 0));
-    EXPECT_NE(icon, nullptr);
-    EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(2501), MAKEINTRESOURCEA(6)), nullptr);  // RT_STRING
-    char text[64] = {};
-    EXPECT_GT(LoadStringA(program, 40001, text, sizeof(text)), 0);
-    EXPECT_STREQ(text, "移动");
-    EXPECT_NE(FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)), nullptr);  // RT_MANIFEST
-    if (icon != nullptr) DestroyIcon(icon);
-    FreeLibrary(program);
-}
-
 }  // namespace

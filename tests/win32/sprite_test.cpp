@@ -55,22 +55,4 @@ TEST_F(Sprite, ManyPoseLoadsLeaveOnlyTheCurrentFramesAlive) {
     EXPECT_EQ(GetPropA(window, "region"), sprite.CurrentShape());
 }
 
-TEST_F(Sprite, AMissingPictureLeavesAnEmptyShapeForItsFrame) {
-    char original[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, original);
-    CreateDirectoryA("no-skin", nullptr);
-    SetCurrentDirectoryA("no-skin");
-    sprite.LoadPose(Pose::WalkLeft);
-    SetCurrentDirectoryA(original);
-
-    EXPECT_EQ(sprite.FrameBitmap(1), nullptr);
-    EXPECT_EQ(sprite.FrameRegion(1), nullptr);
-    sprite.AdvanceFrame();
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(GetWindowRgn(window, shape), NULLREGION);
-    DeleteObject(shape);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);  // paints nothing, and must not fail
-}
-
 }  // namespace
