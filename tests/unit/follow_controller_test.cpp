@@ -140,8 +140,15 @@ TEST(ToggleMove, EveryTransitionOfTheToggleTable) {
         ScreenPoint lastCursor;
         const char* events;
         Situation to;
+        FollowState walkedLast = kLeft;
     };
+    // With the cursor on the centre line there is no side to walk to: the figure sets
+    // off the way it faces, so that Move on always means walking.
     const Case cases[] = {
+        {"resting, cursor on the centre, facing left", kResting, {450, 900}, "pose WalkLeft; shape 2 redraw; ",
+         kWalkingLeft},
+        {"resting, cursor on the centre, facing right", kResting, {450, 0}, "pose WalkRight; shape 2 redraw; ",
+         kWalkingRight, kRight},
         {"resting, cursor left", kResting, {449, 900}, "pose WalkLeft; shape 2 redraw; ", kWalkingLeft},
         {"resting, cursor right", kResting, {451, 0}, "pose WalkRight; shape 2 redraw; ", kWalkingRight},
         {"walking left", kWalkingLeft, {900, 0}, "pose RestLeft; shape 2 redraw; ", kResting},
@@ -153,6 +160,7 @@ TEST(ToggleMove, EveryTransitionOfTheToggleTable) {
         const int moveBefore = follow.moveEnabled;
         follow.lastCursor = c.lastCursor;
         follow.lastWindowRect = {400, 200, 500, 320};
+        follow.lastWalked = c.walkedLast;
         FakePort port;
         // The toggle samples nothing: this cursor must not count.
         port.cursor = {c.lastCursor.x < 450 ? 900 : 0, 0};
@@ -161,23 +169,6 @@ TEST(ToggleMove, EveryTransitionOfTheToggleTable) {
         EXPECT_EQ(Of(follow), c.to) << c.name;
         EXPECT_EQ(follow.moveEnabled, 1 - moveBefore) << c.name;
     }
-}
-
-// With the cursor on the centre line there is no side to walk to: the figure sets
-// off the way it faces, so that Move on always means walking.
-TEST(ToggleMove, CursorOnTheCentreSetsOffTheWayTheFigureFaces) {
-    FollowController follow;
-    FakePort port;
-    follow.ToggleMove(port);  // before the first tick: all zeros, facing left
-    EXPECT_EQ(port.events, "pose WalkLeft; shape 2 redraw; ");
-    follow = In(kWalkingRight);
-    follow.lastWalked = kRight;
-    follow.ToggleMove(port);
-    follow.lastCursor = {450, 50};
-    follow.lastWindowRect = {400, 200, 500, 320};
-    port.events.clear();
-    follow.ToggleMove(port);
-    EXPECT_EQ(port.events, "pose WalkRight; shape 2 redraw; ");
 }
 
 }  // namespace
