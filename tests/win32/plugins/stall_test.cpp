@@ -14,7 +14,7 @@
 namespace {
 
 constexpr DWORD kGenerousMs = 15000;
-constexpr double kBoundMs = 100;
+constexpr DWORD kBoundMs = 100;
 
 // Whatever the device does, the user-interface thread never waits on it: the track
 // plays on in silence (its time with it), the next one plays, and the module goes
@@ -30,20 +30,15 @@ TEST(StalledDeviceTest, NeitherTheUserNorTheTrackWaitsForTheDevice) {
     InputPlugin* input = loader->LoadInput(".\\stall-input.ini");
     OutputPlugin* output = loader->LoadOutput(".\\stall-output.ini");
     ASSERT_TRUE(input != nullptr && output != nullptr);
-    auto took = [](const char* name, auto call) {
-        LARGE_INTEGER start, end, frequency;
-        QueryPerformanceCounter(&start);
+    auto took = [](auto call) {
+        const DWORD start = GetTickCount();
         call();
-        QueryPerformanceCounter(&end);
-        QueryPerformanceFrequency(&frequency);
-        const double ms = 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart;
-        ::testing::Test::RecordProperty(name, std::to_string(ms));
-        return ms;
+        return GetTickCount() - start;
     };
 
     // The output on its own first: a stream whose device is still opening.
     output->Start(44100, 2);
-    EXPECT_LT(took("pause_while_opening", [&] { output->Pause(); }), kBoundMs);
+    EXPECT_LT(took([&] { output->Pause(); }), kBoundMs);
     output->Flush();
     output->Finish();
 
@@ -53,15 +48,15 @@ TEST(StalledDeviceTest, NeitherTheUserNorTheTrackWaitsForTheDevice) {
     input->SetCallback(&EventLog::Record, &log);
     EXPECT_NE(input->Open("audio\\cbr128.mp3", &info), 0);  // four seconds
     input->Play();
-    EXPECT_LT(took("stop_while_opening", [&] { input->Stop(); }), kBoundMs);
+    EXPECT_LT(took([&] { input->Stop(); }), kBoundMs);
     input->Play();
     EXPECT_TRUE(log.WaitFor(PlaybackEvent::ElapsedSeconds, 2, kGenerousMs)) << "the time goes on";
-    EXPECT_LT(took("pause_stalled", [&] { input->Pause(); }), kBoundMs);
+    EXPECT_LT(took([&] { input->Pause(); }), kBoundMs);
     EXPECT_EQ(input->GetState(), PlayerState::Paused);
     input->Resume();
-    EXPECT_LT(took("stop_stalled", [&] { input->Stop(); }), kBoundMs);
+    EXPECT_LT(took([&] { input->Stop(); }), kBoundMs);
     input->Play();
-    EXPECT_LT(took("close_stalled", [&] { input->Close(); }), kBoundMs);
+    EXPECT_LT(took([&] { input->Close(); }), kBoundMs);
     EXPECT_NE(input->Open("audio\\tone1s.mp3", &info), 0);
     input->Play();
     EXPECT_TRUE(log.WaitFor(PlaybackEvent::TrackEnded, 0, kGenerousMs)) << "the next track plays";
