@@ -18,7 +18,6 @@
 //   quit
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,16 +31,6 @@ HWND ParseWindow(const char* text) {
 
 unsigned long WindowNumber(HWND window) {
     return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window));
-}
-
-void Answer(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Answer(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    std::vprintf(format, arguments);
-    va_end(arguments);
-    std::putchar('\n');
-    std::fflush(stdout);
 }
 
 // Lets the driver's own windows be shown, activated or destroyed.
@@ -72,7 +61,7 @@ void Fullscreen(bool open) {
         fullscreenWindow = nullptr;
     }
     Pump(300);
-    Answer("%lu", WindowNumber(GetForegroundWindow()));
+    std::printf("%lu\n", WindowNumber(GetForegroundWindow()));
 }
 
 bool Run(char* line) {
@@ -87,30 +76,30 @@ bool Run(char* line) {
 
     if (std::strcmp(command, "quit") == 0) return false;
     if (std::strcmp(command, "find") == 0 && count >= 2) {
-        Answer("%lu", WindowNumber(FindWindowA(words[1], count >= 3 ? words[2] : nullptr)));
+        std::printf("%lu\n", WindowNumber(FindWindowA(words[1], count >= 3 ? words[2] : nullptr)));
     } else if (std::strcmp(command, "rect") == 0 && count >= 2) {
         RECT rect = {};
         GetWindowRect(ParseWindow(words[1]), &rect);
-        Answer("%ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
     } else if (std::strcmp(command, "child") == 0 && count >= 3) {
-        Answer("%lu", WindowNumber(GetDlgItem(ParseWindow(words[1]), static_cast<int>(std::strtol(words[2], nullptr, 0)))));
+        std::printf("%lu\n", WindowNumber(GetDlgItem(ParseWindow(words[1]), static_cast<int>(std::strtol(words[2], nullptr, 0)))));
     } else if (std::strcmp(command, "text") == 0 && count >= 2) {
         char text[512] = {};
         GetWindowTextA(ParseWindow(words[1]), text, sizeof(text));
-        Answer("%s", text);
+        std::printf("%s\n", text);
     } else if (std::strcmp(command, "shown") == 0 && count >= 2) {
         HWND window = nullptr;
         do window = FindWindowExA(nullptr, window, words[1], nullptr);
         while (window != nullptr && !IsWindowVisible(window));
-        Answer("%lu", WindowNumber(window));
+        std::printf("%lu\n", WindowNumber(window));
     } else if (std::strcmp(command, "visible") == 0 && count >= 2) {
-        Answer("%d", IsWindowVisible(ParseWindow(words[1])) ? 1 : 0);
+        std::printf("%d\n", IsWindowVisible(ParseWindow(words[1])) ? 1 : 0);
     } else if (std::strcmp(command, "styles") == 0 && count >= 2) {
         HWND window = ParseWindow(words[1]);
-        Answer("%lx %lx", static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
+        std::printf("%lx %lx\n", static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
                static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
     } else if (std::strcmp(command, "alive") == 0 && count >= 2) {
-        Answer("%d", IsWindow(ParseWindow(words[1])) ? 1 : 0);
+        std::printf("%d\n", IsWindow(ParseWindow(words[1])) ? 1 : 0);
     } else if (std::strcmp(command, "fullscreen") == 0 && count >= 2) {
         Fullscreen(std::strcmp(words[1], "1") == 0);
     } else if ((std::strcmp(command, "post") == 0 || std::strcmp(command, "send") == 0) && count >= 5) {
@@ -119,12 +108,12 @@ bool Run(char* line) {
         const WPARAM wParam = static_cast<WPARAM>(number(3));
         const LPARAM lParam = static_cast<LPARAM>(std::strtol(words[4], nullptr, 0));
         if (command[0] == 'p') {
-            Answer("%d", PostMessageA(window, message, wParam, lParam) ? 1 : 0);
+            std::printf("%d\n", PostMessageA(window, message, wParam, lParam) ? 1 : 0);
         } else {
-            Answer("%ld", static_cast<long>(SendMessageA(window, message, wParam, lParam)));
+            std::printf("%ld\n", static_cast<long>(SendMessageA(window, message, wParam, lParam)));
         }
     } else {
-        Answer("error unknown command");
+        std::puts("error unknown command");
     }
     return true;
 }
@@ -132,6 +121,7 @@ bool Run(char* line) {
 }  // namespace
 
 int main() {
+    setvbuf(stdout, nullptr, _IONBF, 0);  // every answer goes out at once
     char line[512];
     while (std::fgets(line, sizeof(line), stdin) != nullptr) {
         if (!Run(line)) break;

@@ -45,7 +45,6 @@ void CALLBACK LookAtOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
     sighting.menuLive = IsMenu(sighting.menu) != FALSE;
     GetWindowRect(popup, &sighting.rect);
     sighting.moveChecked = (GetMenuState(sighting.menu, ID_MOVE, MF_BYCOMMAND) & MF_CHECKED) != 0;
-    sighting.foreground = GetForegroundWindow();
     EndMenu();
 }
 

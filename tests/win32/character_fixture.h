@@ -25,7 +25,6 @@ struct MenuSighting {
     bool menuLive = false;
     RECT rect = {};
     bool moveChecked = false;
-    HWND foreground = nullptr;
 };
 
 // Runs `open`; when it shows a pop-up menu, records the menu and closes it again.

@@ -44,20 +44,3 @@ bool ShapedLike(HWND window, const char* pose, int frame) {
     DeleteObject(expected);
     return same;
 }
-
-POINT InnerPoint(const Picture& picture) {
-    auto solid = [&](int cx, int cy) {
-        for (int y = cy - 2; y <= cy + 2; ++y) {
-            for (int x = cx - 2; x <= cx + 2; ++x) {
-                if (picture.At(x, y) == picture.Key()) return false;
-            }
-        }
-        return true;
-    };
-    for (int y = picture.height / 2; y < picture.height - 2; ++y) {
-        for (int x = 2; x < picture.width - 2; ++x) {
-            if (solid(x, y)) return {x, y};
-        }
-    }
-    return {-1, -1};
-}

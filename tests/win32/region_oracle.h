@@ -29,6 +29,3 @@ private:
 // True when the window's shape is exactly the figure (every pixel but the key's) of
 // frame `frame` of a pose's pictures, named by their prefix ("sl", "sr", "l", "r").
 bool ShapedLike(HWND window, const char* pose, int frame);
-
-// A point well inside the figure (its 5 x 5 neighbourhood is all figure).
-POINT InnerPoint(const Picture& picture);
