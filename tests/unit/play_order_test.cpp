@@ -57,31 +57,6 @@ TEST(PlayOrder, RandomIsAPermutationOfAnyRowCountAndTheSameForTheSameClock) {
     EXPECT_NE(ShuffledRows(50, 1), ShuffledRows(50, 2));
 }
 
-TEST(PlayOrder, RandomSwitchedOnKeepsThePositionAndTheCurrentRowFollowsTheNewOrder) {
-    Rows r(10);
-    r.order.StepNext(r.rows);
-    r.order.StepNext(r.rows);
-    r.order.SetMode(r.rows, Random);
-    EXPECT_EQ(r.order.Position(), 2);
-    EXPECT_EQ(r.order.CurrentNumber(r.rows), r.order.Order()[2] + 1);
-}
-
-// Adding never shuffles: a row added to a shuffled order comes last, and after a
-// clear (which keeps the mode) rows come in list order.
-TEST(PlayOrder, AddedRowsComeLastUntilTheNextRebuild) {
-    Rows r(6, Random | Loop);
-    std::vector<int> expected = r.order.Order();
-    r.rows.Add(r.order, "new");
-    expected.push_back(6);
-    EXPECT_EQ(r.order.Order(), expected);
-    r.order.StepNext(r.rows);
-    r.order.ClearPlaylist(r.rows);
-    EXPECT_EQ(r.rows.RowCount() + r.order.Position(), 0);
-    EXPECT_EQ(r.order.Mode(), Random | Loop);
-    for (int i = 0; i < 3; ++i) r.rows.Add(r.order, "n");
-    EXPECT_EQ(r.order.Order(), (std::vector<int>{0, 1, 2}));
-}
-
 // Rows can go without the order hearing of it; the order must still never name one.
 TEST(PlayOrder, NeverNamesARowThatDoesNotExist) {
     Rows r(6, Random);

@@ -48,7 +48,6 @@ const Act Play = [](Transport& t, FakeInput&) { t.PlayCurrent(); };
 const Act Next = [](Transport& t, FakeInput&) { t.NextTrack(); };
 const Act Previous = [](Transport& t, FakeInput&) { t.PreviousTrack(); };
 const Act Pause = [](Transport& t, FakeInput&) { t.TogglePause(); };
-const Act PlayOrPause = [](Transport& t, FakeInput&) { t.PlayOrPause(); };
 const Act Stop = [](Transport& t, FakeInput&) { t.StopPlayback(); };
 // The track plays to its end: the plug-in stops by itself and reports the end.
 const Act PlayToEnd = [](Transport& t, FakeInput& input) {
@@ -73,6 +72,13 @@ const PlayerState kStopped = PlayerState::Stopped, kPlaying = PlayerState::Playi
 TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
     const Case cases[] = {
         {"play_with_no_rows_blanks", 0, 0, 0, kStopped, Play, "GetState ", kBlank, 0},
+        {"kilohertz_to_two_places", 3, 0, 0, kStopped,
+         [](Transport& t, FakeInput& input) {
+             input.reported = {"", "", 0, 64, 22050, 0};
+             t.PlayCurrent();
+         },
+         "GetState Open(C:\\m\\a.mp3) Play ",
+         {{kTitleText, "01 a"}, {kBitrateText, "64"}, {kSampleRateText, "22.05"}, {kElapsedText, "00:00"}}, 0},
         {"play_while_stopped", 3, 1, 0, kStopped, Play, "GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
         {"play_while_playing_restarts", 3, 1, 0, kPlaying, Play, "GetState Stop Close Open(C:\\m\\b.mp3) Play ",
          Shows("02 b"), 1},
@@ -87,12 +93,6 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         {"pause_while_playing", 3, 0, 0, kPlaying, Pause, "GetState Pause ", kUntouched, 0},
         {"pause_while_paused_resumes", 3, 0, 0, kPaused, Pause, "GetState Resume ", kUntouched, 0},
         {"stop_in_any_state", 3, 0, 0, kStopped, Stop, "Stop Close ", kUntouched, 0},
-        {"play_or_pause_while_stopped_plays", 3, 1, 0, kStopped, PlayOrPause,
-         "GetState GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
-        {"play_or_pause_while_playing_pauses", 3, 1, 0, kPlaying, PlayOrPause, "GetState GetState Pause ", kUntouched,
-         1},
-        {"play_or_pause_while_paused_resumes", 3, 1, 0, kPaused, PlayOrPause, "GetState GetState Resume ", kUntouched,
-         1},
         {"next_on_the_last_row_without_loop", 3, 2, 0, kPlaying, Next, "", kUntouched, 2},
         {"next_with_loop_wraps_and_plays", 3, 2, Loop, kPlaying, Next,
          "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0},
@@ -131,21 +131,6 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         EXPECT_EQ(panel.texts, c.texts) << c.name;
         EXPECT_EQ(panel.order.Position(), c.positionAfter) << c.name;
     }
-}
-
-// Three-digit row numbers, kilohertz to two places.
-TEST(TransportDisplay, NumbersAndRatesInThePanelsFormats) {
-    Panel panel;
-    for (int i = 0; i < 123; ++i) panel.rows.Add(panel.order, "abc.mp3");
-    while (panel.order.Position() < 122) panel.order.StepNext(panel.rows);
-    FakeInput input;
-    input.reported = {"abc", "", 0, 64, 22050, 0};
-    Transport transport(panel, panel, GbkLeadByte);
-    transport.Connect(&input);
-    transport.PlayCurrent();
-    EXPECT_EQ(
-        panel.texts,
-        (Texts{{kTitleText, "123 abc"}, {kBitrateText, "64"}, {kSampleRateText, "22.05"}, {kElapsedText, "00:00"}}));
 }
 
 }  // namespace
