@@ -1,8 +1,7 @@
 // The control panel and the playlist editor as the program makes them: from its own
 // resources, with the real input plug-in (the test data folder is staged like the
 // program's), inside the character window's creation. Then the playlist on the real
-// list view: rows and their entries, moves and deletes, drops, and the end of the
-// session.
+// list view: rows, drops, and the end of the session.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -17,7 +16,6 @@
 #include "character_fixture.h"
 #include "playback/control_panel.h"
 #include "playlist/playlist_editor.h"
-#include "playlist/playlist_entry.h"
 
 namespace {
 
@@ -189,23 +187,6 @@ TEST_F(Dialogs, ButtonsAndMediaKeysDriveThePlayer) {
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_NE(numbers, sorted);
-}
-
-// Counts its own deletions.
-class CountedEntry final : public PlaylistEntry {
-public:
-    explicit CountedEntry(int& deleted) : PlaylistEntry("counted.mp3"), deleted(deleted) {}
-    ~CountedEntry() override { ++deleted; }
-    int& deleted;
-};
-
-TEST_F(Dialogs, EachRowsEntryIsDeletedOnceWithItsRow) {
-    int deleted = 0;
-    for (int i = 0; i < 3; ++i) playListEditor.AppendRow(new CountedEntry(deleted));
-    SendMessageA(playListEditor.listView, LVM_DELETEITEM, 1, 0);
-    EXPECT_EQ(deleted, 1);
-    playListEditor.ClearPlaylist();
-    EXPECT_EQ(deleted, 3);
 }
 
 std::string FullPath(const std::string& relative) {
