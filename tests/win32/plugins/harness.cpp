@@ -48,7 +48,7 @@ OutputPlugin* TheCapture(const std::string& samplesPath, bool paced) {
 int CALLBACK EventLog::Record(int event, int value, void* user) {
     auto* log = static_cast<EventLog*>(user);
     std::lock_guard<std::mutex> guard(log->lock);
-    log->events.push_back({event, value, GetTickCount()});
+    log->events.push_back({event, value});
     log->changed.notify_all();
     return 0;
 }

@@ -23,7 +23,6 @@ OutputPlugin* TheCapture(const std::string& samplesPath, bool paced);
 struct Event {
     int event;
     int value;
-    DWORD tick;
 };
 
 class EventLog {
