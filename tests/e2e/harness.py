@@ -101,12 +101,9 @@ class Program:
     def wait(self, timeout=20):
         return self.process.wait(timeout=timeout)
 
-    def running(self):
-        return self.process is not None and self.process.poll() is None
-
     def stop(self, driver):
         """Ends the program the way a user's close request would, if it still runs."""
-        if self.running():
+        if self.process.poll() is None:
             window = driver.ask("find", "Wuzzle")
             if window != "0":
                 driver.ask("post", window, WM_CLOSE, 0, 0)

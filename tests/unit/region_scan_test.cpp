@@ -37,11 +37,6 @@ TEST(ScanRuns, GivesMaximalRunsInWindowRows) {
     for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(Scan(cases[i].first), cases[i].second) << "picture " << i;
 }
 
-TEST(ScanRuns, ComparesWholeWordsIncludingTheHighByte) {
-    // Same colour bytes, different fourth byte: not the key.
-    EXPECT_EQ(Scan({{K | 0x01000000u, K}, {K, K}}), (std::vector<RunRect>{{0, 0, 1, 1}}));
-}
-
 TEST(JoinRepeatedRows, JoinsOnlyAdjacentRowsOfTheSameRuns) {
     // Rows 0 and 1 alike; row 2 differs; row 4 repeats row 2 across the empty row 3.
     EXPECT_EQ(JoinRepeatedRows(Scan({{K, A, K}, {K, A, K}, {A, A, K}, {K, K, K}, {A, A, K}}, K)),

@@ -54,5 +54,6 @@ HANDLE NextHandle();
 
 // The 16-bit samples of a file, as the capture plug-in or `mpg123 -s` writes them.
 std::vector<int16_t> ReadSamples(const std::string& path);
-// Signal-to-noise ratio of `decoded` against `reference`, in dB (infinite when equal).
-double SnrDb(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded);
+// The largest difference of a decoded sample from the reference's: decoders may round
+// a sample apart.
+int LargestDifference(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded);
