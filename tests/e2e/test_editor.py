@@ -14,9 +14,7 @@ RANDOM, LOOP, VOLUME = 1011, 1013, 1018
 TBM_GETPOS = WM_USER
 
 
-def three_files(folder):
-    with_playlist([(name, "tone1s.mp3") for name in ("a.mp3", "b.mp3", "c.mp3")], lines=[])(folder)
-    (folder / "Data" / "PlayList.m3u").write_bytes(b"")
+three_files = with_playlist([(name, "tone1s.mp3") for name in ("a.mp3", "b.mp3", "c.mp3")], lines=[])
 
 
 class EditorTest(ProgramTest):
