@@ -83,11 +83,4 @@ TEST(Id3v2Texts, FindsTitleArtistAndTheEndOfTheFrames) {
     }
 }
 
-TEST(Id3v2HeaderTest, FooterCountsInTheClaimedEndAndBadHeadersAreNoTag) {
-    EXPECT_EQ(ParseId3v2Header(Tag(4, 0x10, std::string(5, '\0')))->ClaimedEnd(), 25);
-    EXPECT_EQ(ParseId3v2Header(Tag(3, 0x10, std::string(5, '\0')))->ClaimedEnd(), 15);
-    EXPECT_FALSE(ParseId3v2Header(Tag(5, 0, "")));
-    EXPECT_FALSE(ParseId3v2Header("ID3\3\0\0\0\0\x80\0"));
-}
-
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,18 +27,6 @@ TEST(PlaceWindow, CentresOnTheSpanFromTheScreenOrigin) {
         EXPECT_EQ(PlaceWindow(c.workRight, c.workBottom, c.width, c.height), c.expected)
             << c.workRight << "x" << c.workBottom << " skin " << c.width << "x" << c.height;
     }
-}
-
-TEST(JoinStartPath, FallsBackToTheRelativePathWhenTooLong) {
-    const std::string suffix = "\\Data\\PlayList.m3u";
-    char out[1024];
-    // Exactly full (1023 bytes and the terminator) still fits; one more does not.
-    const std::string fits(1023 - suffix.size(), 'd');
-    EXPECT_TRUE(JoinStartPath(out, sizeof(out), fits.c_str(), suffix.c_str()));
-    EXPECT_EQ(std::strlen(out), 1023u);
-    const std::string tooLong(1024 - suffix.size(), 'd');
-    EXPECT_FALSE(JoinStartPath(out, sizeof(out), tooLong.c_str(), suffix.c_str()));
-    EXPECT_STREQ(out, ".\\Data\\PlayList.m3u");
 }
 
 std::vector<uint8_t> Header(int32_t width, int32_t height, size_t length = kSkinHeaderBytes) {

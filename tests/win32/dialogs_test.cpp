@@ -113,16 +113,6 @@ TEST_F(Dialogs, TheEditorIsResource104WithItsThreeColumns) {
     }
 }
 
-TEST_F(Dialogs, ClosingEitherDialogOnlyHidesIt) {
-    for (HWND dialog : {controlPanel.Window(), playListEditor.Window()}) {
-        // Shown without activation: Wine waits for a window manager's focus reply otherwise.
-        ShowWindow(dialog, SW_SHOWNA);
-        SendMessageA(dialog, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(IsWindow(dialog));
-        EXPECT_FALSE(IsWindowVisible(dialog));
-    }
-}
-
 std::string Cell(int row, int column) {
     char text[256] = {};
     LVITEMA item = {};
