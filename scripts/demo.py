@@ -15,7 +15,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
-from harness import Driver, Program, inner_point, solid_points, xdotool  # noqa: E402
+from harness import Driver, Program, xdotool  # noqa: E402
 
 LIGHT, DARK = "#dfe8f0", "#1e2430"
 WM_COMMAND, ID_MOVE, ID_PLAY, ID_PLAYLIST_EDITOR, ID_CONTROL_PANEL = 0x0111, 40001, 40011, 40008, 40009
@@ -32,8 +32,6 @@ def with_program(driver, colour, action):
     program = Program().start()
     try:
         window = driver.wait_window("Wuzzle")
-        if window == 0:
-            raise SystemExit("the character window did not appear")
         # Wine's desktop process may repaint the root when it starts: colour it after.
         subprocess.run(["xsetroot", "-solid", colour], check=True)
         time.sleep(2.0)  # let it animate
@@ -42,13 +40,14 @@ def with_program(driver, colour, action):
         program.stop(driver)
 
 
-def drag(driver, program, window, to_left, to_top):
-    """Drags the character by its figure so that its window lands at the point."""
+def drag(driver, window, to_left, to_top):
+    """Drags the character by the middle of its figure so that its window lands at the
+    point."""
     left, top, _, _ = driver.rect(window)
-    x, y = inner_point(solid_points(program.folder))
-    xdotool("mousemove", left + x, top + y, "mousedown", "1")
+    x, y = driver.middle(window)
+    xdotool("mousemove", x, y, "mousedown", "1")
     for step in range(1, 11):
-        xdotool("mousemove", left + x + (to_left - left) * step // 10, top + y + (to_top - top) * step // 10)
+        xdotool("mousemove", x + (to_left - left) * step // 10, y + (to_top - top) * step // 10)
         time.sleep(0.03)
     xdotool("mouseup", "1")
 
@@ -59,8 +58,8 @@ def dialog_beside_character(driver, out, command, caption):
         driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
         driver.ask("post", window, WM_COMMAND, command, 0)
         time.sleep(0.5)
-        _, _, right, bottom = driver.rect(int(driver.ask("titled", "#32770", caption)))
-        drag(driver, program, window, right + 16, max(bottom - 112, 0))
+        _, _, right, bottom = driver.rect(driver.dialog(caption))
+        drag(driver, window, right + 16, max(bottom - 112, 0))
         xdotool("mousemove", 900, 700)
         time.sleep(2.5)
         _, _, far_right, _ = driver.rect(window)
