@@ -9,7 +9,10 @@ import tempfile
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[1]
-PROBE = ROOT / "build" / "win32" / "bench" / "region_bench.exe"
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+from harness import ARCH_BUILD, DIST, WINE  # noqa: E402
+
+PROBE = ARCH_BUILD / "bench" / "region_bench.exe"
 FRAMES = [f"{pose}{i}.bmp" for pose in ("sl", "sr", "l", "r") for i in range(4)]
 KEY, INK = (255, 0, 255), (40, 40, 40)
 SIDE = 300
@@ -45,9 +48,9 @@ def measure(dist, is_key, seconds):
     if is_key is not None:
         for name in FRAMES:
             write_bmp(folder / "Skin" / name, is_key)
-    program = subprocess.Popen(["wine", "WuzzlePlayer.exe"], cwd=folder, stdout=subprocess.DEVNULL,
+    program = subprocess.Popen([WINE, "WuzzlePlayer.exe"], cwd=folder, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
-    probe = subprocess.run(["wine", str(PROBE), "answer", str(seconds)], capture_output=True, text=True)
+    probe = subprocess.run([WINE, str(PROBE), "answer", str(seconds)], capture_output=True, text=True)
     try:
         program.wait(timeout=20)
     except subprocess.TimeoutExpired:
@@ -59,7 +62,7 @@ def measure(dist, is_key, seconds):
 
 def main():
     seconds = 60
-    dists = [("", ROOT / "build" / "dist" / "WuzzlePlayer")] + [(" (other)", Path(p).resolve()) for p in sys.argv[1:]]
+    dists = [("", DIST)] + [(" (other)", Path(p).resolve()) for p in sys.argv[1:]]
     print(f"{'skin':<34} {'first answer s':>14} {'slowest ms':>11} {'over 200 ms':>12} {'answers':>8} {'lived':>6}")
     for label, dist in dists:
         for name, is_key in [("shipped", None), ("checkerboard 300x300", checkerboard),

@@ -10,10 +10,10 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from follow_cpu import cpu_seconds, per_minute  # noqa: E402
-from harness import BUILD, Driver, Program  # noqa: E402
+from harness import ARCH_BUILD, BUILD, Driver, Program  # noqa: E402
 
 WM_CLOSE, WM_COMMAND, ID_PLAY = 0x0010, 0x0111, 40011
-CAPTURE = BUILD / "win32" / "plugins" / "CaptureOutput.ini"
+CAPTURE = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
 POOL = BUILD / "bench" / "playback-pool"
 
 

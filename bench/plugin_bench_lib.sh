@@ -1,12 +1,13 @@
 # Shared by bench/decode-speed and bench/open-close-rate: test audio and the Wine run.
 # shellcheck shell=bash
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
+wuzzle_select_running_arch
 
 BENCH_DIR="$WUZZLE_BUILD/bench/plugins"
-BENCH_EXE="$WUZZLE_BUILD/win32/bench/plugin_bench.exe"
+BENCH_EXE="$WUZZLE_ARCH_BUILD/bench/plugin_bench.exe"
 
-if [ ! -f "$BENCH_EXE" ] || [ ! -f "$WUZZLE_BUILD/win32/plugins/Input.ini" ]; then
-    echo "build the win32 preset first (cmake --build --preset win32)" >&2
+if [ ! -f "$BENCH_EXE" ] || [ ! -f "$WUZZLE_ARCH_BUILD/plugins/Input.ini" ]; then
+    echo "build the $WUZZLE_PRESET preset first (cmake --build --preset $WUZZLE_PRESET)" >&2
     exit 1
 fi
 mkdir -p "$BENCH_DIR"
@@ -33,7 +34,7 @@ bench_audio() {
 # bench_run ARGS...: plugin_bench under Wine, run from the build folder so that the
 # paths it is given can be relative ones.
 bench_run() {
-    (cd "$WUZZLE_BUILD" && wine "$BENCH_EXE" "$@")
+    (cd "$WUZZLE_BUILD" && "$WUZZLE_WINE" "$BENCH_EXE" "$@")
 }
 
 # The path of a file under the build folder as bench_run sees it.

@@ -3,16 +3,83 @@
 
 WUZZLE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WUZZLE_BUILD="$WUZZLE_ROOT/build"
-WUZZLE_DIST="$WUZZLE_BUILD/dist/WuzzlePlayer"
 
-# Wine with code page 936 (GBK), quiet, with a private prefix in the build tree. The
+# Two builds of the same sources. i686 is the product, the 32-bit program in the zip.
+# x86_64 exists for testing: it runs where the kernel runs no 32-bit programs, and so
+# Wine's 32-bit loader cannot start. Debian's `wine` script takes that loader whenever
+# wine32 is installed, so the 64-bit build names its loader itself.
+WUZZLE_WINE32_LOADER=${WUZZLE_WINE32_LOADER:-/usr/lib/wine/wine}
+WUZZLE_WINE64_LOADER=/usr/lib/wine/wine64
+WUZZLE_NO_I686="this kernel runs no 32-bit programs"
+
+# A machine "runs 32-bit" when Wine's 32-bit loader starts.
+wuzzle_runs_i686() {
+    "$WUZZLE_WINE32_LOADER" --version >/dev/null 2>&1
+}
+
+# What the caller asked for, before a build is selected below.
+WUZZLE_ARCH_ASKED=${WUZZLE_ARCH:-}
+
+# The builds to test, one word each: the one WUZZLE_ARCH names (failing at once when it
+# asks for i686 where that cannot run), else every build this machine runs.
+wuzzle_test_arches() {
+    case "$WUZZLE_ARCH_ASKED" in
+        i686) wuzzle_runs_i686 || { echo "WUZZLE_ARCH=i686: $WUZZLE_NO_I686" >&2; return 1; }
+              echo i686 ;;
+        x86_64) echo x86_64 ;;
+        "") if wuzzle_runs_i686; then echo i686 x86_64; else echo x86_64; fi ;;
+        *) echo "WUZZLE_ARCH must be i686 or x86_64, not $WUZZLE_ARCH_ASKED" >&2; return 1 ;;
+    esac
+}
+
+# The build that runs here, 32-bit first: for the demo and the benchmarks.
+wuzzle_run_arch() {
+    local arches
+    arches=$(wuzzle_test_arches) || return 1
+    echo "${arches%% *}"
+}
+
+# Selects one build for the functions below and for the e2e harness: its CMake preset,
+# its build tree, its staged folder and its Wine loader. $1: i686 or x86_64.
+wuzzle_select_arch() {
+    export WUZZLE_ARCH=$1
+    if [ "$1" = x86_64 ]; then
+        WUZZLE_PRESET=win64
+        export WUZZLE_DIST="$WUZZLE_BUILD/dist-x86_64/WuzzlePlayer"
+        export WUZZLE_WINE=$WUZZLE_WINE64_LOADER WINELOADER=$WUZZLE_WINE64_LOADER
+    else
+        WUZZLE_PRESET=win32
+        export WUZZLE_DIST="$WUZZLE_BUILD/dist/WuzzlePlayer"
+        export WUZZLE_WINE=wine
+        unset WINELOADER
+    fi
+    export WUZZLE_ARCH_BUILD="$WUZZLE_BUILD/$WUZZLE_PRESET"
+}
+wuzzle_select_arch "${WUZZLE_ARCH_ASKED:-i686}"
+
+# The loader's own message when it cannot start, and a failure: a test that cannot
+# start says so at once instead of waiting for its timeout.
+wuzzle_check_loader() {
+    local loader=$WUZZLE_WINE
+    [ "$WUZZLE_ARCH" = i686 ] && loader=$WUZZLE_WINE32_LOADER
+    if ! "$loader" --version >/dev/null 2>&1; then
+        "$loader" --version 2>&1 | head -n 1 >&2 || true
+        echo "$loader cannot start: $WUZZLE_NO_I686" >&2
+        return 1
+    fi
+}
+
+# Wine with code page 936 (GBK), quiet, with a private prefix in the build tree, one
+# for each build (a 32-bit prefix cannot run 64-bit programs). The
 # tests' virtual display has no window manager, so their prefix tells Wine to manage
 # its windows itself (otherwise hiding a captioned window waits 2 s for a manager);
 # a run on the user's own desktop gets a prefix of its own. $1: "desktop" for that one.
 # WUZZLE_WINEPREFIX names another prefix, so that runs side by side keep apart (they
 # would otherwise share one Wine server, its windows and the single-instance mutex).
 wuzzle_wine_env() {
-    export WINEPREFIX="${WUZZLE_WINEPREFIX:-$WUZZLE_BUILD/wineprefix${1:+-$1}}"
+    local arch=""
+    [ "$WUZZLE_ARCH" = x86_64 ] && arch=-x86_64
+    export WINEPREFIX="${WUZZLE_WINEPREFIX:-$WUZZLE_BUILD/wineprefix${1:+-$1}}$arch"
     export WINEDEBUG=-all
     export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
     # No debugger on a crash: it would wait for a person, and the test run with it.
@@ -24,9 +91,9 @@ wuzzle_ensure_prefix() {
     wuzzle_wine_env "${1:-}"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
+        "$WUZZLE_WINE" wineboot -i >/dev/null 2>&1 || true
         if [ -z "${1:-}" ]; then
-            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+            "$WUZZLE_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
         fi
         wineserver -w
     fi
@@ -61,5 +128,19 @@ wuzzle_stop_xvfb() {
 # output pipe and keep the test runner waiting for it to close.
 wuzzle_start_wine_session() {
     wineserver -p 60 2>/dev/null || true
-    wine wineboot </dev/null >/dev/null 2>&1 || true
+    "$WUZZLE_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+# The benchmarks and the demo: the build that runs here, 32-bit first, said aloud.
+wuzzle_select_running_arch() {
+    local arch
+    arch=$(wuzzle_run_arch) || exit 1
+    wuzzle_select_arch "$arch"
+    local why=$WUZZLE_NO_I686
+    [ -n "$WUZZLE_ARCH_ASKED" ] && why="WUZZLE_ARCH=$WUZZLE_ARCH_ASKED"
+    if [ "$arch" = i686 ]; then
+        echo "running the i686 build (the product)" >&2
+    else
+        echo "running the x86_64 build of the same sources ($why)" >&2
+    fi
 }

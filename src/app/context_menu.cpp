@@ -4,7 +4,8 @@
 
 NOTIFYICONDATAA trayIconData;
 
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the shell's original icon record");
+// The shell's original icon record, as the 32-bit program hands it over.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "the shell's original icon record");
 
 void AddTrayIcon(HWND window, HICON icon) {
     trayIconData = {};

@@ -14,8 +14,11 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build"
-DIST = BUILD / "dist" / "WuzzlePlayer"
-DRIVER = BUILD / "win32" / "e2e" / "wuzzle-drive.exe"
+# The build under test, as scripts/lib.sh selects it: the 32-bit one unless told.
+ARCH_BUILD = Path(os.environ.get("WUZZLE_ARCH_BUILD", BUILD / "win32"))
+DIST = Path(os.environ.get("WUZZLE_DIST", BUILD / "dist" / "WuzzlePlayer"))
+DRIVER = ARCH_BUILD / "e2e" / "wuzzle-drive.exe"
+WINE = os.environ.get("WUZZLE_WINE", "wine")
 
 WM_CLOSE = 0x0010
 SCREEN = (1024, 768)
@@ -40,7 +43,7 @@ class Driver:
     """The Windows-side helper, started once and asked one line at a time."""
 
     def __init__(self):
-        self.process = subprocess.Popen(["wine", str(DRIVER)], stdin=subprocess.PIPE,
+        self.process = subprocess.Popen([WINE, str(DRIVER)], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, text=True, encoding="latin-1")
 
     def ask(self, *words):
@@ -94,7 +97,7 @@ class Program:
         self.process = None
 
     def start(self):
-        self.process = subprocess.Popen(["wine", "WuzzlePlayer.exe"], cwd=self.folder, env=self.env,
+        self.process = subprocess.Popen([WINE, "WuzzlePlayer.exe"], cwd=self.folder, env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return self
 

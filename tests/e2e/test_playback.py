@@ -6,11 +6,11 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import BUILD, ProgramTest, shared_driver, wait_for, xdotool
+from harness import ARCH_BUILD, ProgramTest, shared_driver, wait_for, xdotool
 
 driver = shared_driver()
-CAPTURE_PLUGIN = BUILD / "win32" / "plugins" / "CaptureOutput.ini"
-AUDIO = BUILD / "win32" / "testdata" / "audio"
+CAPTURE_PLUGIN = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
+AUDIO = ARCH_BUILD / "testdata" / "audio"
 PANEL = "控制面板"
 TITLE, ELAPSED, BITRATE, SAMPLE_RATE = 1004, 1005, 1006, 1009
 WM_COMMAND = 0x0111

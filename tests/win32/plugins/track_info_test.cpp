@@ -109,21 +109,27 @@ TEST(BadInputTest, IsRefusedAndNothingStaysOpen) {
 // A plug-in built by another compiler knows the table only by position. Called here by
 // position (1 SetOutput, 2 SetCallback, 3 Open, 4 Close, 5 GetState, 6 Play, 7 Stop,
 // 8 Pause, 9 Resume, 11 SetVolume) and the record by offset, not through the shared
-// header, so that a reordered header fails.
+// header, so that a reordered header fails. Member calls are thiscall on 32-bit Windows,
+// as MSVC makes them; x64 has one convention for all.
+#ifdef __i386__
+#define SLOT_CALL __attribute__((thiscall))
+#else
+#define SLOT_CALL
+#endif
 TEST(InputPluginTable, EachOperationSitsInItsDocumentedSlot) {
     void* object = TheInput();
     void** table = *static_cast<void***>(object);
-    auto call = [&](int slot) { reinterpret_cast<void(__attribute__((thiscall))*)(void*)>(table[slot])(object); };
-    auto state = [&] { return reinterpret_cast<int(__attribute__((thiscall))*)(void*)>(table[5])(object); };
-    using Pair = void(__attribute__((thiscall))*)(void*, void*, void*);
+    auto call = [&](int slot) { reinterpret_cast<void(SLOT_CALL*)(void*)>(table[slot])(object); };
+    auto state = [&] { return reinterpret_cast<int(SLOT_CALL*)(void*)>(table[5])(object); };
+    using Pair = void(SLOT_CALL*)(void*, void*, void*);
     EventLog log;
     reinterpret_cast<Pair>(table[1])(object, TheCapture("", true), nullptr);
     reinterpret_cast<Pair>(table[2])(object, reinterpret_cast<void*>(&EventLog::Record), &log);
-    reinterpret_cast<void(__attribute__((thiscall))*)(void*, int, int)>(table[11])(object, 40, 60);
+    reinterpret_cast<void(SLOT_CALL*)(void*, int, int)>(table[11])(object, 40, 60);
 
     unsigned char info[272];
     memset(info, 0x7F, sizeof(info));
-    using Open = int(__attribute__((thiscall))*)(void*, const char*, void*);
+    using Open = int(SLOT_CALL*)(void*, const char*, void*);
     ASSERT_NE(reinterpret_cast<Open>(table[3])(object, "audio\\tag-v24-utf8.mp3", info), 0);
     EXPECT_STREQ(reinterpret_cast<char*>(info), "春天的故事");
     EXPECT_STREQ(reinterpret_cast<char*>(info + 128), "小明");
