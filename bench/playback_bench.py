@@ -31,9 +31,12 @@ def pool():
     return sorted(POOL.glob("*.mp3"))
 
 
-def with_tracks(count, capture=False):
+def with_tracks(count, capture=False, missing=False):
+    """A playlist of `count` lines over the pool; with `missing`, the pool's folder is
+    not there (a stick that is out)."""
     def prepare(folder):
-        shutil.copytree(POOL, folder / "Pool")
+        if not missing:
+            shutil.copytree(POOL, folder / "Pool")
         names = [f"Pool\\{p.name}" for p in pool()]
         lines = "".join(names[i % len(names)] + "\r\n" for i in range(count))
         (folder / "Data" / "PlayList.m3u").write_bytes(lines.encode())
@@ -42,20 +45,29 @@ def with_tracks(count, capture=False):
     return prepare
 
 
+def start_and_exit(driver, prepare):
+    """Seconds to a visible character, and to the end of the exit that saves."""
+    program = Program(prepare)
+    begun = time.monotonic()
+    program.start()
+    window = driver.wait_window("Wuzzle", 120)
+    started = time.monotonic() - begun
+    begun = time.monotonic()
+    driver.ask("post", window, WM_CLOSE, 0, 0)
+    program.wait(120)
+    ended = time.monotonic() - begun
+    program.stop(driver)
+    return started, ended
+
+
 def startup(driver):
-    print("Start-up to a visible character, and exit (saving the playlist), by playlist length")
-    print(f"{'tracks':>8}{'start s':>10}{'exit s':>10}")
+    print("Start-up to a visible character, and exit (saving the playlist), by playlist length;")
+    print("the files there, and the same playlist with every file missing")
+    print(f"{'tracks':>8}{'start s':>10}{'exit s':>10}{'missing: start s':>18}{'exit s':>10}")
     for count in (0, 100, 1000, 10000):
-        program = Program(with_tracks(count))
-        begun = time.monotonic()
-        program.start()
-        window = driver.wait_window("Wuzzle", 120)
-        started = time.monotonic() - begun
-        begun = time.monotonic()
-        driver.ask("post", window, WM_CLOSE, 0, 0)
-        program.wait(120)
-        print(f"{count:8}{started:10.2f}{time.monotonic() - begun:10.2f}")
-        program.stop(driver)
+        there = start_and_exit(driver, with_tracks(count))
+        gone = start_and_exit(driver, with_tracks(count, missing=True))
+        print(f"{count:8}{there[0]:10.2f}{there[1]:10.2f}{gone[0]:18.2f}{gone[1]:10.2f}")
 
 
 def gaps(driver, tracks=8):

@@ -13,6 +13,7 @@
 #include "playlist/playlist_editor.h"
 #include "resources/resource_ids.h"
 #include "sprite/follow_port_win32.h"
+#include "ui/whole_file.h"
 
 char startDirectory[kPathBufferSize];
 char settingsPath[kPathBufferSize];
@@ -38,6 +39,9 @@ LRESULT OnCreate(HWND window) {
     InitCommonControls();
     controlPanel.beforeFatalExit = RemoveTrayIcon;
     playListEditor.startDirectory = startDirectory;
+    // Only this copy runs now: what a save cut off at the last exit left can go.
+    RemoveUnfinishedReplacement(playlistPath);
+    RemoveUnfinishedReplacement(settingsPath);
     controlPanel.Create(nullptr, IDD_CONTROL_PANEL);
     playListEditor.Create(nullptr, IDD_PLAYLIST_EDITOR);
     playListEditor.LoadPlaylistFile(playlistPath);

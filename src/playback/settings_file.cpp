@@ -1,5 +1,6 @@
 #include "playback/settings_file.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "playlist/text_mode.h"
@@ -28,6 +29,7 @@ Settings ReadSettings(std::string_view fileBytes) {
     settings.random = AsciiToInt(reader.ReadLine(kSettingsReadLimit));
     settings.volume = AsciiToInt(reader.ReadLine(kSettingsReadLimit));
     if (settings.volume == 0) settings.volume = 50;
+    settings.volume = std::clamp(settings.volume, 0, 100);
     return settings;
 }
 

@@ -13,7 +13,7 @@ struct Settings {
 
 // Three reads of at most 14 characters each, through `atoi`: a line longer than that
 // spills into the next read, missing and non-numeric lines are 0, and a volume of 0
-// becomes 50. Numbers beyond the 32-bit range are held at its ends.
+// becomes 50. A volume outside 0..100 is taken as the nearest end.
 Settings ReadSettings(std::string_view fileBytes);
 
 // "loop CR LF random CR LF volume", nothing after the volume.

@@ -1,6 +1,7 @@
 #include "playback/transport.h"
 
 #include <cstdio>
+#include <unordered_set>
 
 #include "playlist/playlist_entry.h"
 
@@ -14,10 +15,11 @@ void Transport::RefreshDisplay() {
     char text[160];
     std::snprintf(text, sizeof(text), "%02d %s", number, entry->info.title);
     display.SetText(kTitleText, text);
+    // An entry that cannot be opened has no rates to show.
     std::snprintf(text, sizeof(text), "%d", entry->info.bitrate);
-    display.SetText(kBitrateText, text);
+    display.SetText(kBitrateText, entry->available ? text : "");
     std::snprintf(text, sizeof(text), "%.2f", entry->info.sampleRate / 1000.0);
-    display.SetText(kSampleRateText, text);
+    display.SetText(kSampleRateText, entry->available ? text : "");
     display.SetText(kElapsedText, "00:00");
 }
 
@@ -27,6 +29,10 @@ PlayerState Transport::State() {
 }
 
 void Transport::PlayCurrent() {
+    PlayGoing(&PlaylistPort::StepNext);
+}
+
+void Transport::PlayGoing(StepFunction step) {
     if (input == nullptr) return;
     switch (State()) {
     case PlayerState::Paused: input->Resume(); return;
@@ -34,16 +40,44 @@ void Transport::PlayCurrent() {
     case PlayerState::Stopped: break;
     default: return;
     }
-    if (PlaylistEntry* entry = playlist.CurrentEntry()) {
-        if (input->Open(entry->path.c_str(), &entry->info) != 0) {
-            if (entry->info.title[0] == '\0') {
-                TitleFromFileName(entry->info.title, entry->path.c_str(), sizeof(entry->info.title), isLeadByte);
-            }
-            input->Play();
-            expectingEnd = true;
-        }
-    }
+    PlayFirstThatOpens(step);
     RefreshDisplay();
+}
+
+// Each row is tried once. Two passes of steps at most: in Random and Loop mode the
+// order is reshuffled at the wrap, so the rows not yet tried can come anywhere in it.
+// Without Loop the end of the order ends the search. The position stays on the last
+// entry tried.
+void Transport::PlayFirstThatOpens(StepFunction step) {
+    const size_t rows = static_cast<size_t>(playlist.RowCount());
+    std::unordered_set<const PlaylistEntry*> tried;
+    for (size_t steps = 0; steps <= 2 * rows; ++steps) {
+        PlaylistEntry* entry = playlist.CurrentEntry();
+        if (entry == nullptr) return;
+        if (tried.insert(entry).second) {
+            if (OpenEntry(*entry)) {
+                input->Play();
+                expectingEnd = true;
+                return;
+            }
+            if (tried.size() >= rows) return;
+        }
+        if ((playlist.*step)() == 0) return;
+    }
+}
+
+bool Transport::OpenEntry(PlaylistEntry& entry) {
+    // Into a record of our own: a refused Open may have written part of it.
+    TrackInfo info{};
+    const bool opened = input->Open(entry.path.c_str(), &info) != 0;
+    const bool wasAvailable = entry.available;
+    if (opened) {
+        TakeTrackDetails(entry, info, isLeadByte);
+    } else {
+        MarkUnavailable(entry, isLeadByte);
+    }
+    if (opened != wasAvailable) playlist.EntryChanged(&entry);
+    return opened;
 }
 
 void Transport::StopPlayback() {
@@ -79,10 +113,10 @@ void Transport::PreviousTrack() {
     Step(&PlaylistPort::StepPrevious);
 }
 
-void Transport::Step(int (PlaylistPort::*step)()) {
+void Transport::Step(StepFunction step) {
     if (input == nullptr || (playlist.*step)() == 0) return;
     switch (State()) {
-    case PlayerState::Playing: PlayCurrent(); break;
+    case PlayerState::Playing: PlayGoing(step); break;
     case PlayerState::Paused:
         StopPlayback();
         RefreshDisplay();

@@ -22,10 +22,13 @@ protected:
 // What the transport needs of the play order.
 class PlaylistPort {
 public:
+    virtual int RowCount() = 0;
     virtual PlaylistEntry* CurrentEntry() = 0;
     virtual int CurrentNumber() = 0;
     virtual int StepNext() = 0;
     virtual int StepPrevious() = 0;
+    // The entry could not be opened, or opens again: its row shows it.
+    virtual void EntryChanged(PlaylistEntry* entry) = 0;
 
 protected:
     ~PlaylistPort() = default;
@@ -55,10 +58,16 @@ public:
     int balance = 100;
 
 private:
+    using StepFunction = int (PlaylistPort::*)();
+
     // The plug-in's state, except that a track whose end has been reported but not yet
     // handled here still counts as playing.
     PlayerState State();
-    void Step(int (PlaylistPort::*step)());
+    void Step(StepFunction step);
+    // PlayCurrent, passing over entries that cannot be opened in `step`'s direction.
+    void PlayGoing(StepFunction step);
+    void PlayFirstThatOpens(StepFunction step);
+    bool OpenEntry(PlaylistEntry& entry);
 
     PlaylistPort& playlist;
     DisplayPort& display;

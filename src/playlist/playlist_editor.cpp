@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <memory>
 #include <string>
 
 #include "playback/control_panel.h"
@@ -220,40 +221,51 @@ void PlayListEditor::HideEditor() {
     Show(SW_HIDE);
 }
 
-int PlayListEditor::AddFile(const char* path) {
+int PlayListEditor::AddFile(const char* path, bool keepWhenRefused) {
     InputPlugin* input = controlPanel.input;
     if (input == nullptr) return 0;
-    auto* entry = new PlaylistEntry(path);
-    if (input->Open(path, &entry->info) == 0) {
-        delete entry;
-        return 0;
-    }
-    if (entry->info.title[0] == '\0') {
-        TitleFromFileName(entry->info.title, path, sizeof(entry->info.title), IsAnsiLeadByte);
-    }
-    AppendRow(entry);
-    input->Close();
+    auto entry = std::make_unique<PlaylistEntry>(path);
+    if (!ReadTrackDetails(*input, *entry, keepWhenRefused, IsAnsiLeadByte)) return 0;
+    AppendRow(entry.release());
     return 1;
 }
 
 void PlayListEditor::AppendRow(PlaylistEntry* entry) {
     const int count = RowCount();
     LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.mask = LVIF_PARAM;
     item.iItem = count;
-    item.pszText = const_cast<char*>(entry->info.artist[0] != '\0' ? entry->info.artist : "不明");
     item.lParam = reinterpret_cast<LPARAM>(entry);
     const int row = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    SetCellText(listView, row, 1, entry->info.title);
-    SetCellText(listView, row, 2, MinutesAndSeconds(entry->info.length).c_str());
+    ShowRow(row, *entry);
     playOrder.AppendRow(count, row);
+}
+
+void PlayListEditor::ShowRow(int row, const PlaylistEntry& entry) {
+    SetCellText(listView, row, 0, entry.info.artist[0] != '\0' ? entry.info.artist : "不明");
+    SetCellText(listView, row, 1, entry.info.title);
+    SetCellText(listView, row, 2, LengthText(entry).c_str());
+}
+
+void PlayListEditor::EntryChanged(PlaylistEntry* entry) {
+    LVFINDINFOA find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(entry);
+    const int row = static_cast<int>(SendMessageA(listView, LVM_FINDITEMA, -1, reinterpret_cast<LPARAM>(&find)));
+    if (row >= 0) ShowRow(row, *entry);
 }
 
 int PlayListEditor::LoadPlaylistFile(const char* path) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) return 0;
     RowBatch batch(listView);
-    for (const std::string& piece : ReadPlaylistPieces(bytes)) AddFile(piece.c_str());
+    for (const std::string& line : ReadPlaylistPieces(bytes)) {
+        if (!IsTrackLine(line, IsAnsiLeadByte)) continue;
+        const DWORD attributes = GetFileAttributesA(line.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        // A line whose file is not there today stays in the list.
+        AddFile(line.c_str(), true);
+    }
     return 1;
 }
 

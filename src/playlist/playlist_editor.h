@@ -29,11 +29,14 @@ public:
     void MoveRow(int from, int to) override;
 
     // Opens the file through the input plug-in and appends it as a new row; 0 when
-    // the plug-in refuses it (nothing changes then).
-    int AddFile(const char* path);
+    // the plug-in refuses it (nothing changes then). With `keepWhenRefused` (a line of
+    // a playlist file) a refused file is appended too, marked unavailable.
+    int AddFile(const char* path, bool keepWhenRefused = false);
     void AppendRow(PlaylistEntry* entry);
+    void EntryChanged(PlaylistEntry* entry) override;
 
     // The play order over the rows.
+    int RowCount() override;
     void SetMode(int bits) { playOrder.SetMode(*this, bits); }
     int CurrentNumber() override { return playOrder.CurrentNumber(*this); }
     PlaylistEntry* CurrentEntry() override { return playOrder.CurrentEntry(*this); }
@@ -42,7 +45,8 @@ public:
     int StepPrevious() override { return playOrder.StepPrevious(*this); }
     void ClearPlaylist() { playOrder.ClearPlaylist(*this); }
 
-    // Adds every line of the file; 0 when it cannot be opened.
+    // Adds every line of the file that could be a track, keeping those whose file
+    // cannot be opened today; 0 when the playlist file cannot be opened.
     int LoadPlaylistFile(const char* path);
     // Writes the rows' paths in list order, leaving the play mode 0. The file is
     // replaced whole or not at all.
@@ -57,11 +61,11 @@ private:
     void OnInitDialog();
     void OnCommand(int id);
     void OnNotify(const NMHDR* header);
+    void ShowRow(int row, const PlaylistEntry& entry);
     // The dialog's answer, in a buffer that grows when the user chose more than fits;
     // empty when the user cancelled.
     std::vector<wchar_t> AskForFiles();
 
-    int RowCount() override;
     PlaylistEntry* RowEntry(int row) override;
     void DeleteAllRows() override;
     bool IsSelected(int row) override;

@@ -29,3 +29,33 @@ std::string MinutesAndSeconds(int seconds) {
     std::snprintf(text, sizeof(text), "%02d:%02d", seconds / 60, seconds % 60);
     return text;
 }
+
+bool ReadTrackDetails(InputPlugin& input, PlaylistEntry& entry, bool keepWhenRefused, LeadByteTest isLeadByte) {
+    // Into a record of our own: a refused Open may have written part of it.
+    TrackInfo info{};
+    if (input.Open(entry.path.c_str(), &info) == 0) {
+        if (keepWhenRefused) MarkUnavailable(entry, isLeadByte);
+        return keepWhenRefused;
+    }
+    TakeTrackDetails(entry, info, isLeadByte);
+    input.Close();
+    return true;
+}
+
+void TakeTrackDetails(PlaylistEntry& entry, const TrackInfo& info, LeadByteTest isLeadByte) {
+    entry.info = info;
+    if (entry.info.title[0] == '\0') {
+        TitleFromFileName(entry.info.title, entry.path.c_str(), sizeof(entry.info.title), isLeadByte);
+    }
+    entry.available = true;
+}
+
+void MarkUnavailable(PlaylistEntry& entry, LeadByteTest isLeadByte) {
+    entry.info = {};
+    TitleFromFileName(entry.info.title, entry.path.c_str(), sizeof(entry.info.title), isLeadByte);
+    entry.available = false;
+}
+
+std::string LengthText(const PlaylistEntry& entry) {
+    return entry.available ? MinutesAndSeconds(entry.info.length) : "--:--";
+}

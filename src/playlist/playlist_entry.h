@@ -19,7 +19,27 @@ public:
     // Filled by the input plug-in's Open, every time the entry is opened.
     TrackInfo info{};
     std::string path;
+    // False while the file cannot be opened (a stick that is out, a share that is
+    // down): the entry keeps its place, shows no length and is passed over in play.
+    bool available = true;
 };
+
+// Reads the file's details through the plug-in (Open, then Close), with a title made
+// from the file name when it has none. A file the plug-in refuses is kept only when
+// `keepWhenRefused` (a line of a playlist file, whose file may be back tomorrow),
+// marked unavailable; false means the entry is to be discarded.
+bool ReadTrackDetails(InputPlugin& input, PlaylistEntry& entry, bool keepWhenRefused, LeadByteTest isLeadByte);
+
+// What the plug-in reported for a file it opened (a title from the file name when
+// empty), and the entry available again.
+void TakeTrackDetails(PlaylistEntry& entry, const TrackInfo& info, LeadByteTest isLeadByte);
+
+// No details but the title from the file name: artist, length, bit rate and rate
+// unknown.
+void MarkUnavailable(PlaylistEntry& entry, LeadByteTest isLeadByte);
+
+// The length column: "--:--" while the file cannot be opened.
+std::string LengthText(const PlaylistEntry& entry);
 
 // Writes the file name of `path` without its extension into `title` (capacity bytes,
 // terminator included): after the last backslash, before the last dot that follows

@@ -11,3 +11,7 @@ bool ReadWholeFile(const char* path, std::string& bytes);
 // old file or the new one, never a part. A read-only file is left as it is. False
 // when nothing was replaced.
 bool ReplaceWholeFile(const char* path, const std::string& bytes);
+
+// Removes what a replacement cut off before it was put in place left beside the file.
+// The file itself is not touched.
+void RemoveUnfinishedReplacement(const char* path);

@@ -16,10 +16,18 @@ bool ReadWholeFile(const char* path, std::string& bytes) {
     return true;
 }
 
+namespace {
+
+std::string ReplacementPath(const char* path) {
+    return std::string(path) + ".new";
+}
+
+}  // namespace
+
 bool ReplaceWholeFile(const char* path, const std::string& bytes) {
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    const std::string temporary = std::string(path) + ".new";
+    const std::string temporary = ReplacementPath(path);
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -32,4 +40,8 @@ bool ReplaceWholeFile(const char* path, const std::string& bytes) {
     }
     DeleteFileA(temporary.c_str());
     return false;
+}
+
+void RemoveUnfinishedReplacement(const char* path) {
+    DeleteFileA(ReplacementPath(path).c_str());
 }

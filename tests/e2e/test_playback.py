@@ -49,10 +49,7 @@ class PlaybackTest(ProgramTest):
     def test_play_from_the_menu_plays_the_list_in_order_and_exit_writes_it_back(self):
         tracks = [("Tunes\\晨曲.mp3", "tone1s.mp3"), ("Tunes\\b.mp3", "tone1s.mp3"), ("Tunes\\c.mp3", "tone1s.mp3")]
         program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
-        # "播放" in the "播放" submenu of the character's menu.
-        driver.click(window, 3)
-        wait_for(lambda: int(driver.ask("shown", "#32768")), message="the menu")
-        xdotool("key", "Down", "Down", "Right", "Return")
+        self.play_from_the_menu(window)
 
         self.shows(panel, TITLE, "01 晨曲")
         self.assertEqual(driver.control_text(panel, BITRATE), "128")
@@ -75,6 +72,54 @@ class PlaybackTest(ProgramTest):
         self.assertEqual(len(played), len(expected))
         self.assertLessEqual(max(abs(a - b) for a, b in zip(played, expected)), 2)
         self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), playlist)
+
+    def play_from_the_menu(self, window):
+        """ "播放" in the "播放" submenu of the character's menu."""
+        driver.click(window, 3)
+        wait_for(lambda: int(driver.ask("shown", "#32768")), message="the menu")
+        xdotool("key", "Down", "Down", "Right", "Return")
+
+    def test_tracks_whose_folder_is_gone_keep_their_place_and_play_when_it_is_back(self):
+        tracks = [(f"{folder}\\{n}.mp3", "tone1s.mp3") for n, folder in enumerate("SGSGS", 1)]
+
+        def stick_out(folder):
+            with_playlist(tracks)(folder)
+            (folder / "G").rename(folder / "G-away")
+
+        program, window, panel = self.start_with(stick_out, "capture.raw")
+        playlist = (program.folder / "Data" / "PlayList.m3u").read_bytes()
+        self.play_from_the_menu(window)
+        for title in ("01 1", "03 3", "05 5"):
+            self.shows(panel, TITLE, title)
+        one = len(samples(AUDIO / "tone1s.mp3.raw"))
+        wait_for(lambda: len(samples(program.folder / "capture.raw")) >= 3 * one, 5, "the three tracks played")
+        driver.ask("post", window, 0x0010, 0, 0)
+        self.assertEqual(program.wait(), 0)
+        self.assertEqual(len(samples(program.folder / "capture.raw")), 3 * one)
+        self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), playlist)
+
+        (program.folder / "G-away").rename(program.folder / "G")
+        program.start()
+        window = driver.wait_window("Wuzzle")
+        self.play_from_the_menu(window)
+        wait_for(lambda: len(samples(program.folder / "capture.raw")) >= 5 * one, 15, "all five tracks played")
+
+    def test_a_playlist_whose_every_track_is_missing_is_written_back_byte_for_byte(self):
+        """...and what a save cut off at the last exit left beside the files goes."""
+        lines = ["Gone\\a.mp3", "D:\\Stick\\乐.mp3", "\\\\server\\share\\c.mp3"]
+
+        def after_a_cut_save(folder):
+            with_playlist([], lines)(folder)
+            for name in ("PlayList.m3u.new", "Wzmp.ini.new"):
+                (folder / "Data" / name).write_bytes(b"Gone\\a.mp3\r\nD:")
+
+        program, window, panel = self.start_with(after_a_cut_save)
+        data = program.folder / "Data"
+        before = (data / "PlayList.m3u").read_bytes()
+        self.assertFalse((data / "PlayList.m3u.new").exists() or (data / "Wzmp.ini.new").exists())
+        driver.ask("post", window, 0x0010, 0, 0)
+        self.assertEqual(program.wait(), 0)
+        self.assertEqual((data / "PlayList.m3u").read_bytes(), before)
 
     def test_without_its_input_plug_in_it_says_so_and_ends_writing_nothing(self):
         def prepare(folder):

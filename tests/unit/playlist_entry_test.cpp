@@ -39,4 +39,33 @@ TEST(MinutesAndSeconds, HasTwoDigitsAtLeastAndUnlimitedMinutes) {
     EXPECT_EQ(MinutesAndSeconds(6000), "100:00");
 }
 
+// A playlist file's line whose file cannot be opened today keeps its place; a file
+// the user adds by hand is refused as before.
+TEST(ReadTrackDetails, KeepsAPlaylistLineThatCannotBeOpenedAndRefusesTheUsersFile) {
+    struct Case {
+        const char* name;
+        bool opens, fromPlaylist, kept, available;
+        std::string calls, artist, title, length;
+    };
+    const Case cases[] = {
+        {"added, opens", true, false, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20"},
+        {"playlist line, opens", true, true, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20"},
+        {"added, refused", false, false, false, true, "Open(C:\\m\\a.mp3) ", "", "", ""},
+        {"playlist line, refused", false, true, true, false, "Open(C:\\m\\a.mp3) ", "", "a", "--:--"},
+    };
+    for (const Case& c : cases) {
+        FakeInput input;
+        input.opens = c.opens;
+        PlaylistEntry entry("C:\\m\\a.mp3");
+        EXPECT_EQ(ReadTrackDetails(input, entry, c.fromPlaylist, GbkLeadByte), c.kept) << c.name;
+        EXPECT_EQ(input.calls, c.calls) << c.name;
+        if (!c.kept) continue;
+        EXPECT_EQ(entry.available, c.available) << c.name;
+        EXPECT_EQ(std::string(entry.info.artist) + "|" + entry.info.title + "|" + LengthText(entry),
+                  c.artist + "|" + c.title + "|" + c.length)
+            << c.name;
+        EXPECT_EQ(entry.info.bitrate + entry.info.sampleRate, c.available ? 128 + 44100 : 0) << c.name;
+    }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,7 @@ public:
     void SetCallback(PlaybackCallback, void*) override { calls += "SetCallback "; }
     int Open(const char* path, TrackInfo* info) override {
         calls += "Open(" + std::string(path) + ") ";
-        if (!opens) return 0;
+        if (!opens || refused.count(path) != 0) return 0;
         *info = reported;
         return 1;
     }
@@ -73,5 +74,6 @@ public:
     std::string calls;
     PlayerState state = PlayerState::Stopped;
     bool opens = true;
+    std::set<std::string> refused;
     TrackInfo reported = {"Song", "Artist", 0, 128, 44100, 200};
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "playlist_fakes.h"
+
 namespace {
 
 using Pieces = std::vector<std::string>;
@@ -25,6 +27,20 @@ TEST(ReadPlaylistPieces, HandsOnWhatAddFileGets) {
         {"\xB8\xE8\\\x5C.mp3", {"\xB8\xE8\\\x5C.mp3"}},  // GBK bytes untouched
     };
     for (const auto& [bytes, pieces] : cases) EXPECT_EQ(ReadPlaylistPieces(bytes), pieces) << bytes.substr(0, 20);
+}
+
+// Lines that could never play make no entry; everything else is kept, even when its
+// file is not there today.
+TEST(IsTrackLine, LeavesOutBlanksCommentsAndDevices) {
+    const std::pair<const char*, bool> cases[] = {
+        {"C:\\m\\a.mp3", true},       {"..\\x.mp3", true},          {"", false},
+        {"#EXTM3U", false},             {"#EXTINF:61,b - a", false},  {"CON", false},
+        {"nul", false},                 {"C:\\m\\NUL.mp3", false},   {"\\\\.\\PhysicalDrive0", false},
+        {"C:\\m\\com1.mp3", false},    {"C:\\m\\com10.mp3", true},  {"C:\\m\\CONCERT.mp3", true},
+        // 縷 (BF 5C) ends in a byte that looks like '\': "縷NUL" is a name, not NUL.
+        {"C:\\m\\\xBF\x5CNUL", true},
+    };
+    for (const auto& [line, track] : cases) EXPECT_EQ(IsTrackLine(line, GbkLeadByte), track) << line;
 }
 
 TEST(AppendPathLine, EndsEachPathWithCrLfAndWritesNothingForAnEmptyOne) {

@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(ReadSettings, ReadsThreeLinesOfAtMostFourteenCharacters) {
+TEST(ReadSettings, ReadsThreeLinesOfAtMostFourteenCharactersAndHoldsTheVolumeInRange) {
     struct Case {
         const char* name;
         std::string bytes;
@@ -15,12 +15,13 @@ TEST(ReadSettings, ReadsThreeLinesOfAtMostFourteenCharacters) {
         {"no file or empty", "", 0, 0, 50},
         {"both on, volume zero", "1\r\n1\r\n0", 1, 1, 50},
         {"lf only", "0\n1\n35\n", 0, 1, 35},
-        {"loud and odd kept", "2\r\n0\r\n150", 2, 0, 150},
+        {"odd switch kept, loud held", "2\r\n0\r\n150", 2, 0, 100},
+        {"below silence held", "0\r\n0\r\n-100", 0, 0, 0},
         // The 14th character ends the first read; its line end is the second.
         {"fourteen-character first line", "00000000000001\r\n1\r\n80", 1, 0, 1},
         {"ends after two lines", "1\r\n1\r\n", 1, 1, 50},
         {"blanks and junk", "  1x\r\nabc\r\n +7", 1, 0, 7},
-        {"beyond 32 bits held", "0\r\n0\r\n99999999999999", 0, 0, 2147483647},
+        {"beyond 32 bits held", "0\r\n0\r\n99999999999999", 0, 0, 100},
     };
     for (const Case& c : cases) {
         const Settings settings = ReadSettings(c.bytes);

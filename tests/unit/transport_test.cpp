@@ -12,15 +12,18 @@ namespace {
 
 class Panel final : public PlaylistPort, public DisplayPort {
 public:
+    int RowCount() override { return rows.RowCount(); }
     PlaylistEntry* CurrentEntry() override { return order.CurrentEntry(rows); }
     int CurrentNumber() override { return order.CurrentNumber(rows); }
     int StepNext() override { return order.StepNext(rows); }
     int StepPrevious() override { return order.StepPrevious(rows); }
     void SetText(int control, const char* text) override { texts[control] = text; }
+    void EntryChanged(PlaylistEntry* entry) override { changed += entry->info.title; }
 
     PlayOrder order;
     VectorRows rows;
     std::map<int, std::string> texts;
+    std::string changed;
 };
 
 using Texts = std::map<int, std::string>;
@@ -41,6 +44,9 @@ struct Case {
     std::string calls;
     Texts texts;
     int positionAfter;
+    // Rows (by title) whose files cannot be opened now, rows marked unavailable before,
+    // and the rows the editor is told to show anew.
+    std::string refused = "", unavailable = "", changed = "";
 };
 
 using Act = std::function<void(Transport&, FakeInput&)>;
@@ -83,12 +89,6 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         {"play_while_playing_restarts", 3, 1, 0, kPlaying, Play, "GetState Stop Close Open(C:\\m\\b.mp3) Play ",
          Shows("02 b"), 1},
         {"play_while_paused_only_resumes", 3, 1, 0, kPaused, Play, "GetState Resume ", kUntouched, 1},
-        {"play_failing_open_still_refreshes", 3, 0, 0, kStopped,
-         [](Transport& t, FakeInput& input) {
-             input.opens = false;
-             t.PlayCurrent();
-         },
-         "GetState Open(C:\\m\\a.mp3) ", Shows("01 a"), 0},
         {"pause_while_stopped_does_nothing", 3, 0, 0, kStopped, Pause, "GetState ", kUntouched, 0},
         {"pause_while_playing", 3, 0, 0, kPlaying, Pause, "GetState Pause ", kUntouched, 0},
         {"pause_while_paused_resumes", 3, 0, 0, kPaused, Pause, "GetState Resume ", kUntouched, 0},
@@ -114,14 +114,36 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         {"late_end_after_stop", 3, 0, 0, kStopped, LateEndAfter(Stop), "Stop Close ", Shows("01 a"), 0},
         {"end_of_a_stopped_track_is_ignored", 3, 0, 0, kStopped, [](Transport& t, FakeInput&) { t.OnTrackEnded(); }, "",
          kUntouched, 0},
+        // Entries whose files cannot be opened are passed over, in the direction of
+        // travel, without a word; after one pass with nothing that opens, it stops on
+        // the last one tried.
+        {"play_passes_over_a_gone_file", 3, 1, 0, kStopped, Play,
+         "GetState Open(C:\\m\\b.mp3) Open(C:\\m\\c.mp3) Play ", Shows("03 c"), 2, "b", "", "b"},
+        {"end_passes_over_a_gone_file", 3, 0, 0, kStopped, PlayToEnd,
+         "GetState Close GetState Open(C:\\m\\b.mp3) Open(C:\\m\\c.mp3) Play ", Shows("03 c"), 2, "b", "", "b"},
+        {"previous_passes_over_backwards", 3, 2, 0, kPlaying, Previous,
+         "GetState GetState Stop Close Open(C:\\m\\b.mp3) Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0, "b", "",
+         "b"},
+        {"one_pass_with_loop_then_stop", 3, 1, Loop, kStopped, Play,
+         "GetState Open(C:\\m\\b.mp3) Open(C:\\m\\c.mp3) Open(C:\\m\\a.mp3) ",
+         {{kTitleText, "01 a"}, {kBitrateText, ""}, {kSampleRateText, ""}, {kElapsedText, "00:00"}}, 0, "abc", "",
+         "bca"},
+        {"the_end_of_the_list_ends_the_search", 3, 1, 0, kStopped, Play,
+         "GetState Open(C:\\m\\b.mp3) Open(C:\\m\\c.mp3) ",
+         {{kTitleText, "03 c"}, {kBitrateText, ""}, {kSampleRateText, ""}, {kElapsedText, "00:00"}}, 2, "bc", "",
+         "bc"},
+        {"a_file_that_is_back_plays_and_shows_again", 3, 1, 0, kStopped, Play, "GetState Open(C:\\m\\b.mp3) Play ",
+         Shows("02 b"), 1, "", "b", "b"},
     };
     for (const Case& c : cases) {
         Panel panel;
         for (int i = 0; i < c.rows; ++i) panel.rows.Add(panel.order, std::string("C:\\m\\") + char('a' + i) + ".mp3");
         panel.order.SetMode(panel.rows, c.mode);
         for (int i = 0; i < c.position; ++i) panel.order.StepNext(panel.rows);
+        for (char row : c.unavailable) MarkUnavailable(*panel.rows.entries[row - 'a'], GbkLeadByte);
         panel.texts = kUntouched;
         FakeInput input;
+        for (char row : c.refused) input.refused.insert(std::string("C:\\m\\") + row + ".mp3");
         input.reported.title[0] = '\0';  // titles come from the file names
         input.state = c.state;
         Transport transport(panel, panel, GbkLeadByte);
@@ -130,6 +152,7 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         EXPECT_EQ(input.calls, c.calls) << c.name;
         EXPECT_EQ(panel.texts, c.texts) << c.name;
         EXPECT_EQ(panel.order.Position(), c.positionAfter) << c.name;
+        EXPECT_EQ(panel.changed, c.changed) << c.name;
     }
 }
 

@@ -293,7 +293,7 @@ TEST_F(Dialogs, ADroppedFileNamedOutsideTheCodePageIsTakenByItsShortName) {
     DeleteFileW(name.c_str());
 }
 
-// A volume beyond what the slider shows is kept as read.
+// A volume beyond what the slider shows is held at its end.
 TEST_F(Dialogs, TheEndOfTheSessionSavesThePlaylistAndTheSettingsAsRead) {
     AddRows("ab");
     std::ofstream("Data\\loud.ini", std::ios::binary) << "1\r\n1\r\n150";
@@ -302,7 +302,7 @@ TEST_F(Dialogs, TheEndOfTheSessionSavesThePlaylistAndTheSettingsAsRead) {
     EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(FileBytes("Data\\PlayList.m3u"), "a.mp3\r\nb.mp3\r\n");
-    EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "1\r\n1\r\n150");
+    EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "1\r\n1\r\n100");
 }
 
 // A read-only playlist file cannot be opened for reading and writing: it is not
@@ -317,6 +317,17 @@ TEST_F(Dialogs, AReadOnlyPlaylistFileIsNeitherLoadedNorReplaced) {
     EXPECT_EQ(Rows(), "a");
     SetFileAttributesA("Data\\readonly.m3u", FILE_ATTRIBUTE_NORMAL);
     DeleteFileA("Data\\readonly.m3u");
+}
+
+// A line whose file is gone today keeps its row; lines that could never play (a
+// folder, a player's comment) make none.
+TEST_F(Dialogs, APlaylistKeepsLinesWhoseFilesAreGoneAndLeavesOutFolders) {
+    std::ofstream("Data\\gone.m3u", std::ios::binary) << "audio\\tone1s.mp3\r\n#EXTINF:1,x\r\naudio\r\ngone\\x.mp3\r\n";
+    ASSERT_EQ(playListEditor.LoadPlaylistFile("Data\\gone.m3u"), 1);
+    ASSERT_EQ(RowCount(), 2);
+    EXPECT_EQ(Cell(0, 2), "00:01");
+    EXPECT_EQ(Cell(1, 0) + "|" + Cell(1, 1) + "|" + Cell(1, 2), "不明|x|--:--");
+    DeleteFileA("Data\\gone.m3u");
 }
 
 }  // namespace
