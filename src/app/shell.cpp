@@ -119,6 +119,15 @@ LRESULT OnEndSession(WPARAM ending) {
     return 0;
 }
 
+// The two dialogs take the keyboard as dialogs do (Tab, the arrows, Enter, Esc and
+// Alt with a letter); the character window is not one of them.
+bool IsDialogKey(MSG& message) {
+    for (HWND dialog : {controlPanel.Window(), playListEditor.Window()}) {
+        if (dialog != nullptr && IsDialogMessageA(dialog, &message)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -224,6 +233,7 @@ int RunWuzzle(HINSTANCE instance, int showCommand) {
     MSG message;
     int got;
     while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        if (IsDialogKey(message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -8,7 +8,7 @@
 #include "resources/resource_ids.h"
 #include "ui/whole_file.h"
 
-ControlPanel::ControlPanel() : transport(playListEditor, *this, IsAnsiLeadByte) {}
+ControlPanel::ControlPanel() : transport(*this, IsAnsiLeadByte) {}
 
 LRESULT ControlPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -17,10 +17,7 @@ LRESULT ControlPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) == volumeSlider) OnVolumeMoved();
         break;
-    case WM_APP:
-        if (wParam == static_cast<WPARAM>(PlaybackEvent::TrackEnded)) transport.OnTrackEnded();
-        if (wParam == static_cast<WPARAM>(PlaybackEvent::ElapsedSeconds)) transport.OnElapsed(static_cast<int>(lParam));
-        break;
+    case WM_APP: transport.OnPlaybackEvent(LOWORD(wParam), HIWORD(wParam), static_cast<int>(lParam)); break;
     // Closing only hides the panel; it lives until the process ends.
     case WM_CLOSE: Show(SW_HIDE); break;
     default: break;
@@ -39,7 +36,9 @@ void ControlPanel::OnInitDialog() {
     }
     input->SetOutput(output);
     input->SetCallback(&PostPlaybackEvent, this);
-    transport.Connect(input);
+    // The editor is bound here, not in the constructor: as a static object made after
+    // the panel, it does not exist yet when the panel is constructed.
+    transport.Connect(input, &playListEditor);
     transport.balance = 100;
     volumeSlider = GetDlgItem(window, IDC_VOLUME);
     SendMessageA(volumeSlider, TBM_SETRANGEMIN, FALSE, 0);
@@ -59,6 +58,8 @@ void ControlPanel::OnCommand(int control) {
     case IDC_PREVIOUS: transport.PreviousTrack(); break;
     case IDC_NEXT: transport.NextTrack(); break;
     case IDC_PLAY: transport.PlayCurrent(); break;
+    // Esc hides the panel as its close box does.
+    case IDCANCEL: Show(SW_HIDE); break;
     default: break;
     }
 }

@@ -19,6 +19,7 @@ public:
     void PreviousTrack() { transport.PreviousTrack(); }
     void TogglePause() { transport.TogglePause(); }
     void PlayOrPause() { transport.PlayOrPause(); }
+    uint16_t TrackTag() const { return transport.TrackTag(); }
     int LoadSettings(const char* path);
     int SaveSettings(const char* path);
 

@@ -34,7 +34,8 @@ OutputPlugin* PluginLoader::LoadOutput(const char* path) {
 int CALLBACK PostPlaybackEvent(int event, int value, void* user) {
     if (event == static_cast<int>(PlaybackEvent::TrackEnded) ||
         event == static_cast<int>(PlaybackEvent::ElapsedSeconds)) {
-        PostMessageA(static_cast<ControlPanel*>(user)->Window(), WM_APP, event, value);
+        const auto* panel = static_cast<const ControlPanel*>(user);
+        PostMessageA(panel->Window(), WM_APP, MAKEWPARAM(event, panel->TrackTag()), value);
     }
     return 0;
 }

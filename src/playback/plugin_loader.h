@@ -26,8 +26,9 @@ private:
 };
 
 // The callback handed to the input plug-in; `user` is the ControlPanel. Posts
-// TrackEnded and ElapsedSeconds to the panel's window as WM_APP (wParam the event,
-// lParam the value); other events are dropped. Always returns 0.
+// TrackEnded and ElapsedSeconds to the panel's window as WM_APP (wParam's low word the
+// event, its high word the panel's track tag; lParam the value); other events are
+// dropped. Always returns 0.
 int CALLBACK PostPlaybackEvent(int event, int value, void* user);
 
 extern PluginLoader pluginLoader;

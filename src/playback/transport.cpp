@@ -6,8 +6,8 @@
 #include "playlist/playlist_entry.h"
 
 void Transport::RefreshDisplay() {
-    PlaylistEntry* entry = playlist.CurrentEntry();
-    const int number = playlist.CurrentNumber();
+    PlaylistEntry* entry = playlist->CurrentEntry();
+    const int number = playlist->CurrentNumber();
     if (entry == nullptr) {
         for (int control : {kTitleText, kBitrateText, kSampleRateText, kElapsedText}) display.SetText(control, "");
         return;
@@ -49,10 +49,10 @@ void Transport::PlayGoing(StepFunction step) {
 // Without Loop the end of the order ends the search. The position stays on the last
 // entry tried.
 void Transport::PlayFirstThatOpens(StepFunction step) {
-    const size_t rows = static_cast<size_t>(playlist.RowCount());
+    const size_t rows = static_cast<size_t>(playlist->RowCount());
     std::unordered_set<const PlaylistEntry*> tried;
     for (size_t steps = 0; steps <= 2 * rows; ++steps) {
-        PlaylistEntry* entry = playlist.CurrentEntry();
+        PlaylistEntry* entry = playlist->CurrentEntry();
         if (entry == nullptr) return;
         if (tried.insert(entry).second) {
             if (OpenEntry(*entry)) {
@@ -62,7 +62,7 @@ void Transport::PlayFirstThatOpens(StepFunction step) {
             }
             if (tried.size() >= rows) return;
         }
-        if ((playlist.*step)() == 0) return;
+        if ((playlist->*step)() == 0) return;
     }
 }
 
@@ -76,7 +76,7 @@ bool Transport::OpenEntry(PlaylistEntry& entry) {
     } else {
         MarkUnavailable(entry, isLeadByte);
     }
-    if (opened != wasAvailable) playlist.EntryChanged(&entry);
+    if (opened != wasAvailable) playlist->EntryChanged(&entry);
     return opened;
 }
 
@@ -84,6 +84,7 @@ void Transport::StopPlayback() {
     if (input == nullptr) return;
     input->Stop();
     input->Close();
+    NextTrackTag();
     expectingEnd = false;
 }
 
@@ -114,7 +115,7 @@ void Transport::PreviousTrack() {
 }
 
 void Transport::Step(StepFunction step) {
-    if (input == nullptr || (playlist.*step)() == 0) return;
+    if (input == nullptr || (playlist->*step)() == 0) return;
     switch (State()) {
     case PlayerState::Playing: PlayGoing(step); break;
     case PlayerState::Paused:
@@ -125,11 +126,18 @@ void Transport::Step(StepFunction step) {
     }
 }
 
+void Transport::OnPlaybackEvent(int event, uint16_t tag, int value) {
+    if (tag != TrackTag()) return;
+    if (event == static_cast<int>(PlaybackEvent::TrackEnded)) OnTrackEnded();
+    if (event == static_cast<int>(PlaybackEvent::ElapsedSeconds)) OnElapsed(value);
+}
+
 void Transport::OnTrackEnded() {
     if (input == nullptr || !expectingEnd || input->GetState() != PlayerState::Stopped) return;
     input->Close();
+    NextTrackTag();
     expectingEnd = false;
-    if (playlist.StepNext() != 0) PlayCurrent();
+    if (playlist->StepNext() != 0) PlayCurrent();
 }
 
 void Transport::OnElapsed(int seconds) {

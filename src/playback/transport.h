@@ -3,6 +3,9 @@
 // reached through its interface, the playlist and the panel's texts through ports.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "playback/interface/plugin_interface.h"
 #include "playlist/ansi_text.h"
 
@@ -36,11 +39,21 @@ protected:
 
 class Transport {
 public:
-    Transport(PlaylistPort& playlist, DisplayPort& display, LeadByteTest isLeadByte)
-        : playlist(playlist), display(display), isLeadByte(isLeadByte) {}
+    Transport(DisplayPort& display, LeadByteTest isLeadByte) : display(display), isLeadByte(isLeadByte) {}
 
-    // Nothing is played or stopped until the input plug-in is connected.
-    void Connect(InputPlugin* plugin) { input = plugin; }
+    // Nothing is played or stopped until the input plug-in and the playlist are
+    // connected.
+    void Connect(InputPlugin* plugin, PlaylistPort* rows) {
+        input = plugin;
+        playlist = rows;
+    }
+
+    // The track the plug-in's events belong to: the callback reads it on the plug-in's
+    // thread and sends it along. It moves on once Stop or Close has returned, when the
+    // old track's worker can post nothing more, so an event still queued from before
+    // (the old track's seconds, its end) is known as stale and dropped.
+    uint16_t TrackTag() const { return trackTag.load(); }
+    void OnPlaybackEvent(int event, uint16_t tag, int value);
 
     void RefreshDisplay();
     void PlayCurrent();
@@ -69,7 +82,9 @@ private:
     void PlayFirstThatOpens(StepFunction step);
     bool OpenEntry(PlaylistEntry& entry);
 
-    PlaylistPort& playlist;
+    void NextTrackTag() { trackTag.fetch_add(1); }
+
+    PlaylistPort* playlist = nullptr;
     DisplayPort& display;
     LeadByteTest isLeadByte;
     InputPlugin* input = nullptr;
@@ -77,4 +92,5 @@ private:
     // end-of-track event that finds this false, or finds another track playing, was
     // posted before the user stopped or changed the track, and is stale.
     bool expectingEnd = false;
+    std::atomic<uint16_t> trackTag{0};
 };

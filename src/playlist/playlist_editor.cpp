@@ -86,7 +86,8 @@ void PlayListEditor::OnCommand(int id) {
     case IDC_DELETE:
     case ID_EDITOR_DELETE: DeleteSelected(); break;
     case IDC_CLOSE:
-    case ID_EDITOR_CLOSE: HideEditor(); break;
+    case ID_EDITOR_CLOSE:
+    case IDCANCEL: HideEditor(); break;
     case ID_EDITOR_DELETE_ALL: ClearPlaylist(); break;
     case ID_EDITOR_MOVE_UP: MoveSelectedUp(); break;
     case ID_EDITOR_MOVE_DOWN: MoveSelectedDown(); break;

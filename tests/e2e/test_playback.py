@@ -12,8 +12,8 @@ driver = shared_driver()
 CAPTURE_PLUGIN = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
 AUDIO = ARCH_BUILD / "testdata" / "audio"
 PANEL = "控制面板"
-TITLE, ELAPSED, BITRATE, SAMPLE_RATE = 1004, 1005, 1006, 1009
-WM_COMMAND = 0x0111
+TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT = 1004, 1005, 1006, 1009, 1016
+WM_COMMAND, ID_CONTROL_PANEL = 0x0111, 40009
 
 
 def samples(path):
@@ -120,6 +120,20 @@ class PlaybackTest(ProgramTest):
         driver.ask("post", window, 0x0010, 0, 0)
         self.assertEqual(program.wait(), 0)
         self.assertEqual((data / "PlayList.m3u").read_bytes(), before)
+
+    def test_the_panel_answers_the_keyboard_as_a_dialog(self):
+        tracks = [(f"{name}.mp3", "tone1s.mp3") for name in "abc"]
+        program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
+        driver.ask("post", window, WM_COMMAND, ID_CONTROL_PANEL, 0)
+        wait_for(lambda: driver.ask("visible", panel) == "1", message="the panel")
+        driver.click_control(panel, NEXT)  # the focus on 下一首, and the second track shown
+        self.shows(panel, TITLE, "02 b")
+        # Tab to 播放 and Enter presses it: the second track plays (下一首 would not play).
+        xdotool("key", "Tab", "Return")
+        wait_for(lambda: samples(program.folder / "capture.raw"), message="playing")
+        self.assertIn(driver.control_text(panel, TITLE), ("02 b", "03 c"))
+        xdotool("key", "Escape")
+        wait_for(lambda: driver.ask("visible", panel) == "0", message="Esc to hide the panel")
 
     def test_without_its_input_plug_in_it_says_so_and_ends_writing_nothing(self):
         def prepare(folder):

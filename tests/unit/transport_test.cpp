@@ -55,22 +55,27 @@ const Act Next = [](Transport& t, FakeInput&) { t.NextTrack(); };
 const Act Previous = [](Transport& t, FakeInput&) { t.PreviousTrack(); };
 const Act Pause = [](Transport& t, FakeInput&) { t.TogglePause(); };
 const Act Stop = [](Transport& t, FakeInput&) { t.StopPlayback(); };
+constexpr int kEnded = 1, kSeconds = 2;
 // The track plays to its end: the plug-in stops by itself and reports the end.
 const Act PlayToEnd = [](Transport& t, FakeInput& input) {
     t.PlayCurrent();
     input.state = PlayerState::Stopped;
     input.calls.clear();
-    t.OnTrackEnded();
+    t.OnPlaybackEvent(kEnded, t.TrackTag(), 0);
 };
-// The user acts after the end was posted but before the panel handled it.
-Act LateEndAfter(const Act& user) {
-    return [user](Transport& t, FakeInput& input) {
+// The user acts after the plug-in posted an event but before the panel handled it.
+Act LateEventAfter(int event, int value, const Act& user) {
+    return [=](Transport& t, FakeInput& input) {
         t.PlayCurrent();
-        input.state = PlayerState::Stopped;
+        if (event == kEnded) input.state = PlayerState::Stopped;
+        const uint16_t posted = t.TrackTag();
         input.calls.clear();
         user(t, input);
-        t.OnTrackEnded();
+        t.OnPlaybackEvent(event, posted, value);
     };
+}
+Act LateEndAfter(const Act& user) {
+    return LateEventAfter(kEnded, 0, user);
 }
 
 const PlayerState kStopped = PlayerState::Stopped, kPlaying = PlayerState::Playing, kPaused = PlayerState::Paused;
@@ -106,14 +111,17 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         // An end posted before the user's command must not end or skip what the
         // command started, nor start anything after Stop.
         {"late_end_after_next", 3, 0, 0, kStopped, LateEndAfter(Next),
-         "GetState GetState Stop Close Open(C:\\m\\b.mp3) Play GetState ", Shows("02 b"), 1},
+         "GetState GetState Stop Close Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
         {"late_end_after_previous", 3, 1, 0, kStopped, LateEndAfter(Previous),
-         "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play GetState ", Shows("01 a"), 0},
-        {"late_end_after_play", 3, 1, 0, kStopped, LateEndAfter(Play),
-         "GetState Stop Close Open(C:\\m\\b.mp3) Play GetState ", Shows("02 b"), 1},
+         "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0},
+        {"late_end_after_play", 3, 1, 0, kStopped, LateEndAfter(Play), "GetState Stop Close Open(C:\\m\\b.mp3) Play ",
+         Shows("02 b"), 1},
         {"late_end_after_stop", 3, 0, 0, kStopped, LateEndAfter(Stop), "Stop Close ", Shows("01 a"), 0},
-        {"end_of_a_stopped_track_is_ignored", 3, 0, 0, kStopped, [](Transport& t, FakeInput&) { t.OnTrackEnded(); }, "",
-         kUntouched, 0},
+        // The old track's seconds, queued before the change, must not show on the new.
+        {"late_seconds_after_next", 3, 0, 0, kStopped, LateEventAfter(kSeconds, 3, Next),
+         "GetState GetState Stop Close Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
+        {"end_of_a_stopped_track_is_ignored", 3, 0, 0, kStopped,
+         [](Transport& t, FakeInput&) { t.OnPlaybackEvent(kEnded, t.TrackTag(), 0); }, "", kUntouched, 0},
         // Entries whose files cannot be opened are passed over, in the direction of
         // travel, without a word; after one pass with nothing that opens, it stops on
         // the last one tried.
@@ -146,8 +154,8 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         for (char row : c.refused) input.refused.insert(std::string("C:\\m\\") + row + ".mp3");
         input.reported.title[0] = '\0';  // titles come from the file names
         input.state = c.state;
-        Transport transport(panel, panel, GbkLeadByte);
-        transport.Connect(&input);
+        Transport transport(panel, GbkLeadByte);
+        transport.Connect(&input, &panel);
         c.act(transport, input);
         EXPECT_EQ(input.calls, c.calls) << c.name;
         EXPECT_EQ(panel.texts, c.texts) << c.name;
