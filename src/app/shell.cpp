@@ -27,8 +27,9 @@ FollowController followController;
 
 namespace {
 
-// Set once the files were read: an exit before that (from the tray menu while the
-// missing-plug-in message is up) must not write empty ones over them.
+// Set once the files were read whole: an exit before that (from the tray menu while
+// the missing-plug-in message is up), or after a failed read, must not write empty
+// or shortened ones over them.
 bool playlistLoaded = false;
 bool settingsLoaded = false;
 
@@ -44,10 +45,9 @@ LRESULT OnCreate(HWND window) {
     RemoveUnfinishedReplacement(settingsPath);
     controlPanel.Create(nullptr, IDD_CONTROL_PANEL);
     playListEditor.Create(nullptr, IDD_PLAYLIST_EDITOR);
-    playListEditor.LoadPlaylistFile(playlistPath);
-    playlistLoaded = true;
-    controlPanel.LoadSettings(settingsPath);
-    settingsLoaded = true;
+    // A file that could not be read is left alone at exit, as a read-only one is.
+    playlistLoaded = playListEditor.LoadPlaylistFile(playlistPath) != 0;
+    settingsLoaded = controlPanel.LoadSettings(settingsPath) != 0;
     DragAcceptFiles(window, TRUE);
     characterSprite.InitSprite(window);
     SetTimer(window, kAnimationTimer, kAnimationPeriodMs, nullptr);

@@ -11,9 +11,15 @@ bool ReadWholeFile(const char* path, std::string& bytes) {
     if (file == INVALID_HANDLE_VALUE) return false;
     char buffer[64 * 1024];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    bool whole;
+    // A read that fails part-way (a byte range another program has locked, a network
+    // file that went away) is no read: a shortened list would be saved over the file.
+    while ((whole = ReadFile(file, buffer, sizeof(buffer), &read, nullptr) != FALSE) && read > 0) {
+        bytes.append(buffer, read);
+    }
     CloseHandle(file);
-    return true;
+    if (!whole) bytes.clear();
+    return whole;
 }
 
 namespace {

@@ -121,6 +121,20 @@ class PlaybackTest(ProgramTest):
         self.assertEqual(program.wait(), 0)
         self.assertEqual((data / "PlayList.m3u").read_bytes(), before)
 
+    def test_files_that_fail_to_read_are_left_alone_at_exit(self):
+        """A read that fails must not load an empty or shortened list and save it:
+        here the two files are links to a file that gives an I/O error when read."""
+        def unreadable(folder):
+            for name in ("PlayList.m3u", "Wzmp.ini"):
+                (folder / "Data" / name).unlink(missing_ok=True)
+                (folder / "Data" / name).symlink_to("/proc/self/mem")
+
+        program, window = self.start_program(unreadable)
+        driver.ask("post", window, 0x0010, 0, 0)
+        self.assertEqual(program.wait(), 0)
+        for name in ("PlayList.m3u", "Wzmp.ini"):
+            self.assertTrue((program.folder / "Data" / name).is_symlink(), name)
+
     def test_the_panel_answers_the_keyboard_as_a_dialog(self):
         tracks = [(f"{name}.mp3", "tone1s.mp3") for name in "abc"]
         program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
