@@ -17,8 +17,6 @@ struct WindowOrigin {
 // arithmetic, quotient truncated toward zero.
 WindowOrigin PlaceWindow(int32_t workRight, int32_t workBottom, int32_t width, int32_t height);
 
-// Writes directory + suffix into `out` (capacity `size`). When that does not fit, it
-// writes "." + suffix instead: the current directory is the start directory for the
-// whole run, so the relative path names the same file. Returns true when the full
-// path fitted.
+// Writes directory + suffix into `out` (capacity `size`); false, with `out` empty,
+// when that does not fit.
 bool JoinStartPath(char* out, size_t size, const char* directory, const char* suffix);

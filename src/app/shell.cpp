@@ -179,12 +179,15 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
 
 bool InitShellPaths() {
     const DWORD length = GetCurrentDirectoryA(kPathBufferSize, startDirectory);
-    // The start directory must be kept whole: it is made current again after the
-    // open-file dialog, and "." would then name the dialog's folder.
+    // Every path is kept whole: the files are named from the start folder, never from
+    // whatever folder is current later.
     if (length == 0 || length >= kPathBufferSize) return false;
-    JoinStartPath(settingsPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ini");
-    JoinStartPath(playlistPath, kPathBufferSize, startDirectory, "\\Data\\PlayList.m3u");
-    JoinStartPath(iconPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ico");
+    if (!JoinStartPath(settingsPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ini") ||
+        !JoinStartPath(playlistPath, kPathBufferSize, startDirectory, "\\Data\\PlayList.m3u") ||
+        !JoinStartPath(iconPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ico")) {
+        return false;
+    }
+    SetSkinFolder(startDirectory);
     return true;
 }
 

@@ -111,6 +111,12 @@ void PlayListEditor::OnNotify(const NMHDR* header) {
 // The dialog answers in UTF-16, so that names the code page cannot spell arrive
 // whole and can go by their short names.
 void PlayListEditor::OpenFiles() {
+    // The dialog may leave its folder current, and the chosen folder is made current
+    // for the adding: the start folder comes back on every way out.
+    struct StartFolderBack {
+        const char* folder;
+        ~StartFolderBack() { SetCurrentDirectoryA(folder); }
+    } back{startDirectory};
     const std::vector<wchar_t> chosen = AskForFiles();
     if (chosen.empty()) return;
     controlPanel.StopPlayback();
@@ -138,7 +144,6 @@ void PlayListEditor::OpenFiles() {
     } else {
         for (const std::string& path : plan.paths) AddFile(path.c_str());
     }
-    SetCurrentDirectoryA(startDirectory);
 }
 
 std::vector<wchar_t> PlayListEditor::AskForFiles() {

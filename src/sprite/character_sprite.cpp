@@ -79,7 +79,7 @@ HRGN RegionFromBitmap(HBITMAP bitmap, uint32_t key) {
 }
 
 SkinSize ReadSkinSize() {
-    HANDLE file = CreateFileA(kSizeSkinPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+    HANDLE file = CreateFileA(SkinPath(Pose::RestLeft, 0), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return kFallbackSkinSize;
     uint8_t header[kSkinHeaderBytes] = {};

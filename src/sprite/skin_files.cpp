@@ -1,13 +1,13 @@
 #include "sprite/skin_files.h"
 
+#include <string>
+
 namespace {
 
-const char* const kSkinFiles[4][kFramesPerPose] = {
-    {"./Skin/sl0.bmp", "./Skin/sl1.bmp", "./Skin/sl2.bmp", "./Skin/sl3.bmp"},
-    {"./Skin/sr0.bmp", "./Skin/sr1.bmp", "./Skin/sr2.bmp", "./Skin/sr3.bmp"},
-    {"./Skin/l0.bmp", "./Skin/l1.bmp", "./Skin/l2.bmp", "./Skin/l3.bmp"},
-    {"./Skin/r0.bmp", "./Skin/r1.bmp", "./Skin/r2.bmp", "./Skin/r3.bmp"},
-};
+// The file name stems of the four poses, in Pose order.
+const char* const kPoseStems[4] = {"sl", "sr", "l", "r"};
+
+std::string skinPaths[4][kFramesPerPose];
 
 int32_t ReadLittleEndian32(const uint8_t* bytes) {
     const uint32_t value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
@@ -22,8 +22,19 @@ constexpr int32_t kLargestSkinSide = 16384;
 
 const int kFrameSequence[kFrameSequenceLength] = {0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3};
 
+void SetSkinFolder(const char* startDirectory) {
+    for (int pose = 0; pose < 4; ++pose) {
+        for (int frame = 0; frame < kFramesPerPose; ++frame) {
+            skinPaths[pose][frame] =
+                std::string(startDirectory) + "\\Skin\\" + kPoseStems[pose] + std::to_string(frame) + ".bmp";
+        }
+    }
+}
+
 const char* SkinPath(Pose pose, int frame) {
-    return kSkinFiles[static_cast<int>(pose)][frame];
+    std::string& path = skinPaths[static_cast<int>(pose)][frame];
+    if (path.empty()) SetSkinFolder(".");
+    return path.c_str();
 }
 
 SkinSize SkinSizeFromHeader(const uint8_t* bytes, size_t count) {

@@ -88,6 +88,21 @@ TEST_F(CharacterWindow, HidesAndHoldsStillWhileTheShellReportsAFullscreenProgram
     }
 }
 
+// The open-file dialog leaves another folder current while the character walks on
+// behind it: the next pose must still find its pictures.
+TEST_F(CharacterWindow, ANewPoseFindsItsPicturesWhateverFolderIsCurrent) {
+    char start[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, start);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    SetCursorPos(rect.right + 300, rect.top);
+    SetCurrentDirectoryA("Data");
+    SendMessageA(window, WM_COMMAND, 40001, 0);
+    SendMessageA(window, WM_TIMER, 1, 0);
+    SetCurrentDirectoryA(start);
+    EXPECT_TRUE(ShapedLike(window, "r", characterSprite.CurrentFrame()));
+}
+
 TEST_F(CharacterWindow, AnimatesOnTimerOneEvery128Milliseconds) {
     // Take the ticks off the queue for about a second without handling them.
     int ticks = 0;
