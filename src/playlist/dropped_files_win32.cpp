@@ -16,7 +16,7 @@ int HandleDrop(HDROP drop, HWND owner) {
         wide.resize(length);
         const std::string path = AnsiName(wide, wide);
         if (path.empty()) {
-            RefuseUnspellable(owner, wide);
+            RefuseUnnameable(owner, wide);
             continue;
         }
         switch (KindOfFile(path.c_str(), IsAnsiLeadByte)) {

@@ -125,14 +125,17 @@ void PlayListEditor::OpenFiles() {
     const DWORD attributes = GetFileAttributesW(parts[0].c_str());
     const bool several = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     std::string answer;
+    size_t directoryLength = 0;
     for (size_t i = 0; i < parts.size(); ++i) {
-        const std::wstring full = several && i > 0 ? parts[0] + L"\\" + parts[i] : parts[i];
-        const std::string ansi = AnsiName(full, parts[i]);
+        const bool inDirectory = several && i > 0;
+        const std::wstring full = inDirectory ? parts[0] + L"\\" + parts[i] : parts[i];
+        const std::string ansi = AnsiName(full, parts[i], inDirectory ? directoryLength + 1 : 0);
         if (ansi.empty()) {
-            RefuseUnspellable(window, full);
+            RefuseUnnameable(window, full);
             if (i == 0) return;
             continue;
         }
+        if (i == 0) directoryLength = ansi.size();
         answer += ansi + '\0';
     }
     answer += '\0';
