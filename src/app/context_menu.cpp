@@ -54,4 +54,7 @@ void HandleTrayMessage(HWND window, LPARAM mouseMessage, int moveEnabled) {
     // user clicks elsewhere.
     SetForegroundWindow(window);
     ShowContextMenu(window, cursor.x, cursor.y, moveEnabled);
+    // The documented companion of the above: makes the next menu from the icon close
+    // when the user clicks elsewhere.
+    PostMessageA(window, WM_NULL, 0, 0);
 }

@@ -62,6 +62,13 @@ LPARAM ScreenPointParam(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
 
+bool NullPosted(HWND window) {
+    bool posted = false;
+    MSG message;
+    while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) posted |= message.message == WM_NULL;
+    return posted;
+}
+
 // Every opening loads the menu afresh, with "移动" checked as Move is, and destroys
 // it once it has closed. The figure opens it at the click, the icon (on a right
 // press) at the cursor.
@@ -76,6 +83,7 @@ TEST_F(ContextMenu, ARightClickOpensAFreshMenuAtThePointShowingMoveAndDestroysIt
                 SendMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPointParam(200, 150));
         });
         ASSERT_TRUE(sighting.seen && sighting.menuLive) << opening;
+        EXPECT_EQ(NullPosted(window), opening == 1) << "the icon's menu is followed by WM_NULL";
         EXPECT_EQ(sighting.rect.left * 1000 + sighting.rect.top, opening == 1 ? 320240 : 200150);
         EXPECT_EQ(sighting.moveChecked, opening == 1);
         shown.push_back(sighting.menu);
