@@ -33,16 +33,6 @@ bool WithPixels32(HBITMAP bitmap, int32_t width, int32_t height, Use use) {
 
 }  // namespace
 
-HRGN RegionByCombiningRuns(const std::vector<RunRect>& runs) {
-    HRGN result = CreateRectRgn(0, 0, 0, 0);
-    for (const RunRect& run : runs) {
-        HRGN piece = CreateRectRgn(run.left, run.top, run.right, run.bottom);
-        CombineRgn(result, result, piece, RGN_OR);
-        DeleteObject(piece);
-    }
-    return result;
-}
-
 HRGN RegionFromRunsBatched(const std::vector<RunRect>& runs) {
     if (runs.empty()) return CreateRectRgn(0, 0, 0, 0);
     std::vector<char> buffer(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));

@@ -22,9 +22,7 @@ constexpr size_t kMaxShapeRects = 2000;
 // kMaxShapeRects rectangles gets the coarser shape ShapeRects gives.
 HRGN RegionFromBitmap(HBITMAP bitmap, uint32_t key);
 
-// Two ways to turn runs into a region. Both give the same region; the batched one
-// makes a single call and is the one the program uses.
-HRGN RegionByCombiningRuns(const std::vector<RunRect>& runs);
+// The region of the runs, made in a single call.
 HRGN RegionFromRunsBatched(const std::vector<RunRect>& runs);
 
 // Reads the window size from the header of the first rest picture, reading only the
