@@ -62,11 +62,15 @@ class CharacterTest(ProgramTest):
         self.assertLess(abs((end_left + end_right) // 2 - target[0]), 30)
         self.assertLess(abs(end_top - target[1]), 30)
 
-    def test_a_fullscreen_program_in_front_hides_it_until_it_goes(self):
+    def test_a_fullscreen_program_in_front_hides_it_until_it_goes_and_media_keys_still_play(self):
         program, window = self.start_program()
         place = driver.rect(window)
         self.assertNotEqual(int(driver.ask("fullscreen", 1)), window)
         wait_for(lambda: driver.ask("visible", window) == "0", message="the character to hide")
+        # The play key, pressed while the other program has the focus.
+        xdotool("key", "XF86AudioPlay")
+        panel = driver.dialog("控制面板")
+        wait_for(lambda: driver.control_text(panel, 1004) != "", message="the play key to start the music")
         driver.ask("fullscreen", 0)
         wait_for(lambda: driver.ask("visible", window) == "1", message="the character to come back")
         self.assertEqual(driver.rect(window), place)

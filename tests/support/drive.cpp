@@ -118,13 +118,36 @@ bool Run(char* line) {
     return true;
 }
 
+// Standard input is read on a thread of its own, a line at a time, so that the main
+// thread keeps taking its windows' messages while it waits: its fullscreen window is
+// then a program in front that takes keys as any other does.
+DWORD WINAPI ReadLines(void* mainThread) {
+    const DWORD thread = static_cast<DWORD>(reinterpret_cast<uintptr_t>(mainThread));
+    char line[512];
+    while (std::fgets(line, sizeof(line), stdin) != nullptr) {
+        PostThreadMessageA(thread, WM_APP, 0, reinterpret_cast<LPARAM>(_strdup(line)));
+    }
+    PostThreadMessageA(thread, WM_APP, 0, 0);
+    return 0;
+}
+
 }  // namespace
 
 int main() {
     setvbuf(stdout, nullptr, _IONBF, 0);  // every answer goes out at once
-    char line[512];
-    while (std::fgets(line, sizeof(line), stdin) != nullptr) {
-        if (!Run(line)) break;
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, before the reader posts
+    CloseHandle(CreateThread(nullptr, 0, ReadLines,
+                             reinterpret_cast<void*>(static_cast<uintptr_t>(GetCurrentThreadId())), 0, nullptr));
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.hwnd != nullptr || message.message != WM_APP) {
+            DispatchMessageA(&message);
+            continue;
+        }
+        char* line = reinterpret_cast<char*>(message.lParam);
+        const bool more = line != nullptr && Run(line);
+        std::free(line);
+        if (!more) break;
     }
     return 0;
 }
