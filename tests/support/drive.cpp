@@ -11,8 +11,8 @@
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
 //   alive HWND                 1 while the window exists
-//   fullscreen 1|0             opens (in front, covering the primary monitor) or closes
-//                              a fullscreen window of the driver's own
+//   fullscreen 1|0 [CLASS]     opens (in front, covering the primary monitor) or closes
+//                              a fullscreen window of the driver's own, of that class
 //   post HWND MSG WPARAM LPARAM
 //   send HWND MSG WPARAM LPARAM
 //   quit
@@ -45,12 +45,12 @@ void Pump(DWORD milliseconds) {
 
 HWND fullscreenWindow = nullptr;
 
-void Fullscreen(bool open) {
+void Fullscreen(bool open, const char* className) {
     if (open && fullscreenWindow == nullptr) {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = "WuzzleDriveFullscreen";
+        windowClass.lpszClassName = className;
         RegisterClassA(&windowClass);
         fullscreenWindow = CreateWindowExA(0, windowClass.lpszClassName, "fullscreen", WS_POPUP | WS_VISIBLE, 0, 0,
                                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
@@ -101,7 +101,7 @@ bool Run(char* line) {
     } else if (std::strcmp(command, "alive") == 0 && count >= 2) {
         std::printf("%d\n", IsWindow(ParseWindow(words[1])) ? 1 : 0);
     } else if (std::strcmp(command, "fullscreen") == 0 && count >= 2) {
-        Fullscreen(std::strcmp(words[1], "1") == 0);
+        Fullscreen(std::strcmp(words[1], "1") == 0, count >= 3 ? words[2] : "WuzzleDriveFullscreen");
     } else if ((std::strcmp(command, "post") == 0 || std::strcmp(command, "send") == 0) && count >= 5) {
         HWND window = ParseWindow(words[1]);
         const UINT message = static_cast<UINT>(number(2));

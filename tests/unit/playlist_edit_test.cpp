@@ -58,7 +58,7 @@ TEST(KindOfFile, TakesTheFourExtensionsExactlyAndNothingElse) {
         {"C:\\m\\a.Mp3", FileKind::Other},       {"C:\\m\\list.m3U", FileKind::Other},
         {"C:\\m.mp3\\song", FileKind::Other},    {"C:\\m\\a.mp3.txt", FileKind::Other},
         {"", FileKind::Other},
-        // 縷 is BF 5C: its second byte is not a separator that would end ".mp3".
+        // 縗 is BF 5C: its second byte is not a separator that would end ".mp3".
         {"C:\\m\\.mp3\xBF\x5C", FileKind::Other}, {"C:\\m\\\xBF\x5C.mp3", FileKind::Music},
     };
     for (const auto& [path, kind] : cases) EXPECT_EQ(KindOfFile(path, GbkLeadByte), kind) << path;

@@ -17,7 +17,7 @@ TEST(TitleFromFileName, IsTheFileNameWithoutItsExtension) {
         {"C:\\Music\\Song.mp3", "Song"},   {"Song.mp3", "Song"},         {"C:\\Music\\Song", "Song"},
         {"C:\\Music\\a.b.mp3", "a.b"},     {"C:\\Music\\.mp3", ""},      {"C:\\My.Music\\Song", "Song"},
         {"", ""},
-        // 歌 is B8 E8 and 表 is B1 ED; 縷 (BF 5C) ends in a byte that looks like '\'.
+        // 歌 is B8 E8 and 表 is B1 ED; 縗 (BF 5C) ends in a byte that looks like '\'.
         {"C:\\\xB8\xE8.mp3", "\xB8\xE8"}, {"C:\\d\\\xBF\x5C\xB1\xED.mp3", "\xBF\x5C\xB1\xED"},
     };
     for (const auto& [path, title] : cases) EXPECT_EQ(Title(path), title) << path;

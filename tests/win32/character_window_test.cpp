@@ -63,6 +63,10 @@ TEST_F(CharacterWindow, StartsOnTheFirstRestFrameAndEveryTickReshapesAndRepaints
 // The shell tells the character's app bar of a fullscreen program on its monitor:
 // the character hides, neither walks nor animates, and comes back where it was.
 TEST_F(CharacterWindow, HidesAndHoldsStillWhileTheShellReportsAFullscreenProgram) {
+    APPBARDATA bar = {};
+    bar.cbSize = sizeof(bar);
+    bar.hWnd = window;
+    EXPECT_FALSE(SHAppBarMessage(ABM_NEW, &bar)) << "the shell knows the character's app bar already";
     for (bool walking : {false, true}) {
         SCOPED_TRACE(walking ? "walking" : "resting");
         RECT start;
@@ -151,6 +155,30 @@ TEST_F(CharacterWindow, ClosingRunsTheDestructionSequence) {
     MSG message = {};
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 0u);
+}
+
+// A monitor unplugged under the character: the display change brings it back onto
+// the nearest one. (The virtual display cannot change its size, so the message the
+// system sends then is sent here.)
+TEST_F(CharacterWindow, ComesBackOntoAMonitorWhenTheDisplaysChange) {
+    SetWindowPos(window, nullptr, 5000, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(window, WM_DISPLAYCHANGE, 24, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rect.top, 300);
+}
+
+// A restarted Explorer has an empty notification area and says so to every top-level
+// window: the icon must come back.
+TEST_F(CharacterWindow, TheTrayIconComesBackWhenTheShellSaysItRestarted) {
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = 88;
+    icon.hWnd = window;
+    icon.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
 }
 
 TEST(InstanceGuard, IsTheMutexWuzzlePlayerAndTurnsASecondHolderAway) {

@@ -127,13 +127,23 @@ int RowCount() {
     return static_cast<int>(SendMessageA(playListEditor.listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
+std::string FullPath(const std::string& relative) {
+    char full[1024];
+    GetFullPathNameA(relative.c_str(), sizeof(full), full, nullptr);
+    return full;
+}
+
+// An untitled file is titled by its name, found by characters: 縗 is BF 5C, and its
+// second byte is no backslash.
 TEST_F(Dialogs, AddedFilesBecomeRowsOfArtistTitleAndLength) {
+    ASSERT_TRUE(CopyFileA("audio\\mono22.mp3", "縗歌.mp3", FALSE));
     EXPECT_EQ(playListEditor.AddFile("audio\\tag-v23-utf16.mp3"), 1);
     EXPECT_EQ(playListEditor.AddFile("audio\\text.mp3"), 0);
-    EXPECT_EQ(playListEditor.AddFile("audio\\mono22.mp3"), 1);
+    EXPECT_EQ(playListEditor.AddFile(FullPath("縗歌.mp3").c_str()), 1);
     ASSERT_EQ(RowCount(), 2);
     EXPECT_EQ(Cell(0, 0) + "|" + Cell(0, 1) + "|" + Cell(0, 2), "WuzzlePlayer 乐队|你好世界|00:04");
-    EXPECT_EQ(Cell(1, 0) + "|" + Cell(1, 1), "不明|mono22");
+    EXPECT_EQ(Cell(1, 0) + "|" + Cell(1, 1), "不明|縗歌");
+    DeleteFileA("縗歌.mp3");
 }
 
 // The panel's buttons, and the media keys arriving while the character has the focus
@@ -171,11 +181,6 @@ TEST_F(Dialogs, ButtonsAndMediaKeysDriveThePlayer) {
     }
 }
 
-std::string FullPath(const std::string& relative) {
-    char full[1024];
-    GetFullPathNameA(relative.c_str(), sizeof(full), full, nullptr);
-    return full;
-}
 
 // Each row as the first letter of its title.
 std::string Rows() {
@@ -239,6 +244,8 @@ TEST_F(Dialogs, ADropTakesItsFilesInOrderAndASecondDropDuringARefusalDoesNotDist
     for (const std::string& name : {std::string("a.mp3"), deep + "\\b.MP3", std::string("c.mp3")}) CopyFileA("audio\\tag-none.mp3", name.c_str(), FALSE);
     std::ofstream("notes.txt") << "not music";
     AddRows("z");
+    controlPanel.PlayCurrent();
+    ASSERT_EQ(controlPanel.input->GetState(), PlayerState::Playing);
     const std::string longPath = FullPath(".") + "\\" + deep + "\\b.MP3";
     ASSERT_GE(longPath.size(), static_cast<size_t>(MAX_PATH));
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerRefusal);
@@ -246,6 +253,9 @@ TEST_F(Dialogs, ADropTakesItsFilesInOrderAndASecondDropDuringARefusalDoesNotDist
                  reinterpret_cast<WPARAM>(MakeDrop<char>({FullPath("a.mp3"), FullPath("notes.txt"), longPath})), 0);
     KillTimer(nullptr, timer);
     EXPECT_EQ(Rows(), "zacb");
+    // Stopped for the program too: the next track is only shown, not played.
+    controlPanel.NextTrack();
+    EXPECT_EQ(controlPanel.input->GetState(), PlayerState::Stopped) << "a drop stops playback";
     EXPECT_EQ(refusal.seen, 1);
     EXPECT_EQ(refusal.text, "未知文件格式。");
     EXPECT_EQ(refusal.owner, window);
