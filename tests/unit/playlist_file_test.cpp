@@ -43,10 +43,4 @@ TEST(IsTrackLine, LeavesOutBlanksCommentsAndDevices) {
     for (const auto& [line, track] : cases) EXPECT_EQ(IsTrackLine(line, GbkLeadByte), track) << line;
 }
 
-TEST(AppendPathLine, EndsEachPathWithCrLfAndWritesNothingForAnEmptyOne) {
-    std::string bytes;
-    for (const char* path : {"C:\\a.mp3", "", "b.mp3"}) AppendPathLine(bytes, path);
-    EXPECT_EQ(bytes, "C:\\a.mp3\r\nb.mp3\r\n");
-}
-
 }  // namespace

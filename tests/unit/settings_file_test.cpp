@@ -31,9 +31,4 @@ TEST(ReadSettings, ReadsThreeLinesOfAtMostFourteenCharactersAndHoldsTheVolumeInR
     }
 }
 
-TEST(SettingsBytes, AreTheEightBytesOfLoopOnRandomOffVolume80) {
-    EXPECT_EQ(SettingsBytes({1, 0, 80}), std::string("\x31\x0D\x0A\x30\x0D\x0A\x38\x30"));
-    EXPECT_EQ(SettingsBytes({0, 1, -5}), "0\r\n1\r\n-5");
-}
-
 }  // namespace

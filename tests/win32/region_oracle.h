@@ -1,5 +1,4 @@
-// Test helpers: a picture's shape built the slow, obvious way (one rectangle per
-// pixel), to check the program's regions against.
+// Test helpers: a window's shape checked pixel by pixel against its picture.
 #pragma once
 
 #include <windows.h>
