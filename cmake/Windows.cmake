@@ -18,6 +18,7 @@ add_library(wuzzle_core STATIC
     src/app/long_lived.cpp
     src/app/media_keys.cpp
     src/app/shell.cpp
+    src/app/title_balloon_win32.cpp
     src/playback/control_panel.cpp
     src/playback/plugin_loader.cpp
     src/playlist/ansi_path_win32.cpp

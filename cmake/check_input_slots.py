@@ -7,7 +7,7 @@ import subprocess
 import sys
 
 SLOTS = ["Reserved0", "SetOutput", "SetCallback", "Open", "Close", "GetState", "Play", "Stop", "Pause",
-         "Resume", "Reserved10", "SetVolume"]
+         "Resume", "Seek", "SetVolume"]
 
 
 def main(objdump, obj):

@@ -26,7 +26,7 @@ public:
     void Stop() override;
     void Pause() override;
     void Resume() override;
-    void Reserved10() override {}
+    void Seek(int) override {}
     void SetVolume(int first, int second) override;
 
     // The module is going away with nothing playing (a playing track holds the

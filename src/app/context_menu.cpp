@@ -1,5 +1,6 @@
 #include "app/context_menu.h"
 
+#include "playlist/ansi_text.h"
 #include "resources/resource_ids.h"
 
 NOTIFYICONDATAA trayIconData;
@@ -28,32 +29,41 @@ UINT TaskbarCreatedMessage() {
     return message;
 }
 
+void SetTrayTip(const char* text) {
+    const size_t length = WholeCharacters(text, lstrlenA(text), sizeof(trayIconData.szTip) - 1, IsAnsiLeadByte);
+    CopyMemory(trayIconData.szTip, text, length);
+    trayIconData.szTip[length] = '\0';
+    Shell_NotifyIconA(NIM_MODIFY, &trayIconData);
+}
+
 void RemoveTrayIcon() {
     Shell_NotifyIconA(NIM_DELETE, &trayIconData);
 }
 
-HMENU LoadContextMenu(int moveEnabled) {
+HMENU LoadContextMenu(MenuChecks checks) {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_CONTEXT_MENU));
-    if (menu != nullptr) CheckMenuItem(menu, ID_MOVE, MF_BYCOMMAND | (moveEnabled ? MF_CHECKED : MF_UNCHECKED));
+    if (menu == nullptr) return nullptr;
+    CheckMenuItem(menu, ID_MOVE, MF_BYCOMMAND | (checks.move ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, ID_TITLE_BALLOONS, MF_BYCOMMAND | (checks.titleBalloons ? MF_CHECKED : MF_UNCHECKED));
     return menu;
 }
 
-void ShowContextMenu(HWND window, int x, int y, int moveEnabled) {
-    HMENU menu = LoadContextMenu(moveEnabled);
+void ShowContextMenu(HWND window, int x, int y, MenuChecks checks) {
+    HMENU menu = LoadContextMenu(checks);
     if (menu == nullptr) return;
     // The choice comes back later as WM_COMMAND; the menu is not needed for it.
     TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, x, y, 0, window, nullptr);
     DestroyMenu(menu);
 }
 
-void HandleTrayMessage(HWND window, LPARAM mouseMessage, int moveEnabled) {
+void HandleTrayMessage(HWND window, LPARAM mouseMessage, MenuChecks checks) {
     if (mouseMessage != WM_RBUTTONDOWN) return;
     POINT cursor = {};
     GetCursorPos(&cursor);
     // Without the foreground a menu opened from the icon does not close when the
     // user clicks elsewhere.
     SetForegroundWindow(window);
-    ShowContextMenu(window, cursor.x, cursor.y, moveEnabled);
+    ShowContextMenu(window, cursor.x, cursor.y, checks);
     // The documented companion of the above: makes the next menu from the icon close
     // when the user clicks elsewhere.
     PostMessageA(window, WM_NULL, 0, 0);

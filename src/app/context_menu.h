@@ -17,14 +17,22 @@ void AddTrayIcon(HWND window, HICON icon);
 // restarted).
 void ReAddTrayIcon();
 void RemoveTrayIcon();
+// The icon's tip, cut on a whole character to fit its 64 bytes.
+void SetTrayTip(const char* text);
 // The message Explorer broadcasts when it has built its notification area anew.
 UINT TaskbarCreatedMessage();
 
-// Menu 101 freshly loaded, "移动" checked when `moveEnabled` is 1; the caller
-// destroys it. Null when the resource cannot be loaded.
-HMENU LoadContextMenu(int moveEnabled);
+// The menu's two switches: 1 checks "移动" and "歌名气泡".
+struct MenuChecks {
+    int move;
+    int titleBalloons;
+};
+
+// Menu 101 freshly loaded with its switches checked as they are; the caller destroys
+// it. Null when the resource cannot be loaded.
+HMENU LoadContextMenu(MenuChecks checks);
 // Shows the menu's pop-up with its top-left corner at the screen point, owned by
 // `window`, which receives the chosen command. Returns once the menu has closed.
-void ShowContextMenu(HWND window, int x, int y, int moveEnabled);
+void ShowContextMenu(HWND window, int x, int y, MenuChecks checks);
 // The icon's callback: a right-button press opens the menu at the cursor.
-void HandleTrayMessage(HWND window, LPARAM mouseMessage, int moveEnabled);
+void HandleTrayMessage(HWND window, LPARAM mouseMessage, MenuChecks checks);

@@ -8,9 +8,11 @@
 #include "app/desktop_courtesy.h"
 #include "app/media_keys.h"
 #include "app/placement.h"
+#include "app/title_balloon.h"
 #include "playback/control_panel.h"
 #include "playlist/dropped_files.h"
 #include "playlist/playlist_editor.h"
+#include "playlist/playlist_entry.h"
 #include "resources/resource_ids.h"
 #include "sprite/follow_port_win32.h"
 #include "ui/whole_file.h"
@@ -32,13 +34,26 @@ namespace {
 // or shortened ones over them.
 bool playlistLoaded = false;
 bool settingsLoaded = false;
+HWND characterWindow = nullptr;
+
+// A track starts (null: none is open any more): the tray tip names it, and the
+// balloon says it, with the artist on a second line when the file names one.
+void OnNowPlaying(const PlaylistEntry* entry, int number) {
+    const std::string title = entry != nullptr ? NumberAndTitle(number, entry->info.title) : "WuzzlePlayer";
+    SetTrayTip(title.c_str());
+    if (entry == nullptr || !controlPanel.titleBalloons) return;
+    const std::string artist = entry->info.artist;
+    titleBalloon.Show(characterWindow, artist.empty() ? title : title + "\r\n" + artist);
+}
 
 LRESULT OnCreate(HWND window) {
     playlistLoaded = settingsLoaded = false;
     AddTrayIcon(window, appIcon);
     followController.Reset();
     InitCommonControls();
+    characterWindow = window;
     controlPanel.beforeFatalExit = RemoveTrayIcon;
+    controlPanel.onNowPlaying = OnNowPlaying;
     playListEditor.startDirectory = startDirectory;
     // Only this copy runs now: what a save cut off at the last exit left can go.
     RemoveUnfinishedReplacement(playlistPath);
@@ -68,6 +83,7 @@ LRESULT OnDestroy(HWND window) {
     KillTimer(window, kAnimationTimer);
     UnregisterMediaKeys(window);
     RemoveAppBar(window);
+    titleBalloon.Destroy();
     PostQuitMessage(0);
     return 0;
 }
@@ -85,9 +101,13 @@ LRESULT OnTimer(HWND window) {
     return 0;
 }
 
+MenuChecks Checks() {
+    return {followController.moveEnabled, controlPanel.titleBalloons};
+}
+
 LRESULT OnRightClick(HWND window, LPARAM lParam) {
     // Signed: a monitor left of or above the primary one has negative coordinates.
-    ShowContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), followController.moveEnabled);
+    ShowContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), Checks());
     return 0;
 }
 
@@ -100,6 +120,10 @@ LRESULT OnCommand(HWND window, WPARAM wParam) {
         followController.ToggleMove(port);
         break;
     }
+    case ID_TITLE_BALLOONS:
+        controlPanel.titleBalloons = !controlPanel.titleBalloons;
+        if (!controlPanel.titleBalloons) titleBalloon.Hide();
+        break;
     case ID_EXIT: DestroyWindow(window); break;
     case ID_PLAYLIST_EDITOR: playListEditor.ShowEditor(); break;
     case ID_CONTROL_PANEL: controlPanel.ShowPanel(); break;
@@ -109,6 +133,16 @@ LRESULT OnCommand(HWND window, WPARAM wParam) {
     case ID_PREVIOUS: controlPanel.PreviousTrack(); break;
     default: break;
     }
+    return 0;
+}
+
+// The wheel over the figure sets the volume in steps of 5 a notch, and says so.
+LRESULT OnWheel(HWND window, WPARAM wParam) {
+    static int pending = 0;
+    pending += GET_WHEEL_DELTA_WPARAM(wParam);
+    const int notches = pending / WHEEL_DELTA;
+    pending %= WHEEL_DELTA;
+    if (notches != 0) titleBalloon.Show(window, "音量 " + std::to_string(controlPanel.ChangeVolume(5 * notches)));
     return 0;
 }
 
@@ -143,6 +177,18 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
         return OnHitTest(window, wParam, lParam);
     case WM_NCRBUTTONDOWN:
         return OnRightClick(window, lParam);
+    // The whole figure is caption: a double click on it arrives as the caption's.
+    case WM_NCLBUTTONDBLCLK:
+        controlPanel.PlayOrPause();
+        return 0;
+    case WM_MOUSEWHEEL:
+        return OnWheel(window, wParam);
+    case WM_MOVE:
+        titleBalloon.Follow(window);
+        return 0;
+    case WM_SHOWWINDOW:
+        if (!wParam) titleBalloon.Hide();
+        return 0;
     case WM_COMMAND:
         return OnCommand(window, wParam);
     case WM_TIMER:
@@ -154,7 +200,7 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_ENDSESSION:
         return OnEndSession(wParam);
     case kTrayMessage:
-        HandleTrayMessage(window, lParam, followController.moveEnabled);
+        HandleTrayMessage(window, lParam, Checks());
         return 0;
     case kAppBarMessage:
         OnAppBarMessage(wParam, lParam);

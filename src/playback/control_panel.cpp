@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "playback/plugin_loader.h"
 #include "playback/settings_file.h"
 #include "playlist/playlist_editor.h"
+#include "playlist/playlist_entry.h"
 #include "resources/resource_ids.h"
 #include "ui/whole_file.h"
 
@@ -16,6 +19,7 @@ LRESULT ControlPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_COMMAND: OnCommand(LOWORD(wParam)); break;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) == volumeSlider) OnVolumeMoved();
+        if (reinterpret_cast<HWND>(lParam) == positionBar) OnPositionMoved(LOWORD(wParam));
         break;
     case WM_APP: transport.OnPlaybackEvent(LOWORD(wParam), HIWORD(wParam), static_cast<int>(lParam)); break;
     // Closing only hides the panel; it lives until the process ends.
@@ -38,12 +42,13 @@ void ControlPanel::OnInitDialog() {
     input->SetCallback(&PostPlaybackEvent, this);
     // The editor is bound here, not in the constructor: as a static object made after
     // the panel, it does not exist yet when the panel is constructed.
-    transport.Connect(input, &playListEditor);
+    transport.Connect(input, &playListEditor, (pluginLoader.InputFeatures() & kInputCanSeek) != 0);
     transport.balance = 100;
     volumeSlider = GetDlgItem(window, IDC_VOLUME);
     SendMessageA(volumeSlider, TBM_SETRANGEMIN, FALSE, 0);
     SendMessageA(volumeSlider, TBM_SETRANGEMAX, FALSE, 100);
     SendMessageA(volumeSlider, TBM_SETPAGESIZE, 0, 20);
+    positionBar = GetDlgItem(window, IDC_POSITION);
     transport.RefreshDisplay();
     Show(SW_HIDE);
 }
@@ -64,10 +69,35 @@ void ControlPanel::OnCommand(int control) {
     }
 }
 
+int ControlPanel::ChangeVolume(int delta) {
+    transport.volume = std::clamp(transport.volume + delta, 0, 100);
+    SendMessageA(volumeSlider, TBM_SETPOS, TRUE, transport.volume);
+    transport.ApplyVolume();
+    return transport.volume;
+}
+
 // Any scroll code, so the volume follows the thumb while it is dragged.
 void ControlPanel::OnVolumeMoved() {
     transport.volume = static_cast<int>(SendMessageA(volumeSlider, TBM_GETPOS, 0, 0));
     transport.ApplyVolume();
+}
+
+// Dragging the thumb, clicking the channel and the keys all end with TB_ENDTRACK: the
+// jump is made then, once.
+void ControlPanel::OnPositionMoved(int code) {
+    positionHeld = code != TB_ENDTRACK;
+    if (!positionHeld) transport.Seek(static_cast<int>(SendMessageA(positionBar, TBM_GETPOS, 0, 0)));
+}
+
+void ControlPanel::NowPlaying(const PlaylistEntry* entry, int number, bool canSeek) {
+    SendMessageA(positionBar, TBM_SETRANGEMAX, FALSE, entry != nullptr ? entry->info.length : 0);
+    SendMessageA(positionBar, TBM_SETPOS, TRUE, 0);
+    EnableWindow(positionBar, entry != nullptr && canSeek);
+    if (onNowPlaying != nullptr) onNowPlaying(entry, number);
+}
+
+void ControlPanel::ShowPosition(int seconds) {
+    if (!positionHeld) SendMessageA(positionBar, TBM_SETPOS, TRUE, seconds);
 }
 
 // The push-like check boxes have toggled themselves already. Playback goes on and
@@ -103,6 +133,7 @@ int ControlPanel::LoadSettings(const char* path) {
     }
     playListEditor.SetMode(mode);
     transport.volume = settings.volume;
+    titleBalloons = settings.balloons;
     // The slider keeps its thumb within 0..100; the volume stays as read.
     SendMessageA(volumeSlider, TBM_SETPOS, TRUE, transport.volume);
     transport.ApplyVolume();
@@ -114,5 +145,6 @@ int ControlPanel::SaveSettings(const char* path) {
     settings.random = static_cast<int>(SendDlgItemMessageA(window, IDC_RANDOM, BM_GETCHECK, 0, 0));
     settings.loop = static_cast<int>(SendDlgItemMessageA(window, IDC_LOOP, BM_GETCHECK, 0, 0));
     settings.volume = transport.volume;
+    settings.balloons = titleBalloons;
     return ReplaceWholeFile(path, SettingsBytes(settings)) ? 1 : 0;
 }

@@ -19,6 +19,8 @@ public:
     void PreviousTrack() { transport.PreviousTrack(); }
     void TogglePause() { transport.TogglePause(); }
     void PlayOrPause() { transport.PlayOrPause(); }
+    // Moves the volume by `delta` within 0..100, the slider with it; the new volume.
+    int ChangeVolume(int delta);
     uint16_t TrackTag() const { return transport.TrackTag(); }
     int LoadSettings(const char* path);
     int SaveSettings(const char* path);
@@ -27,17 +29,29 @@ public:
     InputPlugin* input = nullptr;
     OutputPlugin* output = nullptr;
     HWND volumeSlider = nullptr;
+    // The character's title balloon: 1 on, 0 off. Kept in the settings file.
+    int titleBalloons = 1;
 
     // Runs before the process ends for want of plug-ins, while the window that made
     // the panel is still being created: the shell takes its tray icon away here.
     void (*beforeFatalExit)() = nullptr;
+    // Told of the track open now (null when none is), for the tray tip and the
+    // character's title balloon.
+    void (*onNowPlaying)(const PlaylistEntry* entry, int number) = nullptr;
 
 private:
     void OnInitDialog();
     void OnCommand(int control);
     void OnVolumeMoved();
+    void OnPositionMoved(int code);
     void ApplyModeButtons();
     void SetText(int control, const char* text) override;
+    void NowPlaying(const PlaylistEntry* entry, int number, bool canSeek) override;
+    void ShowPosition(int seconds) override;
+
+    HWND positionBar = nullptr;
+    // While the user moves the position bar, the seconds played leave its thumb alone.
+    bool positionHeld = false;
 
     Transport transport;
 };

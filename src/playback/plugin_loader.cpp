@@ -27,6 +27,13 @@ InputPlugin* PluginLoader::LoadInput(const char* path) {
     return static_cast<InputPlugin*>(LoadModuleObject(inputModule, path));
 }
 
+unsigned PluginLoader::InputFeatures() const {
+    if (inputModule == nullptr) return 0;
+    auto features = reinterpret_cast<unsigned (*)()>(
+        reinterpret_cast<void*>(GetProcAddress(inputModule, "GetInputFeatures")));
+    return features != nullptr ? features() : 0;
+}
+
 OutputPlugin* PluginLoader::LoadOutput(const char* path) {
     return static_cast<OutputPlugin*>(LoadModuleObject(outputModule, path));
 }

@@ -19,6 +19,9 @@ public:
     // of its kind or the end of the loader.
     InputPlugin* LoadInput(const char* path);
     OutputPlugin* LoadOutput(const char* path);
+    // What the loaded input module's GetInputFeatures says (kInputCanSeek); 0 for a
+    // module without that export, made to the interface as it first stood.
+    unsigned InputFeatures() const;
 
 private:
     HMODULE inputModule = nullptr;

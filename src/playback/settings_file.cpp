@@ -30,10 +30,12 @@ Settings ReadSettings(std::string_view fileBytes) {
     settings.volume = AsciiToInt(reader.ReadLine(kSettingsReadLimit));
     if (settings.volume == 0) settings.volume = 50;
     settings.volume = std::clamp(settings.volume, 0, 100);
+    const std::string balloons = reader.ReadLine(kSettingsReadLimit);
+    settings.balloons = balloons.empty() || AsciiToInt(balloons) != 0 ? 1 : 0;
     return settings;
 }
 
 std::string SettingsBytes(const Settings& settings) {
     return std::to_string(settings.loop) + "\r\n" + std::to_string(settings.random) + "\r\n" +
-           std::to_string(settings.volume);
+           std::to_string(settings.volume) + "\r\n" + std::to_string(settings.balloons);
 }

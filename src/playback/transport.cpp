@@ -5,6 +5,12 @@
 
 #include "playlist/playlist_entry.h"
 
+std::string NumberAndTitle(int number, const char* title) {
+    char text[160];
+    std::snprintf(text, sizeof(text), "%02d %s", number, title);
+    return text;
+}
+
 void Transport::RefreshDisplay() {
     PlaylistEntry* entry = playlist->CurrentEntry();
     const int number = playlist->CurrentNumber();
@@ -12,9 +18,8 @@ void Transport::RefreshDisplay() {
         for (int control : {kTitleText, kBitrateText, kSampleRateText, kElapsedText}) display.SetText(control, "");
         return;
     }
-    char text[160];
-    std::snprintf(text, sizeof(text), "%02d %s", number, entry->info.title);
-    display.SetText(kTitleText, text);
+    display.SetText(kTitleText, NumberAndTitle(number, entry->info.title).c_str());
+    char text[32];
     // An entry that cannot be opened has no rates to show.
     std::snprintf(text, sizeof(text), "%d", entry->info.bitrate);
     display.SetText(kBitrateText, entry->available ? text : "");
@@ -58,6 +63,7 @@ void Transport::PlayFirstThatOpens(StepFunction step) {
             if (OpenEntry(*entry)) {
                 input->Play();
                 expectingEnd = true;
+                display.NowPlaying(entry, playlist->CurrentNumber(), seekable);
                 return;
             }
             if (tried.size() >= rows) return;
@@ -84,8 +90,13 @@ void Transport::StopPlayback() {
     if (input == nullptr) return;
     input->Stop();
     input->Close();
+    Stopped();
+}
+
+void Transport::Stopped() {
     NextTrackTag();
     expectingEnd = false;
+    display.NowPlaying(nullptr, 0, false);
 }
 
 void Transport::TogglePause() {
@@ -135,13 +146,23 @@ void Transport::OnPlaybackEvent(int event, uint16_t tag, int value) {
 void Transport::OnTrackEnded() {
     if (input == nullptr || !expectingEnd || input->GetState() != PlayerState::Stopped) return;
     input->Close();
-    NextTrackTag();
-    expectingEnd = false;
+    Stopped();
     if (playlist->StepNext() != 0) PlayCurrent();
 }
 
 void Transport::OnElapsed(int seconds) {
     display.SetText(kElapsedText, MinutesAndSeconds(seconds).c_str());
+    display.ShowPosition(seconds);
+}
+
+void Transport::Seek(int seconds) {
+    // A track that ended on its own, its end not yet handled, is left to that end.
+    if (input == nullptr || !seekable || input->GetState() == PlayerState::Stopped) return;
+    seconds = seconds < 0 ? 0 : seconds;
+    input->Seek(seconds);
+    // The old place's seconds still queued are stale now.
+    NextTrackTag();
+    OnElapsed(seconds);
 }
 
 void Transport::ApplyVolume() {

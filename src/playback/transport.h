@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "playback/interface/plugin_interface.h"
 #include "playlist/ansi_text.h"
@@ -14,9 +15,18 @@ class PlaylistEntry;
 // The panel's texts.
 enum DisplayControl : int { kTitleText = 1004, kElapsedText = 1005, kBitrateText = 1006, kSampleRateText = 1009 };
 
+// "%02d %s": the panel's first line, the tray icon's tip and the balloon's.
+std::string NumberAndTitle(int number, const char* title);
+
 class DisplayPort {
 public:
     virtual void SetText(int control, const char* text) = 0;
+    // The track open now, playing or paused, with its number in the list and whether
+    // it can be moved within; null when none is. The position bar, the tray icon's tip
+    // and the title balloon follow it.
+    virtual void NowPlaying(const PlaylistEntry* entry, int number, bool canSeek) = 0;
+    // Seconds into the open track, as the time shows them.
+    virtual void ShowPosition(int seconds) = 0;
 
 protected:
     ~DisplayPort() = default;
@@ -42,10 +52,11 @@ public:
     Transport(DisplayPort& display, LeadByteTest isLeadByte) : display(display), isLeadByte(isLeadByte) {}
 
     // Nothing is played or stopped until the input plug-in and the playlist are
-    // connected.
-    void Connect(InputPlugin* plugin, PlaylistPort* rows) {
+    // connected. `canSeek`: the plug-in's module says its slot 10 is Seek.
+    void Connect(InputPlugin* plugin, PlaylistPort* rows, bool canSeek) {
         input = plugin;
         playlist = rows;
+        seekable = canSeek;
     }
 
     // The track the plug-in's events belong to: the callback reads it on the plug-in's
@@ -65,6 +76,10 @@ public:
     void PreviousTrack();
     void OnTrackEnded();
     void OnElapsed(int seconds);
+    // Moves the open track to `seconds`: the time shows it at once and the plug-in's
+    // next seconds count on from it; a paused track stays paused. Nothing when no
+    // track is open or the plug-in cannot seek.
+    void Seek(int seconds);
     void ApplyVolume();
 
     int volume = 0;
@@ -81,6 +96,7 @@ private:
     void PlayGoing(StepFunction step);
     void PlayFirstThatOpens(StepFunction step);
     bool OpenEntry(PlaylistEntry& entry);
+    void Stopped();
 
     void NextTrackTag() { trackTag.fetch_add(1); }
 
@@ -88,6 +104,7 @@ private:
     DisplayPort& display;
     LeadByteTest isLeadByte;
     InputPlugin* input = nullptr;
+    bool seekable = false;
     // True from starting a track until it has been stopped or its end handled. An
     // end-of-track event that finds this false, or finds another track playing, was
     // posted before the user stopped or changed the track, and is stale.

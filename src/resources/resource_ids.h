@@ -13,6 +13,7 @@
 #define ID_STOP 40012
 #define ID_NEXT 40013
 #define ID_PREVIOUS 40014
+#define ID_TITLE_BALLOONS 40015
 
 // The playlist editor: its dialog, its menu bar and their commands. "关闭(&X)"
 // shares 40002 with the context menu's "退出"; each window routes its own.
@@ -45,3 +46,4 @@
 #define IDC_NEXT 1016
 #define IDC_PLAY 1017
 #define IDC_VOLUME 1018
+#define IDC_POSITION 1020

@@ -5,6 +5,7 @@ its own copy of the staged folder, so what the program writes stays with the tes
 """
 import atexit
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -62,8 +63,12 @@ class Driver:
     def dialog(self, caption):
         return int(self.ask("find", "#32770", caption))
 
+    def text(self, window):
+        escaped = {"r": "\r", "n": "\n", "\\": "\\"}
+        return re.sub(r"\\(.)", lambda m: escaped[m.group(1)], self.ask("text", window))
+
     def control_text(self, dialog, control):
-        return self.ask("text", self.ask("child", dialog, control))
+        return self.text(self.ask("child", dialog, control))
 
     def middle(self, window):
         left, top, right, bottom = self.rect(window)

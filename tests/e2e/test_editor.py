@@ -54,7 +54,7 @@ class EditorTest(ProgramTest):
         folder = "Z:" + str(program.folder).replace("/", "\\")
         saved = (program.folder / "Data" / "PlayList.m3u").read_bytes()
         self.assertEqual(saved, f"{folder}\\c.mp3\r\n{folder}\\b.mp3\r\n".encode())
-        self.assertEqual((program.folder / "Data" / "Wzmp.ini").read_bytes(), b"0\r\n1\r\n100")
+        self.assertEqual((program.folder / "Data" / "Wzmp.ini").read_bytes(), b"0\r\n1\r\n100\r\n1")
 
         program.start()  # again, in the same folder
         window = driver.wait_window("Wuzzle")

@@ -77,7 +77,7 @@ class PlaybackTest(ProgramTest):
         """ "播放" in the "播放" submenu of the character's menu."""
         driver.click(window, 3)
         wait_for(lambda: int(driver.ask("shown", "#32768")), message="the menu")
-        xdotool("key", "Down", "Down", "Right", "Return")
+        xdotool("key", "Down", "Down", "Down", "Right", "Return")
 
     def test_tracks_whose_folder_is_gone_keep_their_place_and_play_when_it_is_back(self):
         tracks = [(f"{folder}\\{n}.mp3", "tone1s.mp3") for n, folder in enumerate("SGSGS", 1)]

@@ -4,7 +4,7 @@
 //
 //   find CLASS [TITLE]         a top-level window of CLASS (with that ANSI title), or 0
 //   child HWND ID              the dialog's control with that id, or 0
-//   text HWND                  the window's text (ANSI bytes)
+//   text HWND                  the window's text (ANSI bytes; CR, LF and \ escaped)
 //   visible HWND               1 while the window is shown
 //   shown CLASS                a shown top-level window of CLASS, or 0: the window is
 //                              made before its start-up is done, and shown after it
@@ -86,7 +86,15 @@ bool Run(char* line) {
     } else if (std::strcmp(command, "text") == 0 && count >= 2) {
         char text[512] = {};
         GetWindowTextA(ParseWindow(words[1]), text, sizeof(text));
-        std::printf("%s\n", text);
+        // One answer, one line: line ends within the text go as \r and \n.
+        for (const char* c = text; *c != '\0'; ++c) {
+            if (*c == '\r' || *c == '\n' || *c == '\\') {
+                std::printf("\\%c", *c == '\r' ? 'r' : *c == '\n' ? 'n' : '\\');
+            } else {
+                std::putchar(*c);
+            }
+        }
+        std::putchar('\n');
     } else if (std::strcmp(command, "shown") == 0 && count >= 2) {
         HWND window = nullptr;
         do window = FindWindowExA(nullptr, window, words[1], nullptr);

@@ -68,7 +68,7 @@ public:
         calls += "Resume ";
         if (state == PlayerState::Paused) state = PlayerState::Playing;
     }
-    void Reserved10() override {}
+    void Seek(int seconds) override { calls += "Seek(" + std::to_string(seconds) + ") "; }
     void SetVolume(int, int) override {}
 
     std::string calls;

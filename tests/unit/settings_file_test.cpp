@@ -10,6 +10,7 @@ TEST(ReadSettings, ReadsThreeLinesOfAtMostFourteenCharactersAndHoldsTheVolumeInR
         const char* name;
         std::string bytes;
         int loop, random, volume;
+        int balloons = 1;  // three lines, as older programs wrote them, mean on
     };
     const Case cases[] = {
         {"no file or empty", "", 0, 0, 50},
@@ -22,11 +23,13 @@ TEST(ReadSettings, ReadsThreeLinesOfAtMostFourteenCharactersAndHoldsTheVolumeInR
         {"ends after two lines", "1\r\n1\r\n", 1, 1, 50},
         {"blanks and junk", "  1x\r\nabc\r\n +7", 1, 0, 7},
         {"beyond 32 bits held", "0\r\n0\r\n99999999999999", 0, 0, 100},
+        {"balloons off", "0\r\n0\r\n5\r\n0", 0, 0, 5, 0},
+        {"balloons on", "0\r\n0\r\n5\r\n1", 0, 0, 5, 1},
     };
     for (const Case& c : cases) {
         const Settings settings = ReadSettings(c.bytes);
-        EXPECT_EQ((std::vector<int>{settings.loop, settings.random, settings.volume}),
-                  (std::vector<int>{c.loop, c.random, c.volume}))
+        EXPECT_EQ((std::vector<int>{settings.loop, settings.random, settings.volume, settings.balloons}),
+                  (std::vector<int>{c.loop, c.random, c.volume, c.balloons}))
             << c.name;
     }
 }

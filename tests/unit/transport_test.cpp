@@ -19,6 +19,8 @@ public:
     int StepPrevious() override { return order.StepPrevious(rows); }
     void SetText(int control, const char* text) override { texts[control] = text; }
     void EntryChanged(PlaylistEntry* entry) override { changed += entry->info.title; }
+    void NowPlaying(const PlaylistEntry*, int, bool) override {}
+    void ShowPosition(int) override {}
 
     PlayOrder order;
     VectorRows rows;
@@ -47,6 +49,7 @@ struct Case {
     // Rows (by title) whose files cannot be opened now, rows marked unavailable before,
     // and the rows the editor is told to show anew.
     std::string refused = "", unavailable = "", changed = "";
+    bool canSeek = true;
 };
 
 using Act = std::function<void(Transport&, FakeInput&)>;
@@ -76,6 +79,24 @@ Act LateEventAfter(int event, int value, const Act& user) {
 }
 Act LateEndAfter(const Act& user) {
     return LateEventAfter(kEnded, 0, user);
+}
+// A jump within the track, as the position bar asks for it, once `before` has run.
+Act SeekAfter(const Act& before, int seconds) {
+    return [=](Transport& t, FakeInput& input) {
+        before(t, input);
+        input.calls.clear();
+        t.Seek(seconds);
+    };
+}
+const Act Nothing = [](Transport&, FakeInput&) {};
+const Act PlayAndPause = [](Transport& t, FakeInput&) {
+    t.PlayCurrent();
+    t.TogglePause();
+};
+Texts ShowsAt(const char* title, const char* elapsed) {
+    Texts texts = Shows(title);
+    texts[kElapsedText] = elapsed;
+    return texts;
 }
 
 const PlayerState kStopped = PlayerState::Stopped, kPlaying = PlayerState::Playing, kPaused = PlayerState::Paused;
@@ -142,6 +163,18 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
          "bc"},
         {"a_file_that_is_back_plays_and_shows_again", 3, 1, 0, kStopped, Play, "GetState Open(C:\\m\\b.mp3) Play ",
          Shows("02 b"), 1, "", "b", "b"},
+        // Seeking: the time shows the new place at once; a paused track stays paused;
+        // a place past the end is the plug-in's to end; nothing to move, or a plug-in
+        // without the feature, and nothing happens.
+        {"seek_within_the_track", 3, 0, 0, kStopped, SeekAfter(Play, 75), "GetState Seek(75) ", ShowsAt("01 a", "01:15"), 0},
+        {"seek_while_paused_stays_paused", 3, 0, 0, kStopped, SeekAfter(PlayAndPause, 3), "GetState Seek(3) ",
+         ShowsAt("01 a", "00:03"), 0},
+        {"seek_past_the_end", 3, 0, 0, kStopped, SeekAfter(Play, 900), "GetState Seek(900) ", ShowsAt("01 a", "15:00"), 0},
+        {"late_seconds_after_seek", 3, 0, 0, kStopped,
+         LateEventAfter(kSeconds, 1, [](Transport& t, FakeInput&) { t.Seek(75); }), "GetState Seek(75) ",
+         ShowsAt("01 a", "01:15"), 0},
+        {"seek_with_nothing_open", 3, 0, 0, kStopped, SeekAfter(Nothing, 3), "GetState ", kUntouched, 0},
+        {"seek_without_the_feature", 3, 0, 0, kStopped, SeekAfter(Play, 3), "", Shows("01 a"), 0, "", "", "", false},
     };
     for (const Case& c : cases) {
         Panel panel;
@@ -155,7 +188,7 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         input.reported.title[0] = '\0';  // titles come from the file names
         input.state = c.state;
         Transport transport(panel, GbkLeadByte);
-        transport.Connect(&input, &panel);
+        transport.Connect(&input, &panel, c.canSeek);
         c.act(transport, input);
         EXPECT_EQ(input.calls, c.calls) << c.name;
         EXPECT_EQ(panel.texts, c.texts) << c.name;

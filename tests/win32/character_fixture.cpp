@@ -45,6 +45,7 @@ void CALLBACK LookAtOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
     sighting.menuLive = IsMenu(sighting.menu) != FALSE;
     GetWindowRect(popup, &sighting.rect);
     sighting.moveChecked = (GetMenuState(sighting.menu, ID_MOVE, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    sighting.titleBalloonsChecked = (GetMenuState(sighting.menu, ID_TITLE_BALLOONS, MF_BYCOMMAND) & MF_CHECKED) != 0;
     EndMenu();
 }
 

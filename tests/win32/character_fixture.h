@@ -25,6 +25,7 @@ struct MenuSighting {
     bool menuLive = false;
     RECT rect = {};
     bool moveChecked = false;
+    bool titleBalloonsChecked = false;
 };
 
 // Runs `open`; when it shows a pop-up menu, records the menu and closes it again.

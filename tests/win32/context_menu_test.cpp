@@ -40,8 +40,9 @@ TEST(ContextMenuResource, HasTheCaptionsIdsAndNestingOfTheMenu) {
     ASSERT_NE(bar, nullptr);
     ExpectItems(bar, {{"菜单", 0}});
     HMENU popup = GetSubMenu(bar, 0);
-    ExpectItems(popup, {{"移动", 40001}, {"播放", 0}, {"播放列表", 40008}, {"控制", 40009}, {"退出", 40002}});
-    ExpectItems(GetSubMenu(popup, 1), {{"播放", 40011}, {"停止", 40012}, {"下一个", 40013}, {"上一个", 40014}});
+    ExpectItems(popup,
+                {{"移动", 40001}, {"歌名气泡", 40015}, {"播放", 0}, {"播放列表", 40008}, {"控制", 40009}, {"退出", 40002}});
+    ExpectItems(GetSubMenu(popup, 2), {{"播放", 40011}, {"停止", 40012}, {"下一个", 40013}, {"上一个", 40014}});
     DestroyMenu(bar);
 }
 

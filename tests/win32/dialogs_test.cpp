@@ -85,6 +85,7 @@ TEST_F(Dialogs, ThePanelIsResource105) {
         {1015, "Button", "上一首", kPush},               {1016, "Button", "下一首", kPush},
         {1017, "Button", "播放", kPush},
         {1018, "msctls_trackbar32", "Slider1", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS},
+        {1020, "msctls_trackbar32", "", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS | WS_DISABLED},
     });
     EXPECT_EQ(SendMessageA(controlPanel.volumeSlider, TBM_GETRANGEMAX, 0, 0), 100);
 }
@@ -295,16 +296,24 @@ TEST_F(Dialogs, ADroppedFileNamedOutsideTheCodePageIsTakenByItsShortName) {
     DeleteFileW(name.c_str());
 }
 
-// A volume beyond what the slider shows is held at its end.
+// A volume beyond what the slider shows is held at its end. The title balloon's
+// switch is the file's fourth line and the menu's "歌名气泡".
 TEST_F(Dialogs, TheEndOfTheSessionSavesThePlaylistAndTheSettingsAsRead) {
     AddRows("ab");
-    std::ofstream("Data\\loud.ini", std::ios::binary) << "1\r\n1\r\n150";
+    std::ofstream("Data\\loud.ini", std::ios::binary) << "1\r\n1\r\n150\r\n0";
     ASSERT_EQ(controlPanel.LoadSettings("Data\\loud.ini"), 1);
     EXPECT_EQ(SendMessageA(controlPanel.volumeSlider, TBM_GETPOS, 0, 0), 100);
+    auto balloonsChecked = [&] {
+        return WatchMenu([&] { SendMessageA(window, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(200, 150)); })
+            .titleBalloonsChecked;
+    };
+    EXPECT_FALSE(balloonsChecked());
+    SendMessageA(window, WM_COMMAND, 40015, 0);
+    EXPECT_TRUE(balloonsChecked());
     EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(FileBytes("Data\\PlayList.m3u"), "a.mp3\r\nb.mp3\r\n");
-    EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "1\r\n1\r\n100");
+    EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "1\r\n1\r\n100\r\n1");
 }
 
 // A read-only playlist file cannot be opened for reading and writing: it is not

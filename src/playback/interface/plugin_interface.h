@@ -41,9 +41,13 @@ typedef int(PLUGIN_CALLBACK* PlaybackCallback)(int event, int value, void* user)
 // belongs to the two plug-ins.
 class OutputPlugin;
 
+// What an input module that exports GetInputFeatures (no arguments, a 32-bit bit set,
+// like GetInstance a plain function) can do beyond the twelve slots of old.
+constexpr unsigned kInputCanSeek = 1;
+
 // The input module's object. The table has exactly twelve slots in this order, so
 // there is no virtual destructor (GCC would give it two slots); the program never
-// deletes the object. Slots 0 and 10 keep places and are never called.
+// deletes the object. Slot 0 keeps a place and is never called.
 class InputPlugin {
 public:
     virtual void Reserved0() = 0;
@@ -56,7 +60,11 @@ public:
     virtual void Stop() = 0;
     virtual void Pause() = 0;
     virtual void Resume() = 0;
-    virtual void Reserved10() = 0;
+    // Slot 10, a reserved place in plug-ins made before it: only a module whose
+    // GetInputFeatures sets kInputCanSeek has it there. Moves the open track, playing
+    // or paused, to `seconds` from its start; the ElapsedSeconds that follow count
+    // from there, and a place past the end ends the track as its end does.
+    virtual void Seek(int seconds) = 0;
     virtual void SetVolume(int first, int second) = 0;
 
 protected:

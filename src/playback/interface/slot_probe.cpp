@@ -16,7 +16,7 @@ struct SlotProbe final : InputPlugin {
     void Stop() override;
     void Pause() override;
     void Resume() override;
-    void Reserved10() override;
+    void Seek(int seconds) override;
     void SetVolume(int first, int second) override;
 };
 
