@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/shell.h"
+#include "app/title_balloon.h"
 #include "character_fixture.h"
 #include "region_oracle.h"
 
@@ -167,6 +168,51 @@ TEST_F(CharacterWindow, ComesBackOntoAMonitorWhenTheDisplaysChange) {
     GetWindowRect(window, &rect);
     EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(rect.top, 300);
+}
+
+// The balloon is a window of its own that takes no clicks and never the focus, beside
+// the figure's head, on the side with room, and inside the work area at every edge.
+TEST_F(CharacterWindow, TheTitleBalloonStaysBesideTheFigureAndInsideTheWorkArea) {
+    RECT work, figure, balloon;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(window, &figure);
+    const int width = figure.right - figure.left, height = figure.bottom - figure.top;
+    struct Place {
+        const char* name;
+        LONG x, y;
+        bool onTheRight;
+    };
+    const Place places[] = {
+        {"middle", (work.right - width) / 2, (work.bottom - height) / 2, true},
+        {"right edge", work.right - width, 300, false},
+        {"left edge", work.left, 300, true},
+        {"top edge", 300, work.top, true},
+        {"bottom right corner", work.right - width, work.bottom - height, false},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.name);
+        SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        titleBalloon.Show(window, "01 春天的故事\r\n小明");
+        HWND shown = FindWindowA("WuzzleBalloon", nullptr);
+        ASSERT_EQ(shown, titleBalloon.Window());
+        EXPECT_TRUE(IsWindowVisible(shown));
+        EXPECT_NE(GetForegroundWindow(), shown);
+        char text[64];
+        GetWindowTextA(shown, text, sizeof(text));
+        EXPECT_STREQ(text, "01 春天的故事\r\n小明");
+        const LONG style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT;
+        EXPECT_EQ(GetWindowLongA(shown, GWL_EXSTYLE) & style, style);
+        GetWindowRect(shown, &balloon);
+        EXPECT_TRUE(balloon.left >= work.left && balloon.top >= work.top && balloon.right <= work.right &&
+                    balloon.bottom <= work.bottom);
+        GetWindowRect(window, &figure);
+        const LONG middle = (balloon.left + balloon.right) / 2, figureMiddle = (figure.left + figure.right) / 2;
+        EXPECT_EQ(middle > figureMiddle, place.onTheRight) << "on the side with room";
+        EXPECT_LT(place.onTheRight ? balloon.left - figure.right : figure.left - balloon.right, 0) << "touching it";
+        EXPECT_NE(WindowFromPoint({middle, (balloon.top + balloon.bottom) / 2}), shown) << "clicks go through";
+    }
+    ShowWindow(window, SW_HIDE);
+    EXPECT_FALSE(IsWindowVisible(titleBalloon.Window())) << "hidden with the character";
 }
 
 // A restarted Explorer has an empty notification area and says so to every top-level
