@@ -12,8 +12,9 @@ driver = shared_driver()
 CAPTURE_PLUGIN = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
 AUDIO = ARCH_BUILD / "testdata" / "audio"
 PANEL = "控制面板"
-TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT = 1004, 1005, 1006, 1009, 1016
-WM_COMMAND, ID_CONTROL_PANEL = 0x0111, 40009
+TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT, VOLUME = 1004, 1005, 1006, 1009, 1016, 1018
+WM_COMMAND, WM_USER, ID_CONTROL_PANEL, ID_PLAY = 0x0111, 0x0400, 40009, 40011
+TBM_GETPOS = WM_USER
 
 
 def samples(path):
@@ -52,6 +53,8 @@ class PlaybackTest(ProgramTest):
         self.play_from_the_menu(window)
 
         self.shows(panel, TITLE, "01 晨曲")
+        balloon = wait_for(lambda: int(driver.ask("shown", "WuzzleBalloon")), 1, "the title balloon")
+        self.assertEqual(driver.text(balloon), "01 晨曲")
         self.assertEqual(driver.control_text(panel, BITRATE), "128")
         self.assertEqual(driver.control_text(panel, SAMPLE_RATE), "44.10")
         self.assertIn(driver.control_text(panel, ELAPSED), ("00:00", "00:01"))
@@ -63,6 +66,7 @@ class PlaybackTest(ProgramTest):
         wait_for(lambda: len(samples(program.folder / "capture.raw")) >= len(expected), 5, "the last track's end")
         time.sleep(0.3)
         self.assertEqual(driver.control_text(panel, TITLE), "03 c", "the last track stays shown")
+        wait_for(lambda: driver.ask("visible", balloon) == "0", 4, "the balloon to go, 4 s after the last start")
         playlist = (program.folder / "Data" / "PlayList.m3u").read_bytes()
 
         driver.ask("post", window, 0x0010, 0, 0)
@@ -148,6 +152,23 @@ class PlaybackTest(ProgramTest):
         self.assertIn(driver.control_text(panel, TITLE), ("02 b", "03 c"))
         xdotool("key", "Escape")
         wait_for(lambda: driver.ask("visible", panel) == "0", message="Esc to hide the panel")
+
+    def test_the_figure_answers_the_mouse(self):
+        tracks = [(f"{name}.mp3", "tone6s.mp3") for name in "ab"]
+        program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
+        played = lambda: len(samples(program.folder / "capture.raw"))
+        driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
+        wait_for(played, message="playing")
+        x, y = driver.middle(window)
+        for paused in (True, False):
+            xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
+            before = played()
+            time.sleep(0.6)
+            self.assertEqual(played() == before, paused, "a double click pauses, and goes on")
+        slider = driver.ask("child", panel, VOLUME)
+        xdotool("click", 4)  # the wheel, a notch up
+        wait_for(lambda: driver.ask("send", slider, TBM_GETPOS, 0, 0) == "55", message="the volume up 5")
+        self.assertEqual(driver.text(driver.ask("shown", "WuzzleBalloon")), "音量 55")
 
     def test_without_its_input_plug_in_it_says_so_and_ends_writing_nothing(self):
         def prepare(folder):
