@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/context_menu.h"
 #include "character_fixture.h"
 #include "playback/control_panel.h"
 #include "playlist/playlist_editor.h"
@@ -179,6 +180,10 @@ TEST_F(Dialogs, ButtonsAndMediaKeysDriveThePlayer) {
         }
         EXPECT_EQ(controlPanel.input->GetState(), s.state) << s.message << " " << s.key;
         EXPECT_EQ(playListEditor.CurrentNumber(), s.number) << s.message << " " << s.key;
+        // The tray icon's tip names the track while one is open, playing or paused.
+        char tip[32] = "WuzzlePlayer";
+        if (s.state != PlayerState::Stopped) snprintf(tip, sizeof(tip), "%02d tone1s", s.number);
+        EXPECT_STREQ(trayIconData.szTip, tip) << s.message << " " << s.key;
     }
 }
 
