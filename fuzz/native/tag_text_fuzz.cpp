@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "ansi_code_page.h"
 #include "id3v2_tag.h"
 #include "mpeg_frames.h"
 #include "tag_text.h"
@@ -14,7 +15,7 @@ bool GbkLeadByte(unsigned char byte) {
 }
 
 void CheckFits(const std::string& text) {
-    const size_t length = FitText(text, 128, GbkLeadByte);
+    const size_t length = WholeCharacters(text.data(), text.size(), 127, GbkLeadByte);
     if (length > 127 || length > text.size()) abort();
 }
 

@@ -22,19 +22,6 @@ std::optional<std::string> Latin1Bytes(std::string_view utf8) {
     return bytes;
 }
 
-size_t FitText(std::string_view text, size_t capacity, bool (*isLeadByte)(unsigned char)) {
-    size_t length = 0;
-    while (length < text.size()) {
-        const bool lead = isLeadByte(static_cast<unsigned char>(text[length]));
-        // A lead byte without its trail byte is a character cut off: drop it.
-        if (lead && length + 1 == text.size()) break;
-        const size_t step = lead ? 2 : 1;
-        if (length + step + 1 > capacity) break;
-        length += step;
-    }
-    return length;
-}
-
 std::string_view Id3v1Text(const char* field, size_t size) {
     std::string_view text(field, std::find(field, field + size, '\0') - field);
     const size_t end = text.find_last_not_of(' ');

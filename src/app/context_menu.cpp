@@ -1,6 +1,6 @@
 #include "app/context_menu.h"
 
-#include "playlist/ansi_text.h"
+#include "text/ansi_code_page.h"
 #include "resources/resource_ids.h"
 
 NOTIFYICONDATAA trayIconData;

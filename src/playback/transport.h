@@ -8,7 +8,7 @@
 #include <string>
 
 #include "playback/interface/plugin_interface.h"
-#include "playlist/ansi_text.h"
+#include "text/ansi_code_page.h"
 
 class PlaylistEntry;
 

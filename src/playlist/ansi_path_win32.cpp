@@ -1,16 +1,13 @@
 #include "playlist/ansi_path.h"
 
+#include "text/ansi_code_page.h"
+
 namespace {
 
 // Empty when the code page cannot spell every character.
 std::string ToAnsi(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    BOOL lossy = FALSE;
-    const int size = static_cast<int>(wide.size());
-    const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &lossy);
-    std::string ansi(length, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length, nullptr, &lossy);
+    bool lossy = false;
+    std::string ansi = WideToAnsi(wide, lossy);
     return lossy ? std::string() : ansi;
 }
 

@@ -2,7 +2,7 @@
 // ".M3U", music files by ".mp3" or ".MP3", compared exactly. Platform-free.
 #pragma once
 
-#include "playlist/ansi_text.h"
+#include "text/ansi_code_page.h"
 
 enum class FileKind { Playlist, Music, Other };
 

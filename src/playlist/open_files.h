@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "playlist/ansi_text.h"
+#include "text/ansi_code_page.h"
 
 struct OpenFilesPlan {
     // One playlist file was chosen: it replaces the playlist.

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "playlist/ansi_text.h"
+#include "text/ansi_code_page.h"
 
 // The longest piece of a line handed on at a time (a 1024-byte buffer read with a
 // limit of 1023, one byte kept for the terminator).

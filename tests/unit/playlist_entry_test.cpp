@@ -19,6 +19,7 @@ TEST(TitleFromFileName, IsTheFileNameWithoutItsExtension) {
         {"", ""},
         // 歌 is B8 E8 and 表 is B1 ED; 縗 (BF 5C) ends in a byte that looks like '\'.
         {"C:\\\xB8\xE8.mp3", "\xB8\xE8"}, {"C:\\d\\\xBF\x5C\xB1\xED.mp3", "\xBF\x5C\xB1\xED"},
+        {"C:\\ab\xB8", "ab"},  // a character cut off at the end goes
     };
     for (const auto& [path, title] : cases) EXPECT_EQ(Title(path), title) << path;
 }
