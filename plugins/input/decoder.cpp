@@ -56,3 +56,16 @@ std::optional<OggEnd> OggTailGranule(BufferedFile& file, std::string_view tail, 
     if (!serial) return std::nullopt;
     return OggEndGranule(tail, *serial, int64_t{sampleRate} * 60);
 }
+
+int64_t OggFrames(Decoder& decoder, int64_t total, const std::optional<OggEnd>& end) {
+    if (!end || end->last == end->believed) return total;
+    const int64_t believed = std::max<int64_t>(total - (end->last - end->believed), 0);
+    if (!decoder.SeekToSample(believed)) return believed;
+    int64_t frames = believed;
+    const unsigned char* audio;
+    size_t bytes;
+    for (Decoded result; (result = decoder.Decode(audio, bytes)) != Decoded::End;) {
+        if (result == Decoded::Audio) frames += static_cast<int64_t>(bytes / sizeof(int16_t)) / decoder.Channels();
+    }
+    return frames;
+}

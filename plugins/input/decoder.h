@@ -55,3 +55,8 @@ std::string ReadTail(BufferedFile& file, int64_t from);
 // page holds well under a minute of audio at `sampleRate`: a final granule position
 // further on is damage.
 std::optional<OggEnd> OggTailGranule(BufferedFile& file, std::string_view tail, int sampleRate);
+
+// The frames of an Ogg stream that starts at 0 and whose library counted `total` up to
+// its last granule position: when that position is damage (`end`), the frames before
+// the page that claims it and those Decode still gives after them.
+int64_t OggFrames(Decoder& decoder, int64_t total, const std::optional<OggEnd>& end);

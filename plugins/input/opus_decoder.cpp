@@ -71,14 +71,11 @@ void OpusStream::Describe(TrackInfo& info) {
             }
         }
     }
-    double samples = static_cast<double>(op_pcm_total(opus, -1));
+    int64_t frames = op_pcm_total(opus, -1);
     // One stream whose last page claims far more than the pages before it: what is
     // there counts.
-    if (op_link_count(opus) == 1) {
-        const std::string tail = ReadTail(file, 0);
-        if (const auto end = OggTailGranule(file, tail, kRate)) samples -= static_cast<double>(end->last - end->believed);
-    }
-    DescribeTrack(info, texts.title, texts.artist, file.Size(), samples / kRate, kRate);
+    if (op_link_count(opus) == 1) frames = OggFrames(*this, frames, OggTailGranule(file, ReadTail(file, 0), kRate));
+    DescribeTrack(info, texts.title, texts.artist, file.Size(), static_cast<double>(frames) / kRate, kRate);
 }
 
 Decoded OpusStream::Decode(const unsigned char*& audio, size_t& bytes) {

@@ -59,6 +59,8 @@ bool VorbisDecoder::Open() {
     const ov_callbacks callbacks = {&Read, &Seek, nullptr, &Tell};
     if (ov_open_callbacks(this, &vorbis, nullptr, 0, callbacks) != 0) return false;
     opened = true;
+    // Until a first seek, a chained file's reads name the last stream as theirs.
+    if (ov_pcm_seek(&vorbis, 0) != 0) return false;
     const vorbis_info* info = ov_info(&vorbis, 0);
     if (info == nullptr || info->channels < 1 || info->channels > 2 || info->rate <= 0) return false;
     rate = static_cast<int>(info->rate);
@@ -81,8 +83,8 @@ void VorbisDecoder::Describe(TrackInfo& info) {
     // One stream whose last page claims far more than the pages before it: what is
     // there counts.
     if (ov_streams(&vorbis) == 1) {
-        const std::string tail = ReadTail(file, 0);
-        if (const auto end = OggTailGranule(file, tail, rate)) seconds -= double(end->last - end->believed) / rate;
+        const int64_t frames = OggFrames(*this, ov_pcm_total(&vorbis, -1), OggTailGranule(file, ReadTail(file, 0), rate));
+        seconds = static_cast<double>(frames) / rate;
     }
     const vorbis_info* first = ov_info(&vorbis, 0);
     DescribeTrack(info, texts.title, texts.artist, file.Size(), seconds, static_cast<int>(first->rate));
