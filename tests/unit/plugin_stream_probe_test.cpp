@@ -1,5 +1,6 @@
 // The readers of the formats beside MPEG audio, on the layouts the plug-in's fixtures
-// do not reach: chance frame syncs, forged page positions, unusual WAVE chunks.
+// do not reach: chance frame syncs, forged page positions, unusual WAVE chunks, and
+// rounding that the decode table's tolerance would hide.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,12 +8,9 @@
 #include "../../plugins/input/mpeg_frames.h"
 #include "../../plugins/input/sample_convert.h"
 #include "../../plugins/input/stream_probe.h"
-#include "../../plugins/input/vorbis_comments.h"
 #include "../../plugins/input/wav_header.h"
 
 namespace {
-
-using namespace std::string_literals;
 
 std::string Le(uint64_t n, int bytes) {
     std::string out;
@@ -44,20 +42,6 @@ std::string FlacHeader(int number) {
         for (int bit = 0; bit < 8; ++bit) crc = uint8_t(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
     }
     return header + char(crc);
-}
-
-TEST(ProbeContainer, KnowsEachSignatureAndLeavesTheRestToMpeg) {
-    const std::pair<std::string, Container> cases[] = {
-        {"fLaC\0\0\0\x22"s, Container::Flac},
-        {"RIFF\x24\0\0\0WAVEfmt "s, Container::Wav},
-        {OggPageBytes(0, 7, "\x7F" "FLAC\x01"), Container::OggFlac},
-        {OggPageBytes(0, 7, "\x01vorbis\0\0"), Container::OggVorbis},
-        {OggPageBytes(0, 7, "OpusHead\x01\x02"), Container::OggOpus},
-        {OggPageBytes(0, 7, "Speex   "), Container::Other},
-        {"RIFF\x24\0\0\0AVI LIST"s, Container::Other},
-        {"\xFF\xFB\x90\x64", Container::Other},
-    };
-    for (const auto& [head, container] : cases) EXPECT_EQ(ProbeContainer(head), container) << head;
 }
 
 TEST(HoldsMpegAudio, AskForAgreeingFramesAtTheirLengthsNotAChanceSync) {
@@ -152,7 +136,6 @@ TEST(ReadWavLayout, FindsTheSamplesAndTextsWhereverTheChunksLie) {
         {"texts after the samples", Wave(pcm16 + Chunk("data", data) + info), 4000, "Song", "Band"},
         {"texts first", Wave(info + pcm16 + Chunk("data", data)), 4000, "Song", "Band"},
         {"extensible float", Wave(extensibleFloat + Chunk("data", data)), 4000, "", ""},
-        {"claims more than it has", Wave(pcm16 + Chunk("data", data, 1 << 30)), 4000, "", ""},
         {"streamed, size left 0", Wave(pcm16 + Chunk("data", data, 0)), 4000, "", ""},
         {"a part frame at the end", Wave(pcm16 + Chunk("data", data.substr(0, 3999))), 3996, "", ""},
         {"ADPCM", Wave(adpcm + Chunk("data", data)), -1, "", ""},
@@ -172,15 +155,6 @@ TEST(ReadWavLayout, FindsTheSamplesAndTextsWhereverTheChunksLie) {
         EXPECT_EQ(layout->title, c.title) << c.name;
         EXPECT_EQ(layout->artist, c.artist) << c.name;
     }
-}
-
-TEST(CommentTexts, TakeTheFirstTitleAndArtistInAnyCase) {
-    CommentTexts texts;
-    for (const char* comment : {"TITLEX=no", "title=First", "TITLE=Second", "Artist=Band", "ARTIST", "DATE=2026"}) {
-        texts.Take(comment);
-    }
-    EXPECT_EQ(texts.title, "First");
-    EXPECT_EQ(texts.artist, "Band");
 }
 
 TEST(Int16FromBits, RoundsToTheNearestAndHoldsTheRange) {
