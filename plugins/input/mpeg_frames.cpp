@@ -100,7 +100,9 @@ bool InfoCountsHold(const InfoFrame& info, const FrameHeader& first, int64_t fil
 namespace {
 
 bool HasHeaderFrame(std::string_view frame, const FrameHeader& header) {
-    return ParseInfoFrame(frame).has_value() || (header.layer == 3 && frame.substr(36, 4) == "VBRI");
+    constexpr size_t kVbriAt = 36;  // after the header and 32 bytes of side information
+    return ParseInfoFrame(frame).has_value() ||
+           (header.layer == 3 && frame.size() >= kVbriAt + 4 && frame.substr(kVbriAt, 4) == "VBRI");
 }
 
 bool Agree(const FrameHeader& a, const FrameHeader& b) {

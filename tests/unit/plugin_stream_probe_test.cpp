@@ -64,6 +64,7 @@ TEST(HoldsMpegAudio, AskForAgreeingFramesAtTheirLengthsNotAChanceSync) {
         {"another rate after the first", frame + mono22 + frame + frame, false, false},
         {"syncs at the wrong distance", frame.substr(0, 400) + frame.substr(0, 400) + frame + frame, false, false},
         {"zeros", std::string(65536, '\0'), true, false},
+        {"a header too near the end for its VBRI tag", frame.substr(0, 30), true, false},
         {"all ones", std::string(65536, '\xFF'), true, false},
     };
     for (const Case& c : cases) EXPECT_EQ(HoldsMpegAudio(c.audio, c.isAll), c.holds) << c.name;
