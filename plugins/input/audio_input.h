@@ -1,12 +1,12 @@
 // The input plug-in object: opens music files (MPEG audio, FLAC, Ogg Vorbis, Opus,
-// WAV) and plays them on a worker thread through our output plug-in. The program calls it from its user-interface thread
-// only; events reach the program from the worker through the callback.
+// WAV) and plays them on a worker thread through our output plug-in. The program
+// calls it from its user-interface thread only; events reach the program from the
+// worker through the callback.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
-
 #include <memory>
 
 #include "decoder.h"

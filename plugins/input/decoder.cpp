@@ -30,8 +30,8 @@ std::unique_ptr<Decoder> OpenDecoder(BufferedFile& file) {
     return OpenMpeg(file);
 }
 
-void DescribeTrack(TrackInfo& info, const std::string& titleUtf8, const std::string& artistUtf8,
-                   int64_t audioBytes, double seconds, int sampleRate) {
+void DescribeTrack(TrackInfo& info, const std::string& titleUtf8, const std::string& artistUtf8, int64_t audioBytes,
+                   double seconds, int sampleRate) {
     CopyUtf8Text(titleUtf8, info.title, sizeof(info.title));
     CopyUtf8Text(artistUtf8, info.artist, sizeof(info.artist));
     info.reserved = 0;

@@ -45,8 +45,8 @@ std::unique_ptr<Decoder> OpenWav(BufferedFile& file);
 
 // What all formats report alike: texts from UTF-8, the bit rate from the bytes that
 // play for `seconds`, the length in whole seconds.
-void DescribeTrack(TrackInfo& info, const std::string& titleUtf8, const std::string& artistUtf8,
-                   int64_t audioBytes, double seconds, int sampleRate);
+void DescribeTrack(TrackInfo& info, const std::string& titleUtf8, const std::string& artistUtf8, int64_t audioBytes,
+                   double seconds, int sampleRate);
 
 // The last bytes of the file from `from` on, where the end of a stream is looked for.
 std::string ReadTail(BufferedFile& file, int64_t from);

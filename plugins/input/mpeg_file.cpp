@@ -61,7 +61,8 @@ void MpegFile::ReadTags() {
     std::string head(kId3v2HeaderBytes, '\0');
     head.resize(file.ReadAt(0, head.data(), head.size()));
     if (const auto header = ParseId3v2Header(head)) {
-        const int64_t kept = std::min({int64_t{header->bodyBytes}, fileBytes - int64_t{kId3v2HeaderBytes}, kTagBytesKept});
+        const int64_t kept =
+            std::min({int64_t{header->bodyBytes}, fileBytes - int64_t{kId3v2HeaderBytes}, kTagBytesKept});
         std::string body(static_cast<size_t>(std::max<int64_t>(kept, 0)), '\0');
         body.resize(file.ReadAt(kId3v2HeaderBytes, body.data(), body.size()));
         Id3v2Texts texts = ReadId3v2Texts(*header, body);
@@ -200,7 +201,8 @@ int MpegFile::Bitrate() {
 int MpegFile::SampleRate() {
     long rate;
     int channelCount, encoding;
-    return mpg123_getformat(decoder, &rate, &channelCount, &encoding) == MPG123_OK ? static_cast<int>(rate) : sampleRate;
+    return mpg123_getformat(decoder, &rate, &channelCount, &encoding) == MPG123_OK ? static_cast<int>(rate)
+                                                                                   : sampleRate;
 }
 
 int MpegFile::Channels() {

@@ -46,8 +46,8 @@ private:
     int sampleRate = 0;
     int channels = 0;
     int64_t fileBytes = 0;
-    int64_t audioStart = 0;  // where the audio starts, after any ID3v2 tag
-    int64_t audioBytes = 0;  // from there to the end, without an ID3v1 tag
+    int64_t audioStart = 0;     // where the audio starts, after any ID3v2 tag
+    int64_t audioBytes = 0;     // from there to the end, without an ID3v1 tag
     std::string title, artist;  // UTF-8, from ID3v2
     char v1Title[30] = {}, v1Artist[30] = {};
     // From counting the frames, when the Info frame's counts cannot be believed.

@@ -94,7 +94,7 @@ Container ProbeContainer(std::string_view head) {
     if (head.size() >= 12 && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WAVE") return Container::Wav;
     if (const auto page = ParseOggPage(head, false)) {
         const std::string_view packet = head.substr(page->headerBytes);
-        if (packet.substr(0, 5) == "\x7F" "FLAC") return Container::OggFlac;
+        if (packet.substr(0, 5) == "\177FLAC") return Container::OggFlac;
         if (packet.substr(0, 7) == "\x01vorbis") return Container::OggVorbis;
         if (packet.substr(0, 8) == "OpusHead") return Container::OggOpus;
     }
@@ -112,8 +112,7 @@ std::optional<OggPage> ParseOggPage(std::string_view bytes, bool checkCrc) {
     if (bytes.size() < page.headerBytes) return std::nullopt;
     page.bytes = page.headerBytes;
     for (size_t i = 0; i < segments; ++i) page.bytes += ByteAt(bytes, kOggHeaderBytes + i);
-    if (checkCrc && (bytes.size() < page.bytes ||
-                     OggCrc(bytes.substr(0, page.bytes)) != LittleEndian(bytes, 22, 4))) {
+    if (checkCrc && (bytes.size() < page.bytes || OggCrc(bytes.substr(0, page.bytes)) != LittleEndian(bytes, 22, 4))) {
         return std::nullopt;
     }
     return page;

@@ -14,7 +14,8 @@ bool NameIs(std::string_view comment, std::string_view name) {
 }  // namespace
 
 void CommentTexts::Take(std::string_view comment) {
-    for (auto [name, field] : {std::pair{std::string_view("TITLE"), &title}, std::pair{std::string_view("ARTIST"), &artist}}) {
+    for (auto [name, field] :
+         {std::pair{std::string_view("TITLE"), &title}, std::pair{std::string_view("ARTIST"), &artist}}) {
         if (field->empty() && NameIs(comment, name)) *field = std::string(comment.substr(name.size() + 1));
     }
 }

@@ -83,7 +83,8 @@ void VorbisDecoder::Describe(TrackInfo& info) {
     // One stream whose last page claims far more than the pages before it: what is
     // there counts.
     if (ov_streams(&vorbis) == 1) {
-        const int64_t frames = OggFrames(*this, ov_pcm_total(&vorbis, -1), OggTailGranule(file, ReadTail(file, 0), rate));
+        const int64_t frames =
+            OggFrames(*this, ov_pcm_total(&vorbis, -1), OggTailGranule(file, ReadTail(file, 0), rate));
         seconds = static_cast<double>(frames) / rate;
     }
     const vorbis_info* first = ov_info(&vorbis, 0);

@@ -35,8 +35,8 @@ private:
 // INFO texts carry no encoding: UTF-8 when they are valid UTF-8, else the writer's
 // ANSI code page, which is taken to be ours.
 void CopyInfoText(const std::string& text, char* field, size_t capacity) {
-    const bool utf8 = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                          nullptr, 0) > 0;
+    const bool utf8 =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0) > 0;
     if (utf8 || text.empty()) {
         CopyUtf8Text(text, field, capacity);
     } else {
@@ -52,8 +52,8 @@ void WavDecoder::Describe(TrackInfo& info) {
 }
 
 Decoded WavDecoder::Decode(const unsigned char*& audio, size_t& bytes) {
-    const size_t want = static_cast<size_t>(std::min<int64_t>(layout.dataBytes - next,
-                                                              int64_t{kFramesARead} * layout.blockBytes));
+    const size_t want =
+        static_cast<size_t>(std::min<int64_t>(layout.dataBytes - next, int64_t{kFramesARead} * layout.blockBytes));
     raw.resize(want);
     const size_t got = want == 0 ? 0 : file.ReadAt(layout.dataStart + next, raw.data(), want);
     const size_t frames = got / layout.blockBytes;

@@ -27,8 +27,9 @@ bool ReadFormat(std::string_view chunk, WavLayout& layout) {
         tag = static_cast<int>(LittleEndian(chunk, 24, 2));
     }
     layout.isFloat = tag == 3;
-    const bool bitsPlay = layout.isFloat ? layout.bits == 32 : layout.bits == 8 || layout.bits == 16 ||
-                                                                   layout.bits == 24 || layout.bits == 32;
+    const bool bitsPlay = layout.isFloat
+                              ? layout.bits == 32
+                              : layout.bits == 8 || layout.bits == 16 || layout.bits == 24 || layout.bits == 32;
     return (tag == 1 || tag == 3) && bitsPlay && (layout.channels == 1 || layout.channels == 2) &&
            layout.sampleRate > 0 && layout.sampleRate <= kMaxRate &&
            layout.blockBytes == layout.channels * layout.bits / 8;

@@ -15,7 +15,7 @@ struct WavLayout {
     int sampleRate = 0;
     int blockBytes = 0;  // one frame of all channels
     int64_t dataStart = 0;
-    int64_t dataBytes = 0;  // whole frames that the file holds, whatever the header claims
+    int64_t dataBytes = 0;      // whole frames that the file holds, whatever the header claims
     std::string title, artist;  // as stored
 };
 
