@@ -104,6 +104,9 @@ Decoded OpusStream::Decode(const unsigned char*& audio, size_t& bytes) {
     return Decoded::Audio;
 }
 
+// At the sample, but the decoder's state after the pre-roll opusfile decodes is not
+// quite that of playing through: the first tenth of a second differs by up to about
+// 1 % of full scale, as the codec allows.
 bool OpusStream::SeekToSample(int64_t frame) {
     pending = 0;
     return op_pcm_seek(opus, frame) == 0;
