@@ -115,14 +115,16 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
 }
 
 // What is not audio (a program, a plug-in, a picture, zeros, a WAV of a format we do
-// not play, a cut frame) is refused, and nothing is kept open: no one else's handle
+// not play, a cut frame) is refused, and so is Ogg whose comment header, which its
+// decoder needs, claims gigabytes; and nothing is kept open: no one else's handle
 // stands in the way of a file opened for exclusive use (the loaded modules aside).
 TEST(BadInputTest, IsRefusedAndNothingStaysOpen) {
     char program[MAX_PATH];
     GetModuleFileNameA(nullptr, program, sizeof(program));
     for (const std::string& path :
          {Audio("no-such-file.mp3"), Audio("empty.mp3"), Audio("text.mp3"), Audio("random.mp3"), Audio("cut-frame.mp3"),
-          Audio("picture.bmp"), Audio("zeros-1gb.mp3"), Audio("wav-adpcm.wav"), PluginPath("Input.ini"),
+          Audio("picture.bmp"), Audio("zeros-1gb.mp3"), Audio("wav-adpcm.wav"), Audio("vorbis-comment-4gb.ogg"),
+          Audio("opus-comment-4gb.opus"), PluginPath("Input.ini"),
           std::string(program)}) {
         SCOPED_TRACE(path);
         const HANDLE next = NextHandle();
