@@ -62,10 +62,10 @@ int Decode(InputPlugin* input, const std::string& pluginDir, const char* file, i
 int OpenAll(InputPlugin* input, const std::string& folder) {
     std::vector<std::string> files;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*.mp3").c_str(), &found);
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 1;
     do {
-        files.push_back(folder + "\\" + found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(folder + "\\" + found.cFileName);
     } while (FindNextFileA(search, &found));
     FindClose(search);
     TrackInfo info;

@@ -15,20 +15,27 @@ wuzzle_ensure_prefix
 wuzzle_start_wine_session
 
 # bench_audio KIND SECONDS: prints the path of a stereo 44.1 kHz file of that kind
-# (cbr-info, cbr-noinfo, vbr-xing), made once.
+# (cbr-info, cbr-noinfo, vbr-xing, flac, vorbis, opus, wav), made once from the same
+# music.
 bench_audio() {
     local kind=$1 seconds=$2
-    local mp3="$BENCH_DIR/$kind-${seconds}s.mp3" wav="$BENCH_DIR/music-${seconds}s.wav"
-    if [ ! -f "$mp3" ]; then
+    local wav="$BENCH_DIR/music-${seconds}s.wav" ext=mp3
+    case $kind in flac) ext=flac ;; vorbis) ext=ogg ;; opus) ext=opus ;; wav) ext=wav ;; esac
+    local file="$BENCH_DIR/$kind-${seconds}s.$ext"
+    if [ ! -f "$file" ]; then
         [ -f "$wav" ] || sox -n -r 44100 -b 16 "$wav" synth "$seconds" pluck C3 pluck G3 sine 220-880 \
             remix 1,2v0.5 2,3v0.5 tremolo 2 30 norm -1
         case $kind in
-            cbr-info) lame --quiet -b 128 "$wav" "$mp3" ;;
-            cbr-noinfo) lame --quiet -b 128 -t "$wav" "$mp3" ;;
-            vbr-xing) lame --quiet -V 2 "$wav" "$mp3" ;;
+            cbr-info) lame --quiet -b 128 "$wav" "$file" ;;
+            cbr-noinfo) lame --quiet -b 128 -t "$wav" "$file" ;;
+            vbr-xing) lame --quiet -V 2 "$wav" "$file" ;;
+            flac) flac -s -T TITLE=Bench "$wav" -o "$file" ;;
+            vorbis) oggenc -Q -t Bench "$wav" -o "$file" ;;
+            opus) opusenc --quiet --title Bench "$wav" "$file" ;;
+            wav) cp "$wav" "$file" ;;
         esac
     fi
-    echo "$mp3"
+    echo "$file"
 }
 
 # bench_run ARGS...: plugin_bench under Wine, run from the build folder so that the

@@ -10,7 +10,8 @@ target_link_options(wuzzle_logic PUBLIC ${SANITIZE})
 # The plug-ins' platform-free parts; the cross build compiles them into the plug-ins.
 add_library(plugin_logic STATIC
     plugins/common/pacing_clock.cpp plugins/common/pcm.cpp plugins/input/tag_text.cpp plugins/input/track_numbers.cpp
-    plugins/input/id3v2_tag.cpp plugins/input/mpeg_frames.cpp)
+    plugins/input/id3v2_tag.cpp plugins/input/mpeg_frames.cpp plugins/input/stream_probe.cpp
+    plugins/input/wav_header.cpp plugins/input/vorbis_comments.cpp)
 target_include_directories(plugin_logic PUBLIC plugins/common plugins/input)
 target_link_libraries(plugin_logic PUBLIC wuzzle_logic wuzzle_plugin_interface)
 

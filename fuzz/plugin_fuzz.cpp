@@ -1,6 +1,7 @@
 // Mutational fuzzing of the input plug-in through its exported GetInstance, as the
-// program uses it: each round mutates a seed file, Opens it, plays it to its end
-// through the capture output (unpaced, writing nothing) and Closes it.
+// program uses it: each round mutates a seed file of any format (splicing two makes
+// chained and mixed streams), Opens it, plays it to its end through the capture output
+// (unpaced, writing nothing) and Closes it.
 //   plugin_fuzz <plugin dir> <seed dir> <work dir> <first round> <rounds> <seconds>
 // Runs rounds first.. until `rounds` are done or `seconds` have passed. Writes each
 // round's file to <work dir>\current.mp3 before opening it, so that the caller can keep
@@ -77,7 +78,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 std::vector<std::string> Seeds(const std::string& folder) {
     std::vector<std::string> seeds;
-    for (const char* pattern : {"\\*.mp3", "\\*.mp2"}) {
+    for (const char* pattern : {"\\*.mp3", "\\*.mp2", "\\*.flac", "\\*.oga", "\\*.ogg", "\\*.opus", "\\*.wav"}) {
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) continue;

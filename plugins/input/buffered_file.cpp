@@ -42,14 +42,15 @@ size_t BufferedFile::ReadAt(int64_t offset, void* out, size_t bytes) {
 }
 
 mpg123_ssize_t BufferedFile::Read(void* self, void* buffer, size_t bytes) {
-    return static_cast<BufferedFile*>(self)->Read(static_cast<char*>(buffer), bytes);
+    return static_cast<mpg123_ssize_t>(static_cast<BufferedFile*>(self)->Read(static_cast<char*>(buffer), bytes));
 }
 
 off_t BufferedFile::Seek(void* self, off_t offset, int whence) {
-    return static_cast<BufferedFile*>(self)->Seek(offset, whence);
+    const int64_t position = static_cast<BufferedFile*>(self)->Seek(offset, whence);
+    return position > LONG_MAX ? -1 : static_cast<off_t>(position);
 }
 
-mpg123_ssize_t BufferedFile::Read(char* out, size_t bytes) {
+int64_t BufferedFile::Read(char* out, size_t bytes) {
     size_t done = 0;
     while (done < bytes) {
         if (position >= bufferStart && position < bufferStart + static_cast<int64_t>(filled)) {
@@ -64,7 +65,7 @@ mpg123_ssize_t BufferedFile::Read(char* out, size_t bytes) {
         const bool direct = bytes - done >= sizeof(data);
         DWORD got = 0;
         if (!Fill(direct ? out + done : nullptr, direct ? bytes - done : sizeof(data), got)) {
-            return done > 0 ? static_cast<mpg123_ssize_t>(done) : -1;
+            return done > 0 ? static_cast<int64_t>(done) : -1;
         }
         if (got == 0) break;
         if (direct) {
@@ -72,7 +73,7 @@ mpg123_ssize_t BufferedFile::Read(char* out, size_t bytes) {
             position += got;
         }
     }
-    return static_cast<mpg123_ssize_t>(done);
+    return static_cast<int64_t>(done);
 }
 
 bool BufferedFile::Fill(char* out, size_t bytes, DWORD& got) {
@@ -87,10 +88,10 @@ bool BufferedFile::Fill(char* out, size_t bytes, DWORD& got) {
     return true;
 }
 
-off_t BufferedFile::Seek(int64_t offset, int whence) {
+int64_t BufferedFile::Seek(int64_t offset, int whence) {
     const int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? position : Size() - start;
     const int64_t target = base + offset;
-    if (target < 0 || target > LONG_MAX) return -1;
+    if (target < 0) return -1;
     position = target;
-    return static_cast<off_t>(position);
+    return position;
 }

@@ -1,6 +1,6 @@
-// The file as libmpg123 reads it. It asks for a frame or a header at a time, a few
-// hundred bytes; a scan for the length reads a whole file that way. A buffer of our
-// own turns that into a few large reads.
+// The file as the decoder libraries read it. They ask for a frame or a header at a
+// time, a few hundred bytes; a scan for the length reads a whole file that way. A
+// buffer of our own turns that into a few large reads.
 #pragma once
 
 #include <mpg123.h>
@@ -22,17 +22,24 @@ public:
     int64_t Size() const;
     // Up to `bytes` at `offset` of the whole file, unbuffered; the count read.
     size_t ReadAt(int64_t offset, void* out, size_t bytes);
-    // libmpg123 sees the file from `offset` on, so that it never meets what lies before
-    // (a tag we have read ourselves).
+    // The decoder sees the file from `offset` on, so that it never meets what lies
+    // before (a tag we have read ourselves).
     void StartAt(int64_t offset) { start = offset; }
+
+    // The decoder's view, from the start set: sequential reads (the count read, -1 on
+    // an error), seeks (the new position, -1 when out of range) and the position.
+    int64_t ReadNext(void* out, size_t bytes) { return Read(static_cast<char*>(out), bytes); }
+    int64_t SeekTo(int64_t offset, int whence) { return Seek(offset, whence); }
+    int64_t Position() const { return position; }
+    int64_t Length() const { return Size() - start; }
 
     // libmpg123's reader callbacks, with the BufferedFile as the handle.
     static mpg123_ssize_t Read(void* self, void* buffer, size_t bytes);
     static off_t Seek(void* self, off_t offset, int whence);
 
 private:
-    mpg123_ssize_t Read(char* out, size_t bytes);
-    off_t Seek(int64_t offset, int whence);
+    int64_t Read(char* out, size_t bytes);
+    int64_t Seek(int64_t offset, int whence);
     // Reads at `position`, into the buffer or straight into `out`.
     bool Fill(char* out, size_t bytes, DWORD& got);
 

@@ -1,9 +1,10 @@
-// Input.ini: MPEG audio (MPEG-1, 2 and 2.5, layers I to III) through libmpg123.
-#include "mpeg_input.h"
+// Input.ini: MPEG audio (MPEG-1, 2 and 2.5, layers I to III) through libmpg123, FLAC
+// through libFLAC, Ogg Vorbis through libvorbisfile, Opus through opusfile, and WAV.
+#include "audio_input.h"
 #include "never_destroyed.h"
 
 namespace {
-constinit NeverDestroyed<MpegInput> instance;
+constinit NeverDestroyed<AudioInput> instance;
 }
 
 extern "C" InputPlugin* GetInstance() {

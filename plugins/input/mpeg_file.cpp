@@ -19,25 +19,36 @@ constexpr int64_t kId3v1Bytes = 128;
 constexpr int64_t kTagBytesKept = 16 << 20;
 // Enough of the first frame for its Info header and LAME tag.
 constexpr size_t kFirstFrameBytes = 2048;
+// Where the first frames of the audio are looked for.
+constexpr int64_t kAudioBytesChecked = 64 * 1024;
 
 }  // namespace
 
-bool MpegFile::Open(const char* path) {
-    Release();
-    if (!file.Open(path)) return false;
+std::unique_ptr<Decoder> OpenMpeg(BufferedFile& file) {
+    auto mpeg = std::make_unique<MpegFile>(file);
+    if (!mpeg->Open()) return nullptr;
+    return mpeg;
+}
+
+MpegFile::~MpegFile() {
+    if (decoder != nullptr) mpg123_delete(decoder);
+}
+
+bool MpegFile::Open() {
     ReadTags();
+    if (!HoldsAudio()) return false;
     const bool countsHold = InfoFrameHolds();
     file.StartAt(audioStart);
     decoder = mpg123_new(nullptr, nullptr);
-    if (decoder != nullptr && Prepare(countsHold)) return true;
-    Release();
-    return false;
+    return decoder != nullptr && Prepare(countsHold);
 }
 
-void MpegFile::Release() {
-    if (decoder != nullptr) mpg123_delete(decoder);
-    decoder = nullptr;
-    file.Close();
+// libmpg123 finds chance frame syncs in any data (a program, a picture, zeros); what
+// it may decode must look like MPEG audio from its first frames on.
+bool MpegFile::HoldsAudio() {
+    std::string audio(static_cast<size_t>(std::clamp<int64_t>(audioBytes, 0, kAudioBytesChecked)), '\0');
+    audio.resize(file.ReadAt(audioStart, audio.data(), audio.size()));
+    return HoldsMpegAudio(audio, static_cast<int64_t>(audio.size()) == audioBytes);
 }
 
 // The decoder never sees the ID3v2 tag: its own parsing of one takes time that grows
@@ -50,7 +61,8 @@ void MpegFile::ReadTags() {
     std::string head(kId3v2HeaderBytes, '\0');
     head.resize(file.ReadAt(0, head.data(), head.size()));
     if (const auto header = ParseId3v2Header(head)) {
-        const int64_t kept = std::min({int64_t{header->bodyBytes}, fileBytes - int64_t{kId3v2HeaderBytes}, kTagBytesKept});
+        const int64_t kept =
+            std::min({int64_t{header->bodyBytes}, fileBytes - int64_t{kId3v2HeaderBytes}, kTagBytesKept});
         std::string body(static_cast<size_t>(std::max<int64_t>(kept, 0)), '\0');
         body.resize(file.ReadAt(kId3v2HeaderBytes, body.data(), body.size()));
         Id3v2Texts texts = ReadId3v2Texts(*header, body);
@@ -186,16 +198,31 @@ int MpegFile::Bitrate() {
     return std::abs(average - frame.bitrate) * 20 <= frame.bitrate ? frame.bitrate : average;
 }
 
-bool MpegFile::CurrentFormat(int& rate, int& channelCount) {
-    long newRate;
-    int encoding;
-    if (mpg123_getformat(decoder, &newRate, &channelCount, &encoding) != MPG123_OK) return false;
-    rate = static_cast<int>(newRate);
-    return true;
+int MpegFile::SampleRate() {
+    long rate;
+    int channelCount, encoding;
+    return mpg123_getformat(decoder, &rate, &channelCount, &encoding) == MPG123_OK ? static_cast<int>(rate)
+                                                                                   : sampleRate;
 }
 
-bool MpegFile::Rewind() {
-    return mpg123_seek(decoder, 0, SEEK_SET) >= 0;
+int MpegFile::Channels() {
+    long rate;
+    int channelCount, encoding;
+    return mpg123_getformat(decoder, &rate, &channelCount, &encoding) == MPG123_OK ? channelCount : channels;
+}
+
+// Sample-accurate: libmpg123 keeps an index of the frames it has passed and decodes
+// from the frame before the target.
+bool MpegFile::SeekToSample(int64_t frame) {
+    return mpg123_seek(decoder, static_cast<off_t>(frame), SEEK_SET) >= 0;
+}
+
+Decoded MpegFile::Decode(const unsigned char*& audio, size_t& bytes) {
+    unsigned char* pcm;
+    const int result = DecodeFrame(pcm, bytes);
+    audio = pcm;
+    if (result == MPG123_NEW_FORMAT) return Decoded::NewFormat;
+    return result == MPG123_OK ? Decoded::Audio : Decoded::End;
 }
 
 int MpegFile::DecodeFrame(unsigned char*& audio, size_t& bytes) {

@@ -1,5 +1,5 @@
-// One MPEG audio file opened for decoding: the file we opened on the ANSI path, its
-// tags read by us, and libmpg123 reading the audio through it.
+// One MPEG audio file opened for decoding: its tags read by us, and libmpg123 reading
+// the audio through the file we opened on the ANSI path.
 #pragma once
 
 #include <mpg123.h>
@@ -8,34 +8,31 @@
 #include <cstdint>
 #include <string>
 
-#include "buffered_file.h"
-#include "plugin_interface.h"
+#include "decoder.h"
 
-class MpegFile {
+class MpegFile final : public Decoder {
 public:
-    MpegFile() = default;
-    ~MpegFile() { Release(); }
+    explicit MpegFile(BufferedFile& file) : file(file) {}
+    ~MpegFile() override;
     MpegFile(const MpegFile&) = delete;
     MpegFile& operator=(const MpegFile&) = delete;
 
-    // Opens and checks the file: the format must be known and the first frames must
-    // decode. On failure nothing stays open.
-    bool Open(const char* path);
-    void Release();
-    bool IsOpen() const { return decoder != nullptr; }
+    // Checks the file: MPEG audio must follow its tags (HoldsMpegAudio), the format
+    // must be known and the first frames must decode.
+    bool Open();
 
-    void Describe(TrackInfo& info);
-    int SampleRate() const { return sampleRate; }
-    int Channels() const { return channels; }
-    // The format of what DecodeFrame gives from its last MPG123_NEW_FORMAT on.
-    bool CurrentFormat(int& rate, int& channelCount);
-
-    bool Rewind();
-    // One frame of 16-bit PCM; the libmpg123 result code.
-    int DecodeFrame(unsigned char*& audio, size_t& bytes);
+    void Describe(TrackInfo& info) override;
+    int SampleRate() override;
+    int Channels() override;
+    Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
+    bool SeekToSample(int64_t frame) override;
 
 private:
     void ReadTags();
+    bool HoldsAudio();
+    bool Rewind() { return SeekToSample(0); }
+    // One frame of 16-bit PCM; the libmpg123 result code.
+    int DecodeFrame(unsigned char*& audio, size_t& bytes);
     int64_t AudioStart(int64_t claimedEnd, int64_t framesEnd);
     bool AudioAt(int64_t offset);
     bool InfoFrameHolds();
@@ -44,13 +41,13 @@ private:
     bool CountFrames();
     int Bitrate();
 
-    BufferedFile file;
+    BufferedFile& file;
     mpg123_handle* decoder = nullptr;
     int sampleRate = 0;
     int channels = 0;
     int64_t fileBytes = 0;
-    int64_t audioStart = 0;  // where the audio starts, after any ID3v2 tag
-    int64_t audioBytes = 0;  // from there to the end, without an ID3v1 tag
+    int64_t audioStart = 0;     // where the audio starts, after any ID3v2 tag
+    int64_t audioBytes = 0;     // from there to the end, without an ID3v1 tag
     std::string title, artist;  // UTF-8, from ID3v2
     char v1Title[30] = {}, v1Artist[30] = {};
     // From counting the frames, when the Info frame's counts cannot be believed.

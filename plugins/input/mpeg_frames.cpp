@@ -96,3 +96,34 @@ bool InfoCountsHold(const InfoFrame& info, const FrameHeader& first, int64_t fil
     const int* table = KbpsTable(first.mpeg1, first.layer);
     return kbps >= table[0] * 0.9 && kbps <= table[13] * 1.1;
 }
+
+namespace {
+
+bool HasHeaderFrame(std::string_view frame, const FrameHeader& header) {
+    constexpr size_t kVbriAt = 36;  // after the header and 32 bytes of side information
+    return ParseInfoFrame(frame).has_value() ||
+           (header.layer == 3 && frame.size() >= kVbriAt + 4 && frame.substr(kVbriAt, 4) == "VBRI");
+}
+
+bool Agree(const FrameHeader& a, const FrameHeader& b) {
+    return a.mpeg1 == b.mpeg1 && a.layer == b.layer && a.sampleRate == b.sampleRate;
+}
+
+}  // namespace
+
+bool HoldsMpegAudio(std::string_view audio, bool isAll) {
+    for (size_t start = audio.find('\xFF'); start != std::string_view::npos; start = audio.find('\xFF', start + 1)) {
+        const auto first = ParseFrameHeader(audio.substr(start));
+        if (!first || first->bytes <= 0) continue;
+        if (HasHeaderFrame(audio.substr(start), *first)) return true;
+        size_t at = start;
+        int run = 0;
+        for (auto frame = first; frame && frame->bytes > 0 && Agree(*frame, *first);
+             frame = ParseFrameHeader(audio.substr(at))) {
+            at += frame->bytes;
+            if (++run == kFramesInARow || (isAll && at == audio.size())) return true;
+            if (at >= audio.size()) break;
+        }
+    }
+    return false;
+}

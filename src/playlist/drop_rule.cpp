@@ -21,7 +21,8 @@ FileKind KindOfFile(const char* path, LeadByteTest isLeadByte) {
     for (const char* playlist : {".m3u", ".M3U"}) {
         if (std::strcmp(extension, playlist) == 0) return FileKind::Playlist;
     }
-    for (const char* music : {".mp3", ".MP3"}) {
+    for (const char* music :
+         {".mp3", ".MP3", ".flac", ".FLAC", ".ogg", ".OGG", ".oga", ".OGA", ".opus", ".OPUS", ".wav", ".WAV"}) {
         if (std::strcmp(extension, music) == 0) return FileKind::Music;
     }
     return FileKind::Other;

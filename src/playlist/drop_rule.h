@@ -1,5 +1,6 @@
 // Which dropped or chosen files the playlist takes: playlist files by ".m3u" or
-// ".M3U", music files by ".mp3" or ".MP3", compared exactly. Platform-free.
+// ".M3U", music files by ".mp3", ".flac", ".ogg", ".oga", ".opus" or ".wav", each in
+// lower or in upper case, compared exactly. Platform-free.
 #pragma once
 
 #include "text/ansi_code_page.h"

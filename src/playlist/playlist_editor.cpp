@@ -151,6 +151,7 @@ void PlayListEditor::OpenFiles() {
 
 std::vector<wchar_t> PlayListEditor::AskForFiles() {
     static const char kFilter[] =
+        "音乐文件\0*.MP3;*.FLAC;*.OGG;*.OGA;*.OPUS;*.WAV\0"
         "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U)\0*.M3U\0所有文件(*.*)\0*.*\0";
     std::wstring filter(sizeof(kFilter), L'\0');
     filter.resize(MultiByteToWideChar(CP_ACP, 0, kFilter, sizeof(kFilter), filter.data(), sizeof(kFilter)));

@@ -170,6 +170,20 @@ class PlaybackTest(ProgramTest):
         wait_for(lambda: driver.ask("send", slider, TBM_GETPOS, 0, 0) == "55", message="the volume up 5")
         self.assertEqual(driver.text(driver.ask("shown", "WuzzleBalloon")), "音量 55")
 
+    def test_a_dropped_flac_plays_and_the_panel_shows_its_number_title_rates_and_time(self):
+        program, window, panel = self.start_with(with_playlist([], lines=[]))
+        shutil.copy(AUDIO / "flac44.flac", program.folder / "spring.flac")
+        path = "Z:" + str(program.folder / "spring.flac").replace("/", "\\")
+        self.assertEqual(driver.ask("drop", window, path), "1")
+        # The drop only adds the track; "播放", queued behind it, plays it.
+        driver.ask("post", window, WM_COMMAND, 40011, 0)
+        self.shows(panel, TITLE, "01 春天的故事")
+        # Four seconds of FLAC: the bit rate of the whole file, its metadata aside.
+        average = (program.folder / "spring.flac").stat().st_size * 8 / 4 / 1000
+        self.assertAlmostEqual(int(driver.control_text(panel, BITRATE)), average, delta=average * 0.02)
+        self.assertEqual(driver.control_text(panel, SAMPLE_RATE), "44.10")
+        self.shows(panel, ELAPSED, "00:02")
+
     def test_without_its_input_plug_in_it_says_so_and_ends_writing_nothing(self):
         def prepare(folder):
             (folder / "Data" / "Input.ini").unlink()

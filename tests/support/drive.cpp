@@ -13,10 +13,13 @@
 //   alive HWND                 1 while the window exists
 //   fullscreen 1|0 [CLASS]     opens (in front, covering the primary monitor) or closes
 //                              a fullscreen window of the driver's own, of that class
+//   drop HWND PATH             drops the file on the window as the shell would: the
+//                              drop's memory in the window's process, then WM_DROPFILES
 //   post HWND MSG WPARAM LPARAM
 //   send HWND MSG WPARAM LPARAM
 //   quit
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -62,6 +65,24 @@ void Fullscreen(bool open, const char* className) {
     }
     Pump(300);
     std::printf("%lu\n", WindowNumber(GetForegroundWindow()));
+}
+
+// An HDROP is memory of the process that handles it: the shell puts it there.
+bool Drop(HWND window, const char* path) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process);
+    if (target == nullptr) return false;
+    DROPFILES header = {};
+    header.pFiles = sizeof(DROPFILES);
+    const size_t length = std::strlen(path);
+    char block[sizeof(DROPFILES) + 512] = {};
+    std::memcpy(block, &header, sizeof(header));
+    std::memcpy(block + sizeof(header), path, length);  // then two zero bytes: the list's end
+    void* remote = VirtualAllocEx(target, nullptr, sizeof(block), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool written = remote != nullptr && WriteProcessMemory(target, remote, block, sizeof(block), nullptr);
+    CloseHandle(target);
+    return written && PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 bool Run(char* line) {
@@ -110,6 +131,8 @@ bool Run(char* line) {
         std::printf("%d\n", IsWindow(ParseWindow(words[1])) ? 1 : 0);
     } else if (std::strcmp(command, "fullscreen") == 0 && count >= 2) {
         Fullscreen(std::strcmp(words[1], "1") == 0, count >= 3 ? words[2] : "WuzzleDriveFullscreen");
+    } else if (std::strcmp(command, "drop") == 0 && count >= 3 && std::strlen(words[2]) < 500) {
+        std::printf("%d\n", Drop(ParseWindow(words[1]), words[2]) ? 1 : 0);
     } else if ((std::strcmp(command, "post") == 0 || std::strcmp(command, "send") == 0) && count >= 5) {
         HWND window = ParseWindow(words[1]);
         const UINT message = static_cast<UINT>(number(2));

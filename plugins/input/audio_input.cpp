@@ -1,4 +1,4 @@
-#include "mpeg_input.h"
+#include "audio_input.h"
 
 namespace {
 
@@ -11,35 +11,45 @@ HMODULE HoldModule(const void* address) {
 
 }  // namespace
 
-void MpegInput::SetOutput(OutputPlugin* plugin) {
+void AudioInput::SetOutput(OutputPlugin* plugin) {
     Stop();
     output = plugin;
     if (output != nullptr) output->SetVolume(volume[0], volume[1]);
 }
 
-void MpegInput::SetCallback(PlaybackCallback function, void* value) {
+void AudioInput::SetCallback(PlaybackCallback function, void* value) {
     AcquireSRWLockExclusive(&eventLock);
     callback = function;
     user = value;
     ReleaseSRWLockExclusive(&eventLock);
 }
 
-int MpegInput::Open(const char* path, TrackInfo* info) noexcept {
+int AudioInput::Open(const char* path, TrackInfo* info) noexcept {
     Close();
-    if (!track.Open(path)) return 0;
-    track.Describe(*info);
+    if (!file.Open(path)) return 0;
+    track = OpenDecoder(file);
+    if (track == nullptr) {
+        file.Close();
+        return 0;
+    }
+    track->Describe(*info);
     return 1;
 }
 
-void MpegInput::Close() {
+void AudioInput::Close() {
     Stop();
-    track.Release();
+    Release();
 }
 
-void MpegInput::Play() {
-    if (!track.IsOpen() || output == nullptr || state != PlayerState::Stopped) return;
+void AudioInput::Release() {
+    track.reset();
+    file.Close();
+}
+
+void AudioInput::Play() {
+    if (track == nullptr || output == nullptr || state != PlayerState::Stopped) return;
     JoinWorker();  // the last track may have ended on its own
-    if (!track.Rewind()) return;
+    if (!track->SeekToSample(0)) return;
     stopRequested = false;
     output->Resume();  // a new stream starts unpaused, whatever the last one did
     // Held by the worker until its last instruction, so that neither module can be
@@ -54,7 +64,7 @@ void MpegInput::Play() {
     if (heldSelf != nullptr) FreeLibrary(heldSelf);
 }
 
-void MpegInput::Stop() {
+void AudioInput::Stop() {
     AcquireSRWLockExclusive(&eventLock);
     stopRequested = true;
     ReleaseSRWLockExclusive(&eventLock);
@@ -63,30 +73,30 @@ void MpegInput::Stop() {
     state = PlayerState::Stopped;
 }
 
-void MpegInput::Pause() {
+void AudioInput::Pause() {
     PlayerState playing = PlayerState::Playing;
     if (state.compare_exchange_strong(playing, PlayerState::Paused)) output->Pause();
 }
 
-void MpegInput::Resume() {
+void AudioInput::Resume() {
     PlayerState paused = PlayerState::Paused;
     if (state.compare_exchange_strong(paused, PlayerState::Playing)) output->Resume();
 }
 
-void MpegInput::SetVolume(int first, int second) {
+void AudioInput::SetVolume(int first, int second) {
     volume[0] = ClampVolume(first);
     volume[1] = ClampVolume(second);
     if (output != nullptr) output->SetVolume(volume[0], volume[1]);
 }
 
-void MpegInput::ReleaseForUnload() {
+void AudioInput::ReleaseForUnload() {
     if (worker != nullptr) CloseHandle(worker);
     worker = nullptr;
-    track.Release();
+    Release();
 }
 
-DWORD WINAPI MpegInput::WorkerMain(void* self) noexcept {
-    auto* input = static_cast<MpegInput*>(self);
+DWORD WINAPI AudioInput::WorkerMain(void* self) noexcept {
+    auto* input = static_cast<AudioInput*>(self);
     HMODULE module = input->heldSelf;
     HMODULE outputModule = input->heldOutput;
     input->RunWorker();
@@ -94,10 +104,10 @@ DWORD WINAPI MpegInput::WorkerMain(void* self) noexcept {
     FreeLibraryAndExitThread(module, 0);
 }
 
-void MpegInput::RunWorker() {
+void AudioInput::RunWorker() {
     // A Pause that comes before the device is open holds once it is.
-    streamRate = track.SampleRate();
-    streamChannels = track.Channels();
+    streamRate = track->SampleRate();
+    streamChannels = track->Channels();
     output->Start(streamRate, streamChannels);
     ElapsedCounter elapsed(streamRate);
     const bool ended = !StopRequested() && DecodeAll(elapsed) && DrainAll(elapsed);
@@ -109,16 +119,16 @@ void MpegInput::RunWorker() {
 
 // False when stopped. A read error ends the track as the end of the file does: what
 // was decoded still plays.
-bool MpegInput::DecodeAll(ElapsedCounter& elapsed) {
+bool AudioInput::DecodeAll(ElapsedCounter& elapsed) {
     while (!StopRequested()) {
-        unsigned char* audio;
-        size_t bytes;
-        const int result = track.DecodeFrame(audio, bytes);
-        if (result == MPG123_NEW_FORMAT) {
+        const unsigned char* audio = nullptr;
+        size_t bytes = 0;
+        const Decoded result = track->Decode(audio, bytes);
+        if (result == Decoded::NewFormat) {
             if (!FollowFormat(elapsed)) return false;
             continue;
         }
-        if (result != MPG123_OK) return true;
+        if (result == Decoded::End) return true;
         if (bytes > 0 && !output->Write(audio, bytes)) return false;
         ReportElapsed(elapsed);
     }
@@ -127,9 +137,9 @@ bool MpegInput::DecodeAll(ElapsedCounter& elapsed) {
 
 // The format changes inside the file: what was written plays out in the old format,
 // then the output opens again in the new one. False when stopped meanwhile.
-bool MpegInput::FollowFormat(ElapsedCounter& elapsed) {
-    int rate, channels;
-    if (!track.CurrentFormat(rate, channels) || (rate == streamRate && channels == streamChannels)) return true;
+bool AudioInput::FollowFormat(ElapsedCounter& elapsed) {
+    const int rate = track->SampleRate(), channels = track->Channels();
+    if (rate == streamRate && channels == streamChannels) return true;
     if (!DrainAll(elapsed)) return false;
     elapsed.NextStream(output->PlayedFrames(), rate);
     output->Finish();
@@ -139,7 +149,7 @@ bool MpegInput::FollowFormat(ElapsedCounter& elapsed) {
     return !StopRequested();
 }
 
-bool MpegInput::DrainAll(ElapsedCounter& elapsed) {
+bool AudioInput::DrainAll(ElapsedCounter& elapsed) {
     while (!output->Drain()) {
         if (StopRequested()) return false;
         ReportElapsed(elapsed);
@@ -148,26 +158,26 @@ bool MpegInput::DrainAll(ElapsedCounter& elapsed) {
     return !StopRequested();
 }
 
-void MpegInput::ReportElapsed(ElapsedCounter& elapsed) {
+void AudioInput::ReportElapsed(ElapsedCounter& elapsed) {
     if (const auto seconds = elapsed.Update(output->PlayedFrames())) {
         Notify(PlaybackEvent::ElapsedSeconds, *seconds);
     }
 }
 
-void MpegInput::Notify(PlaybackEvent event, int value) {
+void AudioInput::Notify(PlaybackEvent event, int value) {
     AcquireSRWLockExclusive(&eventLock);
     if (!stopRequested && callback != nullptr) callback(static_cast<int>(event), value, user);
     ReleaseSRWLockExclusive(&eventLock);
 }
 
-bool MpegInput::StopRequested() {
+bool AudioInput::StopRequested() {
     AcquireSRWLockShared(&eventLock);
     const bool requested = stopRequested;
     ReleaseSRWLockShared(&eventLock);
     return requested;
 }
 
-void MpegInput::JoinWorker() {
+void AudioInput::JoinWorker() {
     if (worker == nullptr) return;
     WaitForSingleObject(worker, INFINITE);
     CloseHandle(worker);

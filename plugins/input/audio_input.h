@@ -1,18 +1,20 @@
-// The input plug-in object: opens MPEG audio files and plays them on a worker thread
-// through our output plug-in. The program calls it from its user-interface thread
-// only; events reach the program from the worker through the callback.
+// The input plug-in object: opens music files (MPEG audio, FLAC, Ogg Vorbis, Opus,
+// WAV) and plays them on a worker thread through our output plug-in. The program
+// calls it from its user-interface thread only; events reach the program from the
+// worker through the callback.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 
-#include "mpeg_file.h"
+#include "decoder.h"
 #include "output_plugin.h"
 #include "pcm.h"
 #include "track_numbers.h"
 
-class MpegInput final : public InputPlugin {
+class AudioInput final : public InputPlugin {
 public:
     void Reserved0() override {}
     void SetOutput(OutputPlugin* plugin) override;
@@ -34,6 +36,7 @@ public:
     void ReleaseForUnload();
 
 private:
+    void Release();
     static DWORD WINAPI WorkerMain(void* self) noexcept;
     void RunWorker();
     bool DecodeAll(ElapsedCounter& elapsed);
@@ -44,7 +47,8 @@ private:
     bool StopRequested();
     void JoinWorker();
 
-    MpegFile track;
+    BufferedFile file;
+    std::unique_ptr<Decoder> track;
     OutputPlugin* output = nullptr;
     PlaybackCallback callback = nullptr;
     void* user = nullptr;

@@ -1,0 +1,71 @@
+#include "decoder.h"
+
+#include <algorithm>
+
+#include "ansi_text.h"
+#include "id3v2_tag.h"
+#include "stream_probe.h"
+#include "track_numbers.h"
+
+std::unique_ptr<Decoder> OpenDecoder(BufferedFile& file) {
+    std::string head(kProbeBytes, '\0');
+    head.resize(file.ReadAt(0, head.data(), head.size()));
+    Container container = ProbeContainer(head);
+    // Some taggers put an ID3v2 tag before a FLAC stream; libFLAC steps over it.
+    if (const auto tag = ParseId3v2Header(head); tag && container == Container::Other) {
+        char signature[4];
+        if (file.ReadAt(tag->ClaimedEnd(), signature, sizeof(signature)) == sizeof(signature) &&
+            std::string_view(signature, 4) == "fLaC") {
+            container = Container::Flac;
+        }
+    }
+    switch (container) {
+        case Container::Flac: return OpenFlac(file, false);
+        case Container::OggFlac: return OpenFlac(file, true);
+        case Container::OggVorbis: return OpenVorbis(file);
+        case Container::OggOpus: return OpenOpus(file);
+        case Container::Wav: return OpenWav(file);
+        case Container::Other: break;
+    }
+    return OpenMpeg(file);
+}
+
+void DescribeTrack(TrackInfo& info, const std::string& titleUtf8, const std::string& artistUtf8, int64_t audioBytes,
+                   double seconds, int sampleRate) {
+    CopyUtf8Text(titleUtf8, info.title, sizeof(info.title));
+    CopyUtf8Text(artistUtf8, info.artist, sizeof(info.artist));
+    info.reserved = 0;
+    info.bitrate = AverageKbps(audioBytes, seconds);
+    info.sampleRate = sampleRate;
+    // Whole seconds of a count of samples, which the division may leave a hair short.
+    info.length = seconds > 0 ? static_cast<int>(std::min(seconds + 1e-9, 2147483647.0)) : 0;
+}
+
+std::string ReadTail(BufferedFile& file, int64_t from) {
+    constexpr int64_t kTailBytes = 64 * 1024;
+    const int64_t size = file.Size();
+    from = std::max(from, size - kTailBytes);
+    std::string tail(static_cast<size_t>(std::max<int64_t>(size - from, 0)), '\0');
+    tail.resize(file.ReadAt(from, tail.data(), tail.size()));
+    return tail;
+}
+
+std::optional<OggEnd> OggTailGranule(BufferedFile& file, std::string_view tail, int sampleRate) {
+    char head[kProbeBytes];
+    const auto serial = OggSerial(std::string_view(head, file.ReadAt(0, head, sizeof(head))));
+    if (!serial) return std::nullopt;
+    return OggEndGranule(tail, *serial, int64_t{sampleRate} * 60);
+}
+
+int64_t OggFrames(Decoder& decoder, int64_t total, const std::optional<OggEnd>& end) {
+    if (!end || end->last == end->believed) return total;
+    const int64_t believed = std::max<int64_t>(total - (end->last - end->believed), 0);
+    if (!decoder.SeekToSample(believed)) return believed;
+    int64_t frames = believed;
+    const unsigned char* audio;
+    size_t bytes;
+    for (Decoded result; (result = decoder.Decode(audio, bytes)) != Decoded::End;) {
+        if (result == Decoded::Audio) frames += static_cast<int64_t>(bytes / sizeof(int16_t)) / decoder.Channels();
+    }
+    return frames;
+}

@@ -1,0 +1,59 @@
+// What a file is, from its first bytes, and the sample counts its last bytes tell:
+// the end of an Ogg stream and of a native FLAC stream. Platform-free: the caller
+// reads the bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+enum class Container { Flac, OggFlac, OggVorbis, OggOpus, Wav, Other };
+
+// How many bytes of the start the probe looks at.
+constexpr size_t kProbeBytes = 512;
+
+// By signature: "fLaC", "OggS" whose first packet is a FLAC, Vorbis or Opus header,
+// "RIFF"/"WAVE". Other covers MPEG audio, which has no signature of its own.
+Container ProbeContainer(std::string_view head);
+
+struct OggPage {
+    uint8_t flags = 0;
+    int64_t granule = -1;  // -1: no packet ends on this page
+    uint32_t serial = 0;
+    size_t headerBytes = 0;  // with the segment table
+    size_t bytes = 0;        // the whole page
+};
+
+// The page at the start of `bytes`, when its header is there and whole; its checksum
+// is checked when `checkCrc` (the whole page must then be there).
+std::optional<OggPage> ParseOggPage(std::string_view bytes, bool checkCrc);
+
+struct OggEnd {
+    int64_t last = 0;      // the last page's granule position
+    int64_t believed = 0;  // the same, or the one before when the last jumps too far
+};
+
+// The last granule positions of stream `serial` among the whole pages in `tail` (the
+// last bytes of a file). A final granule more than `largestStep` past the one before
+// it is not believed. Nothing when no page of the stream ends a packet there.
+std::optional<OggEnd> OggEndGranule(std::string_view tail, uint32_t serial, int64_t largestStep);
+
+// The serial number of the stream whose page starts `head`.
+std::optional<uint32_t> OggSerial(std::string_view head);
+
+struct FlacStreamInfo {
+    int minBlock = 0, maxBlock = 0;
+    int sampleRate = 0;
+    int channels = 0;
+    int bits = 0;
+    uint64_t totalSamples = 0;  // 0: not known
+};
+
+// The 34 bytes of a STREAMINFO block.
+std::optional<FlacStreamInfo> ParseFlacStreamInfo(std::string_view block);
+
+// The sample at which the stream ends by its last whole frame header in `tail` (the
+// last bytes of a file): that frame's first sample and its block size. Frame headers
+// are recognised by their sync, their fields and their CRC-8.
+std::optional<uint64_t> FlacEndSample(std::string_view tail, const FlacStreamInfo& info);

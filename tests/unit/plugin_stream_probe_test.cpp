@@ -1,0 +1,171 @@
+// The readers of the formats beside MPEG audio, on the layouts the plug-in's fixtures
+// do not reach: chance frame syncs, forged page positions, unusual WAVE chunks, and
+// rounding that the decode table's tolerance would hide.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "../../plugins/input/mpeg_frames.h"
+#include "../../plugins/input/sample_convert.h"
+#include "../../plugins/input/stream_probe.h"
+#include "../../plugins/input/wav_header.h"
+
+namespace {
+
+std::string Le(uint64_t n, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += char(n >> (8 * i));
+    return out;
+}
+
+uint32_t OggCrc(const std::string& page) {
+    uint32_t crc = 0;
+    for (unsigned char byte : page) {
+        crc ^= uint32_t{byte} << 24;
+        for (int bit = 0; bit < 8; ++bit) crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    return crc;
+}
+
+std::string OggPageBytes(int64_t granule, uint32_t serial, const std::string& packet) {
+    std::string page = "OggS" + std::string(2, '\0') + Le(granule, 8) + Le(serial, 4) + Le(0, 8) +
+                       char(1) + char(packet.size()) + packet;
+    return page.replace(22, 4, Le(OggCrc(page), 4));
+}
+
+// A fixed-block FLAC frame header: frame `number` (below 128), 4096 samples, its CRC-8.
+std::string FlacHeader(int number) {
+    std::string header = {'\xFF', '\xF8', '\xC9', '\x18', char(number)};
+    uint8_t crc = 0;
+    for (char c : header) {
+        crc ^= uint8_t(c);
+        for (int bit = 0; bit < 8; ++bit) crc = uint8_t(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
+    }
+    return header + char(crc);
+}
+
+TEST(HoldsMpegAudio, AskForAgreeingFramesAtTheirLengthsNotAChanceSync) {
+    const std::string frame = std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\x55');  // 417 bytes
+    const std::string mono22 = std::string("\xFF\xF3\x48\xC4", 4) + std::string(60, '\x55');
+    std::string xing = frame;
+    xing.replace(36, 4, "Xing");
+    struct Case {
+        const char* name;
+        std::string audio;
+        bool isAll, holds;
+    };
+    const Case cases[] = {
+        {"four frames", frame + frame + frame + frame, false, true},
+        {"two frames that are all of it", frame + frame, true, true},
+        {"junk first", "junk" + frame + frame + frame + frame, false, true},
+        {"a Xing frame alone", xing, false, true},
+        {"three frames, more to come", frame + frame + frame, false, false},
+        {"a frame and a stray byte", frame + "x", true, false},
+        {"another rate after the first", frame + mono22 + frame + frame, false, false},
+        {"syncs at the wrong distance", frame.substr(0, 400) + frame.substr(0, 400) + frame + frame, false, false},
+        {"zeros", std::string(65536, '\0'), true, false},
+        {"a header too near the end for its VBRI tag", frame.substr(0, 30), true, false},
+        {"all ones", std::string(65536, '\xFF'), true, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(HoldsMpegAudio(c.audio, c.isAll), c.holds) << c.name;
+}
+
+TEST(FlacEndSample, TakesTheLastHeaderThatFollowsItsPredecessor) {
+    FlacStreamInfo info;
+    info.maxBlock = 4096;
+    const std::string audio(300, '\x11');
+    struct Case {
+        const char* name;
+        std::string tail;
+        std::optional<uint64_t> end;
+    };
+    const Case cases[] = {
+        {"two frames", FlacHeader(9) + audio + FlacHeader(10) + audio, 11 * 4096},
+        {"a chance header after them", FlacHeader(9) + audio + FlacHeader(10) + audio + FlacHeader(90), 11 * 4096},
+        {"a lone header", audio + FlacHeader(10) + audio, std::nullopt},
+        {"a broken checksum", FlacHeader(9) + audio + FlacHeader(10).substr(0, 5) + "\x00" + audio, std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FlacEndSample(c.tail, info), c.end) << c.name;
+}
+
+TEST(OggEndGranule, BelievesTheLastPageUnlessItJumpsPastAPagesWorth) {
+    const int64_t minute = 48000 * 60;
+    struct Case {
+        const char* name;
+        std::string tail;
+        int64_t last, believed;
+    };
+    const Case cases[] = {
+        {"in step", OggPageBytes(96000, 7, "a") + OggPageBytes(144000, 7, "b"), 144000, 144000},
+        {"a forged end", OggPageBytes(96000, 7, "a") + OggPageBytes(int64_t{1} << 40, 7, "b"), int64_t{1} << 40, 96000},
+        {"another stream's page last", OggPageBytes(96000, 7, "a") + OggPageBytes(1 << 30, 8, "b"), 96000, 96000},
+        {"a cut page last", OggPageBytes(96000, 7, "a") + OggPageBytes(1 << 30, 7, "bbbb").substr(0, 29), 96000, 96000},
+    };
+    for (const Case& c : cases) {
+        const auto end = OggEndGranule(c.tail, 7, minute);
+        ASSERT_TRUE(end) << c.name;
+        EXPECT_EQ(end->last, c.last) << c.name;
+        EXPECT_EQ(end->believed, c.believed) << c.name;
+    }
+}
+
+std::string Chunk(const std::string& id, const std::string& body, int64_t claimed = -1) {
+    return id + Le(claimed < 0 ? body.size() : uint64_t(claimed), 4) + body + std::string(body.size() % 2, '\0');
+}
+
+std::string Wave(const std::string& chunks) {
+    return "RIFF" + Le(4 + chunks.size(), 4) + "WAVE" + chunks;
+}
+
+TEST(ReadWavLayout, FindsTheSamplesAndTextsWhereverTheChunksLie) {
+    const std::string pcm16 = Chunk("fmt ", Le(1, 2) + Le(2, 2) + Le(44100, 4) + Le(176400, 4) + Le(4, 2) + Le(16, 2));
+    const std::string subformat = std::string("\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 14);
+    const std::string extensibleFloat =
+        Chunk("fmt ", Le(0xFFFE, 2) + Le(1, 2) + Le(48000, 4) + Le(192000, 4) + Le(4, 2) + Le(32, 2) + Le(22, 2) +
+                          Le(32, 2) + Le(4, 4) + Le(3, 2) + subformat);
+    const std::string adpcm = Chunk("fmt ", Le(2, 2) + Le(2, 2) + Le(44100, 4) + Le(176400, 4) + Le(4, 2) + Le(16, 2));
+    const std::string info = Chunk("LIST", "INFO" + Chunk("IART", "Band") + Chunk("INAM", std::string("Song\0", 5)));
+    const std::string data(4000, '\x01');
+    struct Case {
+        const char* name;
+        std::string file;
+        int64_t dataBytes;  // -1: refused
+        std::string title, artist;
+    };
+    const Case cases[] = {
+        {"plain", Wave(pcm16 + Chunk("data", data)), 4000, "", ""},
+        {"texts after the samples", Wave(pcm16 + Chunk("data", data) + info), 4000, "Song", "Band"},
+        {"texts first", Wave(info + pcm16 + Chunk("data", data)), 4000, "Song", "Band"},
+        {"extensible float", Wave(extensibleFloat + Chunk("data", data)), 4000, "", ""},
+        {"streamed, size left 0", Wave(pcm16 + Chunk("data", data, 0)), 4000, "", ""},
+        {"a part frame at the end", Wave(pcm16 + Chunk("data", data.substr(0, 3999))), 3996, "", ""},
+        {"ADPCM", Wave(adpcm + Chunk("data", data)), -1, "", ""},
+        {"no samples chunk", Wave(pcm16 + info), -1, "", ""},
+    };
+    for (const Case& c : cases) {
+        const auto layout = ReadWavLayout(
+            [&](int64_t at, void* out, size_t bytes) {
+                const std::string part = c.file.substr(std::min<size_t>(at, c.file.size()), bytes);
+                memcpy(out, part.data(), part.size());
+                return part.size();
+            },
+            c.file.size());
+        ASSERT_EQ(layout.has_value(), c.dataBytes >= 0) << c.name;
+        if (!layout) continue;
+        EXPECT_EQ(layout->dataBytes, c.dataBytes) << c.name;
+        EXPECT_EQ(layout->title, c.title) << c.name;
+        EXPECT_EQ(layout->artist, c.artist) << c.name;
+    }
+}
+
+TEST(Int16FromBits, RoundsToTheNearestAndHoldsTheRange) {
+    EXPECT_EQ(Int16FromBits(0x12345, 24), 0x123);   // 0x123.45 down
+    EXPECT_EQ(Int16FromBits(0x123C0, 24), 0x124);   // 0x123.C0 up
+    EXPECT_EQ(Int16FromBits(0x7FFFFF, 24), 32767);  // would round past the top
+    EXPECT_EQ(Int16FromBits(-0x800000, 24), -32768);
+    EXPECT_EQ(Int16FromBits(-100, 8), -25600);
+    EXPECT_EQ(Int16FromFloat(1.5f), 32767);
+    EXPECT_EQ(Int16FromFloat(-0.5f), -16384);
+}
+
+}  // namespace
