@@ -33,6 +33,7 @@ int AudioInput::Open(const char* path, TrackInfo* info) noexcept {
         return 0;
     }
     track->Describe(*info);
+    openRate = track->SampleRate();
     return 1;
 }
 
@@ -50,13 +51,30 @@ void AudioInput::Play() {
     if (track == nullptr || output == nullptr || state != PlayerState::Stopped) return;
     JoinWorker();  // the last track may have ended on its own
     if (!track->SeekToSample(0)) return;
-    stopRequested = false;
     output->Resume();  // a new stream starts unpaused, whatever the last one did
+    pastTheEnd = false;
+    StartWorker(0, PlayerState::Playing);
+}
+
+void AudioInput::Seek(int seconds) {
+    const PlayerState was = state;
+    if (track == nullptr || output == nullptr || was == PlayerState::Stopped) return;
+    Stop();
+    seconds = seconds < 0 ? 0 : seconds;
+    // A place the decoder cannot reach lies past the end: the worker ends the track
+    // there as its end would. A paused output stays paused for the new stream.
+    pastTheEnd = !track->SeekToSample(int64_t{seconds} * openRate);
+    StartWorker(seconds, was);
+}
+
+void AudioInput::StartWorker(int fromSeconds, PlayerState as) {
+    stopRequested = false;
+    startSeconds = fromSeconds;
     // Held by the worker until its last instruction, so that neither module can be
     // unloaded under it, whatever the program does meanwhile.
     heldSelf = HoldModule(reinterpret_cast<const void*>(&WorkerMain));
     heldOutput = HoldModule(output);
-    state = PlayerState::Playing;
+    state = as;
     worker = CreateThread(nullptr, 0, &WorkerMain, this, 0, nullptr);
     if (worker != nullptr) return;
     state = PlayerState::Stopped;
@@ -109,8 +127,8 @@ void AudioInput::RunWorker() {
     streamRate = track->SampleRate();
     streamChannels = track->Channels();
     output->Start(streamRate, streamChannels);
-    ElapsedCounter elapsed(streamRate);
-    const bool ended = !StopRequested() && DecodeAll(elapsed) && DrainAll(elapsed);
+    ElapsedCounter elapsed(streamRate, startSeconds);
+    const bool ended = !StopRequested() && (pastTheEnd || DecodeAll(elapsed)) && DrainAll(elapsed);
     output->Finish();
     if (!ended) return;
     state = PlayerState::Stopped;

@@ -28,7 +28,9 @@ public:
     void Stop() override;
     void Pause() override;
     void Resume() override;
-    void Seek(int) override {}
+    // Ends the worker and starts one anew from the place asked for, paused if the track
+    // was: the old place's events end with the old worker.
+    void Seek(int seconds) override;
     void SetVolume(int first, int second) override;
 
     // The module is going away with nothing playing (a playing track holds the
@@ -37,6 +39,7 @@ public:
 
 private:
     void Release();
+    void StartWorker(int fromSeconds, PlayerState as);
     static DWORD WINAPI WorkerMain(void* self) noexcept;
     void RunWorker();
     bool DecodeAll(ElapsedCounter& elapsed);
@@ -54,6 +57,12 @@ private:
     void* user = nullptr;
     int volume[2] = {kMaxVolume, kMaxVolume};
     std::atomic<PlayerState> state{PlayerState::Stopped};
+
+    // The rate the track opened with, in which a place within it is counted.
+    int openRate = 0;
+    // Where the worker starts: a place in whole seconds, or past the end of the track.
+    int startSeconds = 0;
+    bool pastTheEnd = false;
 
     // The format of the output's stream; the worker's own.
     int streamRate = 0;

@@ -11,6 +11,11 @@ extern "C" InputPlugin* GetInstance() {
     return &instance.object;
 }
 
+// Slot 10 of our object is Seek.
+extern "C" unsigned GetInputFeatures() {
+    return kInputCanSeek;
+}
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     // Only on FreeLibrary: at process exit other threads are already gone, and
     // nothing needs letting go.

@@ -15,7 +15,9 @@ int WholeSeconds(int64_t samples, int sampleRate);
 // format changes plays as several streams, each counting its frames from 0.
 class ElapsedCounter {
 public:
-    explicit ElapsedCounter(int sampleRate) : sampleRate(sampleRate) {}
+    // Counting on from `startSeconds`, where a jump within the track landed.
+    explicit ElapsedCounter(int sampleRate, int startSeconds = 0)
+        : sampleRate(sampleRate), earlierMicros(int64_t{startSeconds} * 1000000), reported(startSeconds) {}
 
     // The new count of whole seconds when `playedFrames` of this stream have passed
     // another second.
@@ -25,6 +27,6 @@ public:
 
 private:
     int sampleRate;
-    int64_t earlierMicros = 0;  // played by the streams before this one
-    int reported = 0;
+    int64_t earlierMicros;  // played by the streams before this one
+    int reported;
 };

@@ -12,7 +12,7 @@ driver = shared_driver()
 CAPTURE_PLUGIN = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
 AUDIO = ARCH_BUILD / "testdata" / "audio"
 PANEL = "控制面板"
-TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT, VOLUME = 1004, 1005, 1006, 1009, 1016, 1018
+TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT, VOLUME, POSITION = 1004, 1005, 1006, 1009, 1016, 1018, 1020
 WM_COMMAND, WM_USER, ID_CONTROL_PANEL, ID_PLAY = 0x0111, 0x0400, 40009, 40011
 TBM_GETPOS = WM_USER
 
@@ -152,6 +152,24 @@ class PlaybackTest(ProgramTest):
         self.assertIn(driver.control_text(panel, TITLE), ("02 b", "03 c"))
         xdotool("key", "Escape")
         wait_for(lambda: driver.ask("visible", panel) == "0", message="Esc to hide the panel")
+
+    def test_dragging_the_position_bar_to_the_middle_jumps_there(self):
+        tracks = [(f"{name}.mp3", "tone6s.mp3") for name in "ab"]
+        program, window, panel = self.start_with(with_playlist(tracks))
+        driver.ask("post", window, WM_COMMAND, ID_CONTROL_PANEL, 0)
+        driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
+        self.shows(panel, TITLE, "01 a")
+        left, top, right, bottom = driver.rect(int(driver.ask("child", panel, POSITION)))
+        y = (top + bottom) // 2
+        # From the thumb at the start of the channel to the middle, as a hand drags it.
+        xdotool("mousemove", left + 11, y, "mousedown", 1)
+        for x in range(left + 11, (left + right) // 2, 20):
+            xdotool("mousemove", x, y)
+        xdotool("mousemove", (left + right) // 2, y, "mouseup", 1)
+        let_go = time.monotonic()
+        self.shows(panel, ELAPSED, "00:03", 1)
+        self.shows(panel, TITLE, "02 b", 6)
+        self.assertAlmostEqual(time.monotonic() - let_go, 3, delta=0.8, msg="the rest of the track, from its middle")
 
     def test_the_figure_answers_the_mouse(self):
         tracks = [(f"{name}.mp3", "tone6s.mp3") for name in "ab"]

@@ -80,7 +80,9 @@ bool WaitUnloaded(const char* module) {
     return GetModuleHandleA(module) == nullptr;
 }
 
-bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs) {
+namespace {
+
+bool Play(const char* path, OutputPlugin* output, DWORD timeoutMs, int seekTo) {
     InputPlugin* input = TheInput();
     EventLog log;
     input->SetOutput(output);
@@ -88,10 +90,26 @@ bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs) {
     TrackInfo info;
     if (input->Open(path, &info) == 0) return false;
     input->Play();
+    if (seekTo >= 0) {
+        input->Pause();
+        input->Seek(seekTo);
+        if (input->GetState() != PlayerState::Paused) return false;
+        input->Resume();
+    }
     const bool ended = log.WaitFor(PlaybackEvent::TrackEnded, 0, timeoutMs);
     input->Close();
     input->SetCallback(nullptr, nullptr);
     return ended;
+}
+
+}  // namespace
+
+bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs) {
+    return Play(path, output, timeoutMs, -1);
+}
+
+bool PlayFromPlace(const char* path, OutputPlugin* output, int seconds) {
+    return Play(path, output, 20000, seconds);
 }
 
 HANDLE NextHandle() {

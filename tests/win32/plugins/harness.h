@@ -46,6 +46,8 @@ bool WaitUnloaded(const char* module);
 // Plays `path` to its end through `output`; false when it cannot be opened or does not
 // end within `timeoutMs`.
 bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs);
+// The same after a pause at once and a jump to `seconds` while paused, then going on.
+bool PlayFromPlace(const char* path, OutputPlugin* output, int seconds);
 
 // The handle value the system gives out next. Wine's handle count stays 0, but it
 // gives out the lowest free value: the same value before and after a call means that
