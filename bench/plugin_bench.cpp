@@ -9,6 +9,10 @@
 //       resident memory during it above what it held before (the peak cannot be
 //       reset: with one file per run the figure is that file's own), bit rate,
 //       sampling rate, length, title and artist (or "refused").
+//   plugin_bench seek <plugin dir> <file> <seconds>...
+//       plays the file through CaptureOutput.ini in real time and jumps to each place
+//       in turn; prints the milliseconds from each Seek call to the first sample of
+//       the new place at the output.
 #include <windows.h>
 #include <psapi.h>
 
@@ -78,6 +82,39 @@ int OpenAll(InputPlugin* input, const std::string& folder) {
     return 0;
 }
 
+// The capture plug-in logs each stream's first sample (microseconds of the performance
+// counter) when the stream ends; a jump ends one stream and starts the next.
+int SeekTimes(InputPlugin* input, const std::string& pluginDir, const char* file, int count, char** places) {
+    const char* log = "seek-times.log";
+    DeleteFileA(log);
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_PCM", nullptr);
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_PACED", "1");
+    SetEnvironmentVariableA("WUZZLE_CAPTURE_LOG", log);
+    auto* output = plugins.LoadOutput((pluginDir + "\\CaptureOutput.ini").c_str());
+    if (output == nullptr || (plugins.InputFeatures() & kInputCanSeek) == 0) return 1;
+    input->SetOutput(output);
+    TrackInfo info;
+    if (input->Open(file, &info) == 0) return 1;
+    input->Play();
+    Sleep(300);
+    std::vector<double> asked;
+    for (int i = 0; i < count; ++i) {
+        asked.push_back(Seconds() * 1e6);
+        input->Seek(atoi(places[i]));
+        Sleep(300);
+    }
+    input->Close();
+    FILE* streams = fopen(log, "r");
+    if (streams == nullptr) return 1;
+    long long first, frames;
+    int rate;
+    for (int stream = 0; fscanf(streams, "%lld %lld %d", &first, &frames, &rate) == 3; ++stream) {
+        if (stream > 0 && stream <= count) printf("%s s: %.1f ms\n", places[stream - 1], (first - asked[stream - 1]) / 1000);
+    }
+    fclose(streams);
+    return 0;
+}
+
 PROCESS_MEMORY_COUNTERS Memory() {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
@@ -116,5 +153,6 @@ int main(int argc, char** argv) {
     if (mode == "decode" && argc == 5) return Decode(input, pluginDir, argv[3], atoi(argv[4]));
     if (mode == "open") return OpenAll(input, argv[3]);
     if (mode == "info") return Describe(input, argc - 3, argv + 3);
+    if (mode == "seek" && argc >= 5) return SeekTimes(input, pluginDir, argv[3], argc - 4, argv + 4);
     return 2;
 }

@@ -15,7 +15,7 @@ wuzzle_ensure_prefix
 wuzzle_start_wine_session
 
 # bench_audio KIND SECONDS: prints the path of a stereo 44.1 kHz file of that kind
-# (cbr-info, cbr-noinfo, vbr-xing, flac, vorbis, opus, wav), made once from the same
+# (cbr-info, cbr-noinfo, vbr-xing, vbr-noxing, flac, vorbis, opus, wav), made once from the same
 # music.
 bench_audio() {
     local kind=$1 seconds=$2
@@ -29,6 +29,7 @@ bench_audio() {
             cbr-info) lame --quiet -b 128 "$wav" "$file" ;;
             cbr-noinfo) lame --quiet -b 128 -t "$wav" "$file" ;;
             vbr-xing) lame --quiet -V 2 "$wav" "$file" ;;
+            vbr-noxing) lame --quiet -V 2 -t "$wav" "$file" ;;
             flac) flac -s -T TITLE=Bench "$wav" -o "$file" ;;
             vorbis) oggenc -Q -t Bench "$wav" -o "$file" ;;
             opus) opusenc --quiet --title Bench "$wav" "$file" ;;
