@@ -63,6 +63,9 @@ def dialog_beside_character(driver, out, command, caption):
         xdotool("mousemove", 900, 700)
         time.sleep(2.5)
         _, _, far_right, _ = driver.rect(window)
+        balloon = int(driver.ask("shown", "WuzzleBalloon"))
+        if balloon:  # the title it says as the track starts
+            far_right = max(far_right, driver.rect(balloon)[2])
         screenshot(out, f"{far_right + 16}x{bottom + 16}+0+0")
     with_program(driver, LIGHT, shoot)
 
