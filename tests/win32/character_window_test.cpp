@@ -31,16 +31,6 @@ protected:
     }
 };
 
-TEST_F(CharacterWindow, OnlyTheFigureIsHitAndItDragsLikeACaption) {
-    // The figure covers the middle of its window in every frame; the corner is key.
-    const Picture first("Skin/sl0.bmp");
-    const POINT figure = ScreenPoint({first.width / 2, first.height / 2});
-    const POINT keyPixel = ScreenPoint({0, first.height - 1});
-    EXPECT_EQ(WindowFromPoint(figure), window);
-    EXPECT_NE(WindowFromPoint(keyPixel), window);
-    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(figure.x, figure.y)), HTCAPTION);
-}
-
 // A tick that reshapes but does not repaint, or a paint that draws nothing, leaves
 // the last frame's pixels (or none) inside the new outline.
 TEST_F(CharacterWindow, StartsOnTheFirstRestFrameAndEveryTickReshapesAndRepaints) {
