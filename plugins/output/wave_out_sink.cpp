@@ -156,6 +156,7 @@ bool WaveOutSink::Device::Serve() {
 }
 
 void WaveOutSink::Device::ReclaimDone(HWAVEOUT handle, bool all) {
+    int freed = 0;
     for (Block& block : blocks) {
         {
             Locked locked(lock);
@@ -166,8 +167,13 @@ void WaveOutSink::Device::ReclaimDone(HWAVEOUT handle, bool all) {
         block.state = BlockState::Free;
         played += block.header.dwBufferLength / format.nBlockAlign;
         waitingSince = GetTickCount();
-        SetEvent(wake);
+        ++freed;
     }
+    if (freed == 0) return;
+    Locked locked(lock);
+    const auto free =
+        std::count_if(std::begin(blocks), std::end(blocks), [](const Block& b) { return b.state == BlockState::Free; });
+    if (free >= kRefillBlocks) SetEvent(wake);
 }
 
 bool WaveOutSink::DeviceStuck() {
@@ -233,13 +239,19 @@ size_t WaveOutSink::Take(const char* pcm, size_t bytes) {
     if (!Answering()) return silent->Take(pcm, bytes);
     Locked locked(device->lock);
     size_t taken = 0;
+    bool handedOver = false;
     while (taken < bytes && device->blocks[next].state == BlockState::Free) {
         const size_t part = std::min(bytes - taken, device->blockBytes - filled);
         memcpy(device->blocks[next].header.lpData + filled, pcm + taken, part);
         filled += part;
         taken += part;
-        if (filled == device->blockBytes) HandOver();
+        if (filled == device->blockBytes) {
+            HandOver();
+            handedOver = true;
+        }
     }
+    // Once for all the blocks filled: the device thread queues them in one go.
+    if (handedOver) SetEvent(device->asked);
     return taken;
 }
 
@@ -250,13 +262,14 @@ void WaveOutSink::HandOver() {
     block.state = BlockState::Ready;
     next = (next + 1) % kBlockCount;
     filled = 0;
-    SetEvent(device->asked);
 }
 
 void WaveOutSink::Push() {
     if (!Answering()) return silent->Push();
     Locked locked(device->lock);
-    if (filled > 0) HandOver();
+    if (filled == 0) return;
+    HandOver();
+    SetEvent(device->asked);
 }
 
 int64_t WaveOutSink::Played() {
@@ -269,6 +282,16 @@ bool WaveOutSink::Idle() {
     if (!Answering()) return silent->Idle();
     Locked locked(device->lock);
     return filled == 0 && !device->InFlight();
+}
+
+// Buffers coming back set `wake`; until then the writer need only look again when the
+// device would count as stalled, so that the silent sink takes over in time.
+DWORD WaveOutSink::WaitMs() {
+    if (!Answering()) return silent->WaitMs();
+    Locked locked(device->lock);
+    if (paused) return INFINITE;
+    const DWORD quietMs = GetTickCount() - device->waitingSince;
+    return quietMs > kStallMs ? 0 : kStallMs + 1 - quietMs;
 }
 
 void WaveOutSink::Pause() {
