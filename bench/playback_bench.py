@@ -13,10 +13,11 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from follow_cpu import cpu_seconds, per_minute  # noqa: E402
-from harness import ARCH_BUILD, BUILD, Driver, Program  # noqa: E402
+from harness import ARCH_BUILD, BUILD, WINE, Driver, Program  # noqa: E402
 
 WM_CLOSE, WM_COMMAND, ID_PLAY = 0x0010, 0x0111, 40011
 CAPTURE = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
+BARE_WAVE_OUT = ARCH_BUILD / "bench" / "wave_out_bench.exe"
 POOL = BUILD / "bench" / "playback-pool"
 
 
@@ -160,6 +161,18 @@ def cpu_phases(driver, seconds, env):
     return {name: (rest[name], playing[name]) for name in processes}
 
 
+def bare_wave_out(seconds, env):
+    """What a bare waveOut player buffered as ours adds, its own CPU and the Wine
+    server's, in CPU seconds a minute: Wine's share of any such player."""
+    server = {"Wine server": wine_server()}
+    idle = per_minute(server, seconds)["Wine server"]
+    player = subprocess.Popen([WINE, str(BARE_WAVE_OUT), str(int(seconds) + 6)], env=dict(os.environ, **env))
+    time.sleep(3)
+    used = per_minute({"player": player.pid, **server}, seconds)
+    player.wait()
+    return used["player"], used["Wine server"] - idle
+
+
 def cpu(driver, seconds):
     print(f"\nCPU seconds a minute ({seconds:g} s a phase, the demo tunes, the real output plug-in)")
     print("waveOut: a device that plays in real time; silent: no device opens, the paced silent sink")
@@ -167,6 +180,7 @@ def cpu(driver, seconds):
     try:
         sinks = {"waveOut": cpu_phases(driver, seconds, device.env)}
         played = device.played / PacedDevice.RATE
+        bare = bare_wave_out(seconds, device.env) if BARE_WAVE_OUT.exists() else None
     finally:
         device.close()
     # A default device that names a card nobody has.
@@ -182,6 +196,11 @@ def cpu(driver, seconds):
                       (sinks[sink][name] for sink in sinks))
         print(f"{name:12}{row}")
     print(f"the device played {played:.1f} s of sound in the waveOut phase of {seconds:g} s")
+    if bare:
+        print(f"Wine's share: a bare waveOut player buffered as ours (silence, no decoding) adds {bare[0]:.2f}"
+              f" itself and {bare[1]:.2f} to the Wine server")
+    else:
+        print(f"(no {BARE_WAVE_OUT.name}: build the preset for Wine's share of waveOut)")
 
 
 def main():
