@@ -35,10 +35,11 @@ struct WaveOutSink::Device {
     bool Serve();  // false when the driver would not let go
     void ReclaimDone(HWAVEOUT handle, bool all);
     // Under the lock from here on.
-    bool InFlight() const {
-        return std::any_of(std::begin(blocks), std::end(blocks),
-                           [](const Block& b) { return b.state != BlockState::Free; });
+    int Count(BlockState state) const {
+        return static_cast<int>(
+            std::count_if(std::begin(blocks), std::end(blocks), [state](const Block& b) { return b.state == state; }));
     }
+    bool InFlight() const { return Count(BlockState::Free) < kBlockCount; }
     bool Stalled(DWORD now) const { return !paused && InFlight() && now - waitingSince > kStallMs; }
 
     struct Block {
@@ -171,9 +172,9 @@ void WaveOutSink::Device::ReclaimDone(HWAVEOUT handle, bool all) {
     }
     if (freed == 0) return;
     Locked locked(lock);
-    const auto free =
-        std::count_if(std::begin(blocks), std::end(blocks), [](const Block& b) { return b.state == BlockState::Free; });
-    if (free >= kRefillBlocks) SetEvent(wake);
+    // Handed over while the last block out was coming back: no other wake-up comes for them.
+    if (Count(BlockState::Ready) > 0) SetEvent(asked);
+    if (Count(BlockState::Free) >= kRefillBlocks) SetEvent(wake);
 }
 
 bool WaveOutSink::DeviceStuck() {
@@ -250,8 +251,10 @@ size_t WaveOutSink::Take(const char* pcm, size_t bytes) {
             handedOver = true;
         }
     }
-    // Once for all the blocks filled: the device thread queues them in one go.
-    if (handedOver) SetEvent(device->asked);
+    // The device thread queues what is ready whenever a buffer comes back: it need be
+    // asked only when none is out to come back, or once the ring is full.
+    const bool full = device->blocks[next].state != BlockState::Free;
+    if (handedOver && (full || device->Count(BlockState::Queued) == 0)) SetEvent(device->asked);
     return taken;
 }
 
