@@ -1,6 +1,7 @@
 """Playback measured on the staged program under Wine, started by bench/playback:
 start-up time with playlists of 0 to 10,000 tracks, the gap between two tracks, and
-CPU time a minute while playing beside at rest."""
+CPU time a minute of the program and the Wine server while playing beside at rest,
+through waveOut and through the silent sink. `bench/playback cpu` runs one part."""
 import os
 import select
 import shutil
