@@ -108,6 +108,7 @@ class PacedDevice:
         # Held for writing too, so that the reader never sees an end between streams.
         self.fd = os.open(fifo, os.O_RDWR)
         self.played = 0
+        self.silence = 0  # bytes in reads that were all zeros: what Wine plays when starved
         self.running = True
         self.thread = threading.Thread(target=self.play, daemon=True)
         self.thread.start()
@@ -118,7 +119,10 @@ class PacedDevice:
             ready, _, _ = select.select([self.fd], [], [], 0.2)
             if not ready:
                 continue
-            self.played += len(os.read(self.fd, 4096))
+            sound = os.read(self.fd, 4096)
+            self.played += len(sound)
+            if sound.count(0) == len(sound):
+                self.silence += len(sound)
             ahead = self.played / self.RATE - (time.monotonic() - begun)
             if ahead > 0:
                 time.sleep(ahead)
@@ -180,7 +184,7 @@ def cpu(driver, seconds):
     device = PacedDevice()
     try:
         sinks = {"waveOut": cpu_phases(driver, seconds, device.env)}
-        played = device.played / PacedDevice.RATE
+        played, silence = device.played / PacedDevice.RATE, device.silence / PacedDevice.RATE
         bare = bare_wave_out(seconds, device.env) if BARE_WAVE_OUT.exists() else None
     finally:
         device.close()
@@ -196,7 +200,7 @@ def cpu(driver, seconds):
         row = "".join(f"{rest:17.2f}{playing:9.2f}{playing - rest:7.2f}" for rest, playing in
                       (sinks[sink][name] for sink in sinks))
         print(f"{name:12}{row}")
-    print(f"the device played {played:.1f} s of sound in the waveOut phase of {seconds:g} s")
+    print(f"the device played {played:.1f} s in the waveOut phase of {seconds:g} s, {silence:.1f} s of it silence")
     if bare:
         print(f"Wine's share: a bare waveOut player buffered as ours (silence, no decoding) adds {bare[0]:.2f}"
               f" itself and {bare[1]:.2f} to the Wine server")
