@@ -1,19 +1,24 @@
 """Playback measured on the staged program under Wine, started by bench/playback:
 start-up time with playlists of 0 to 10,000 tracks, the gap between two tracks, and
-CPU time a minute while playing beside at rest."""
+CPU time a minute of the program and the Wine server while playing beside at rest,
+through waveOut and through the silent sink. `bench/playback cpu` runs one part."""
 import os
+import select
 import shutil
 import subprocess
 import sys
+import tempfile
+import threading
 import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from follow_cpu import cpu_seconds, per_minute  # noqa: E402
-from harness import ARCH_BUILD, BUILD, Driver, Program  # noqa: E402
+from harness import ARCH_BUILD, BUILD, WINE, Driver, Program  # noqa: E402
 
 WM_CLOSE, WM_COMMAND, ID_PLAY = 0x0010, 0x0111, 40011
 CAPTURE = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
+BARE_WAVE_OUT = ARCH_BUILD / "bench" / "wave_out_bench.exe"
 POOL = BUILD / "bench" / "playback-pool"
 
 
@@ -86,32 +91,134 @@ def gaps(driver, tracks=8):
     print(f"{len(ms)} gaps: min {min(ms):.1f} ms, mean {sum(ms) / len(ms):.1f} ms, max {max(ms):.1f} ms")
 
 
-def cpu(driver, seconds):
-    print(f"\nCPU seconds a minute ({seconds:g} s a phase, the demo tunes, the real output plug-in)")
-    program = Program()
+class PacedDevice:
+    """A sound device for Wine that plays in real time: ALSA's default device writes
+    16-bit stereo at 44.1 kHz into a FIFO that a thread here reads at that rate."""
+
+    RATE = 44100 * 4
+
+    def __init__(self):
+        self.folder = Path(tempfile.mkdtemp(prefix="wuzzle-device-"))
+        fifo = self.folder / "audio"
+        os.mkfifo(fifo)
+        (self.folder / "alsa.conf").write_text(
+            "</usr/share/alsa/alsa.conf>\npcm.!default { type plug slave { pcm { type file slave.pcm { type null }"
+            f' file "{fifo}" format raw }} format S16_LE rate 44100 channels 2 }} }}\n')
+        self.env = {"ALSA_CONFIG_PATH": str(self.folder / "alsa.conf")}
+        # Held for writing too, so that the reader never sees an end between streams.
+        self.fd = os.open(fifo, os.O_RDWR)
+        self.played = 0
+        self.silence = 0  # bytes in reads that were all zeros: what Wine plays when starved
+        self.running = True
+        self.thread = threading.Thread(target=self.play, daemon=True)
+        self.thread.start()
+
+    def play(self):
+        begun = time.monotonic()
+        while self.running:
+            ready, _, _ = select.select([self.fd], [], [], 0.2)
+            if not ready:
+                continue
+            sound = os.read(self.fd, 4096)
+            self.played += len(sound)
+            if sound.count(0) == len(sound):
+                self.silence += len(sound)
+            ahead = self.played / self.RATE - (time.monotonic() - begun)
+            if ahead > 0:
+                time.sleep(ahead)
+            else:  # a device that ran dry does not catch up
+                begun = time.monotonic() - self.played / self.RATE
+
+    def close(self):
+        self.running = False
+        self.thread.join()
+        os.close(self.fd)
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def wine_server():
+    """Our prefix's Wine server, not another one on the machine: the one whose folder
+    is named after the prefix's device and inode."""
+    prefix = os.stat(os.environ["WINEPREFIX"])
+    folder = f"server-{prefix.st_dev:x}-{prefix.st_ino:x}"
+    for pid in subprocess.run(["pgrep", "wineserver"], capture_output=True, text=True).stdout.split():
+        try:
+            if os.readlink(f"/proc/{pid}/cwd").endswith(folder):
+                return int(pid)
+        except OSError:
+            pass
+    sys.exit("no Wine server for " + os.environ["WINEPREFIX"])
+
+
+def cpu_phases(driver, seconds, env):
+    """CPU seconds a minute of the program and the Wine server at rest, then playing."""
+    program = Program(env=env)
     program.start()
     window = driver.wait_window("Wuzzle")
     try:
-        server = int(subprocess.run(["pgrep", "-n", "wineserver"], capture_output=True, text=True).stdout.split()[0])
-        processes = {"program": program.process.pid, "Wine server": server}
+        processes = {"program": program.process.pid, "Wine server": wine_server()}
         time.sleep(3)
         rest = per_minute(processes, seconds)
         driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
         playing = per_minute(processes, seconds)
     finally:
         program.stop(driver)
-    print(f"{'':12}{'at rest':>10}{'playing':>10}")
-    for name in processes:
-        print(f"{name:12}{rest[name]:10.2f}{playing[name]:10.2f}")
+    return {name: (rest[name], playing[name]) for name in processes}
+
+
+def bare_wave_out(seconds, env):
+    """What a bare waveOut player buffered as ours adds, its own CPU and the Wine
+    server's, in CPU seconds a minute: Wine's share of any such player."""
+    server = {"Wine server": wine_server()}
+    idle = per_minute(server, seconds)["Wine server"]
+    player = subprocess.Popen([WINE, str(BARE_WAVE_OUT), str(int(seconds) + 6)], env=dict(os.environ, **env))
+    time.sleep(3)
+    used = per_minute({"player": player.pid, **server}, seconds)
+    player.wait()
+    return used["player"], used["Wine server"] - idle
+
+
+def cpu(driver, seconds):
+    print(f"\nCPU seconds a minute ({seconds:g} s a phase, the demo tunes, the real output plug-in)")
+    print("waveOut: a device that plays in real time; silent: no device opens, the paced silent sink")
+    device = PacedDevice()
+    try:
+        sinks = {"waveOut": cpu_phases(driver, seconds, device.env)}
+        played, silence = device.played / PacedDevice.RATE, device.silence / PacedDevice.RATE
+        bare = bare_wave_out(seconds, device.env) if BARE_WAVE_OUT.exists() else None
+    finally:
+        device.close()
+    # A default device that names a card nobody has.
+    nowhere = Path(tempfile.mkdtemp(prefix="wuzzle-nodevice-"))
+    (nowhere / "alsa.conf").write_text("</usr/share/alsa/alsa.conf>\npcm.!default { type hw card 31 }\n")
+    try:
+        sinks["silent"] = cpu_phases(driver, seconds, {"ALSA_CONFIG_PATH": str(nowhere / "alsa.conf")})
+    finally:
+        shutil.rmtree(nowhere, ignore_errors=True)
+    print(f"{'':12}" + "".join(f"{sink + ': at rest':>17}{'playing':>9}{'added':>7}" for sink in sinks))
+    for name in sinks["waveOut"]:
+        row = "".join(f"{rest:17.2f}{playing:9.2f}{playing - rest:7.2f}" for rest, playing in
+                      (sinks[sink][name] for sink in sinks))
+        print(f"{name:12}{row}")
+    print(f"the device played {played:.1f} s in the waveOut phase of {seconds:g} s, {silence:.1f} s of it silence")
+    if bare:
+        print(f"Wine's share: a bare waveOut player buffered as ours (silence, no decoding) adds {bare[0]:.2f}"
+              f" itself and {bare[1]:.2f} to the Wine server")
+    else:
+        print(f"(no {BARE_WAVE_OUT.name}: build the preset for Wine's share of waveOut)")
 
 
 def main():
+    parts = sys.argv[1:] or ["startup", "gaps", "cpu"]
     driver = Driver()
     try:
         pool()
-        startup(driver)
-        gaps(driver)
-        cpu(driver, float(os.environ.get("PHASE_SECONDS", "20")))
+        if "startup" in parts:
+            startup(driver)
+        if "gaps" in parts:
+            gaps(driver)
+        if "cpu" in parts:
+            cpu(driver, float(os.environ.get("PHASE_SECONDS", "20")))
     finally:
         driver.close()
 

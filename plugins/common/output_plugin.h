@@ -17,8 +17,8 @@ public:
     // Queues whole frames, waiting while every buffer is in flight. False once the
     // stream has been flushed: the writer should give up.
     virtual bool Write(const void* pcm, size_t bytes) = 0;
-    // Waits a short while (tens of milliseconds) for everything written to be
-    // played; true when it has been, or when the stream was flushed.
+    // Waits until more of what was written has been played (or for a Resume or
+    // Flush); true when all of it has been, or when the stream was flushed.
     virtual bool Drain() = 0;
     // Frames of this stream that have been played so far.
     virtual int64_t PlayedFrames() = 0;

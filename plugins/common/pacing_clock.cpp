@@ -23,6 +23,14 @@ int64_t PacingClock::Played(int64_t nowMicros) {
     return played;
 }
 
+int64_t PacingClock::MicrosUntilPlayed(int64_t frames, int64_t nowMicros) {
+    Advance(nowMicros);
+    const int64_t owed = std::min(frames, queued - played);
+    if (paused || owed <= 0) return -1;
+    // Rounded up: a writer woken any sooner would find no more room than before.
+    return (owed * kMicrosPerSecond - credit + sampleRate - 1) / sampleRate;
+}
+
 void PacingClock::Pause(int64_t nowMicros) {
     Advance(nowMicros);
     paused = true;

@@ -13,6 +13,9 @@ public:
     // returns that number.
     int64_t Queue(int64_t frames, int64_t nowMicros);
     int64_t Played(int64_t nowMicros);
+    // Microseconds from now until `frames` more have played, or all that is queued if
+    // that is less; -1 when nothing will play without a call (nothing queued, paused).
+    int64_t MicrosUntilPlayed(int64_t frames, int64_t nowMicros);
     bool Idle(int64_t nowMicros) { return Played(nowMicros) == queued; }
     void Pause(int64_t nowMicros);
     void Resume(int64_t nowMicros);

@@ -1,7 +1,9 @@
 #include "silent_sink.h"
 
 SilentSink::SilentSink(int sampleRate, int channels, bool paced)
-    : frameBytes(channels * 2), clock(sampleRate, kBlockCount * (sampleRate / kBlocksPerSecond), paced) {}
+    : frameBytes(channels * 2),
+      blockFrames(sampleRate / kBlocksPerSecond),
+      clock(sampleRate, int64_t{kBlockCount} * blockFrames, paced) {}
 
 size_t SilentSink::Take(const char*, size_t bytes) {
     return TakeBackdated(bytes, 0);
@@ -9,6 +11,11 @@ size_t SilentSink::Take(const char*, size_t bytes) {
 
 size_t SilentSink::TakeBackdated(size_t bytes, int64_t agoMicros) {
     return static_cast<size_t>(clock.Queue(bytes / frameBytes, NowMicros() - agoMicros)) * frameBytes;
+}
+
+DWORD SilentSink::WaitMs() {
+    const int64_t micros = clock.MicrosUntilPlayed(int64_t{kRefillBlocks} * blockFrames, NowMicros());
+    return micros < 0 ? INFINITE : static_cast<DWORD>((micros + 999) / 1000);
 }
 
 int64_t SilentSink::NowMicros() {

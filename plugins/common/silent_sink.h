@@ -18,6 +18,7 @@ public:
     void Push() override {}
     int64_t Played() override { return clock.Played(NowMicros()); }
     bool Idle() override { return clock.Idle(NowMicros()); }
+    DWORD WaitMs() override;
     void Pause() override { clock.Pause(NowMicros()); }
     void Resume() override { clock.Resume(NowMicros()); }
     void Reset() override { clock.Reset(); }
@@ -28,5 +29,6 @@ protected:
     static int64_t NowMicros();
 
 private:
+    const int blockFrames;
     PacingClock clock;
 };

@@ -2,6 +2,8 @@
 // sink is used under its owner's lock, never from two threads at once.
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -16,6 +18,11 @@ public:
     virtual int64_t Played() = 0;
     // Everything taken has been played.
     virtual bool Idle() = 0;
+    // How long a writer that found no room, or waits for the end, may sleep unless the
+    // sink's `wake` event comes first: until kRefillBlocks more buffers (or the last) have
+    // played, or till a stalled device is given up; INFINITE while only Resume or Flush
+    // can change anything.
+    virtual DWORD WaitMs() = 0;
     virtual void Pause() = 0;
     virtual void Resume() = 0;
     // Drops everything not yet played.
@@ -25,3 +32,7 @@ public:
 // Buffering shared by the sinks: about 8 buffers of 25 ms in flight.
 constexpr int kBlockCount = 8;
 constexpr int kBlocksPerSecond = 40;
+// A writer waiting for room is woken once half the buffers are free and fills them in
+// one go: the other half, 100 ms, is far more than decoding them takes, and every
+// wake-up costs more than the decoding.
+constexpr int kRefillBlocks = kBlockCount / 2;

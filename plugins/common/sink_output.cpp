@@ -4,13 +4,6 @@
 
 #include "locked.h"
 
-namespace {
-
-// Waiting writers look again at least this often.
-constexpr DWORD kPollMs = 10;
-
-}  // namespace
-
 void SinkOutput::Start(int sampleRate, int streamChannels) {
     HANDLE event;
     {
@@ -51,8 +44,12 @@ bool SinkOutput::Write(const void* pcm, size_t bytes) {
     return true;
 }
 
+// The writer sleeps until the sink has room: `wake` is an auto-reset event, so room
+// made (or a Resume or Flush) between the look under the lock and the wait still ends
+// the wait.
 bool SinkOutput::Feed(const char* pcm, size_t bytes) {
     for (;;) {
+        DWORD waitMs;
         {
             Locked locked(lock);
             if (flushed || sink == nullptr) return false;
@@ -60,22 +57,26 @@ bool SinkOutput::Feed(const char* pcm, size_t bytes) {
             pcm += taken;
             bytes -= taken;
             if (bytes == 0) return true;
+            waitMs = sink->WaitMs();
         }
-        WaitForSingleObject(wake, kPollMs);
+        WaitForSingleObject(wake, waitMs);
     }
 }
 
 bool SinkOutput::Drain() {
-    if (Drained()) return true;
-    WaitForSingleObject(wake, 5 * kPollMs);
-    return Drained();
+    DWORD waitMs;
+    if (Drained(waitMs)) return true;
+    WaitForSingleObject(wake, waitMs);
+    return Drained(waitMs);
 }
 
-bool SinkOutput::Drained() {
+bool SinkOutput::Drained(DWORD& waitMs) {
     Locked locked(lock);
     if (flushed || sink == nullptr) return true;
     sink->Push();
-    return sink->Idle();
+    if (sink->Idle()) return true;
+    waitMs = sink->WaitMs();
+    return false;
 }
 
 int64_t SinkOutput::PlayedFrames() {
@@ -101,6 +102,7 @@ void SinkOutput::Resume() {
     Locked locked(lock);
     paused = false;
     if (sink != nullptr) sink->Resume();
+    if (wake != nullptr) SetEvent(wake);
 }
 
 void SinkOutput::Flush() {

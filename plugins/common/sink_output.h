@@ -25,13 +25,13 @@ public:
 
 protected:
     ~SinkOutput() = default;
-    // The sink for a new stream. `wake` may be set by the device whenever a buffer has
-    // been played; waiting writers also poll, so a sink need not use it.
+    // The sink for a new stream. A sink with a device sets `wake` when it has room for
+    // a waiting writer again; one without says through WaitMs when to look again.
     virtual Sink* OpenSink(int sampleRate, int channels, HANDLE wake) = 0;
 
 private:
     bool Feed(const char* pcm, size_t bytes);
-    bool Drained();
+    bool Drained(DWORD& waitMs);
 
     SRWLOCK lock = SRWLOCK_INIT;
     HANDLE wake = nullptr;

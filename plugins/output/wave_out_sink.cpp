@@ -35,10 +35,11 @@ struct WaveOutSink::Device {
     bool Serve();  // false when the driver would not let go
     void ReclaimDone(HWAVEOUT handle, bool all);
     // Under the lock from here on.
-    bool InFlight() const {
-        return std::any_of(std::begin(blocks), std::end(blocks),
-                           [](const Block& b) { return b.state != BlockState::Free; });
+    int Count(BlockState state) const {
+        return static_cast<int>(
+            std::count_if(std::begin(blocks), std::end(blocks), [state](const Block& b) { return b.state == state; }));
     }
+    bool InFlight() const { return Count(BlockState::Free) < kBlockCount; }
     bool Stalled(DWORD now) const { return !paused && InFlight() && now - waitingSince > kStallMs; }
 
     struct Block {
@@ -156,6 +157,7 @@ bool WaveOutSink::Device::Serve() {
 }
 
 void WaveOutSink::Device::ReclaimDone(HWAVEOUT handle, bool all) {
+    int freed = 0;
     for (Block& block : blocks) {
         {
             Locked locked(lock);
@@ -166,8 +168,13 @@ void WaveOutSink::Device::ReclaimDone(HWAVEOUT handle, bool all) {
         block.state = BlockState::Free;
         played += block.header.dwBufferLength / format.nBlockAlign;
         waitingSince = GetTickCount();
-        SetEvent(wake);
+        ++freed;
     }
+    if (freed == 0) return;
+    Locked locked(lock);
+    // Handed over while the last block out was coming back: no other wake-up comes for them.
+    if (Count(BlockState::Ready) > 0) SetEvent(asked);
+    if (Count(BlockState::Free) >= kRefillBlocks) SetEvent(wake);
 }
 
 bool WaveOutSink::DeviceStuck() {
@@ -233,13 +240,21 @@ size_t WaveOutSink::Take(const char* pcm, size_t bytes) {
     if (!Answering()) return silent->Take(pcm, bytes);
     Locked locked(device->lock);
     size_t taken = 0;
+    bool handedOver = false;
     while (taken < bytes && device->blocks[next].state == BlockState::Free) {
         const size_t part = std::min(bytes - taken, device->blockBytes - filled);
         memcpy(device->blocks[next].header.lpData + filled, pcm + taken, part);
         filled += part;
         taken += part;
-        if (filled == device->blockBytes) HandOver();
+        if (filled == device->blockBytes) {
+            HandOver();
+            handedOver = true;
+        }
     }
+    // The device thread queues what is ready whenever a buffer comes back: it need be
+    // asked only when none is out to come back, or once the ring is full.
+    const bool full = device->blocks[next].state != BlockState::Free;
+    if (handedOver && (full || device->Count(BlockState::Queued) == 0)) SetEvent(device->asked);
     return taken;
 }
 
@@ -250,13 +265,14 @@ void WaveOutSink::HandOver() {
     block.state = BlockState::Ready;
     next = (next + 1) % kBlockCount;
     filled = 0;
-    SetEvent(device->asked);
 }
 
 void WaveOutSink::Push() {
     if (!Answering()) return silent->Push();
     Locked locked(device->lock);
-    if (filled > 0) HandOver();
+    if (filled == 0) return;
+    HandOver();
+    SetEvent(device->asked);
 }
 
 int64_t WaveOutSink::Played() {
@@ -269,6 +285,16 @@ bool WaveOutSink::Idle() {
     if (!Answering()) return silent->Idle();
     Locked locked(device->lock);
     return filled == 0 && !device->InFlight();
+}
+
+// Buffers coming back set `wake`; until then the writer need only look again when the
+// device would count as stalled, so that the silent sink takes over in time.
+DWORD WaveOutSink::WaitMs() {
+    if (!Answering()) return silent->WaitMs();
+    Locked locked(device->lock);
+    if (paused) return INFINITE;
+    const DWORD quietMs = GetTickCount() - device->waitingSince;
+    return quietMs > kStallMs ? 0 : kStallMs + 1 - quietMs;
 }
 
 void WaveOutSink::Pause() {

@@ -20,7 +20,8 @@ public:
     static bool DeviceStuck();
 
     // Starts opening the device; the first blocks wait in their buffers meanwhile.
-    // `wake` is set whenever a buffer comes back.
+    // `wake` is set when the device fails, and whenever buffers coming back leave
+    // kRefillBlocks or more free.
     WaveOutSink(int sampleRate, int channels, HANDLE wake);
     ~WaveOutSink() override;
 
@@ -28,6 +29,7 @@ public:
     void Push() override;
     int64_t Played() override;
     bool Idle() override;
+    DWORD WaitMs() override;
     void Pause() override;
     void Resume() override;
     void Reset() override;
@@ -40,7 +42,7 @@ private:
     // False once the device has failed or stalled; `silent` plays on from then. Called
     // from the user-interface thread too: an allocation failure ends the process here.
     bool Answering() noexcept;
-    void HandOver();  // the block being filled goes to the device thread
+    void HandOver();  // the block being filled goes to the device thread, which the caller asks
 
     std::shared_ptr<Device> device;
     HANDLE thread = nullptr;

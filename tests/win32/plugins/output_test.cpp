@@ -48,16 +48,22 @@ TEST_F(OutputTest, PauseHoldsPlayedFramesAndResumeLosesNothing) {
     EXPECT_EQ(output->PlayedFrames(), written);
 }
 
-TEST_F(OutputTest, FlushMakesAWaitingWriterGiveUpAtOnce) {
-    bool accepted = true;
-    std::thread writer([&] { accepted = WriteSeconds(20); });
-    Sleep(100);
-    const DWORD start = GetTickCount();
-    output->Flush();
-    writer.join();
-    EXPECT_FALSE(accepted);
-    EXPECT_LT(GetTickCount() - start, 2000u);
-    EXPECT_TRUE(output->Drain()) << "nothing left to wait for";
+// A paused writer sleeps until it is woken: the Stop that flushes must wake it.
+TEST_F(OutputTest, FlushMakesAWaitingWriterGiveUpAtOncePlayingOrPaused) {
+    for (bool paused : {false, true}) {
+        if (paused) output->Pause();
+        bool accepted = true;
+        std::thread writer([&] { accepted = WriteSeconds(20); });
+        Sleep(100);
+        const DWORD start = GetTickCount();
+        output->Flush();
+        writer.join();
+        EXPECT_FALSE(accepted) << paused;
+        EXPECT_LT(GetTickCount() - start, 2000u) << paused;
+        EXPECT_TRUE(output->Drain()) << "nothing left to wait for";
+        output->Finish();
+        output->Start(kRate, 2);
+    }
 }
 
 // The input's worker opens the stream; a Pause from the user may come first and must
