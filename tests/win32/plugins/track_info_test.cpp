@@ -91,7 +91,7 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
         {"flac-comment-4gb.flac", "", "", 0, 44100, 4},
         {"vorbis-cut.ogg", "", "", 87, 44100, 7},
         {"vorbis-lies.ogg", "夏天", "晓风", 0, 44100, 4},
-        {"opus-cut.opus", "", "", 125, 48000, 2},
+        {"opus-cut.opus", "", "", 126, 48000, 2},
         {"opus-lies.opus", "秋天", "WuzzlePlayer 乐队", 0, 48000, 4},
         {"wav-cut.wav", "", "", 1411, 44100, 2},
         {"wav-lies.wav", "", "", 1411, 44100, 3},
