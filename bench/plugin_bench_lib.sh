@@ -6,10 +6,7 @@ wuzzle_select_running_arch
 BENCH_DIR="$WUZZLE_BUILD/bench/plugins"
 BENCH_EXE="$WUZZLE_ARCH_BUILD/bench/plugin_bench.exe"
 
-if [ ! -f "$BENCH_EXE" ] || [ ! -f "$WUZZLE_ARCH_BUILD/plugins/Input.ini" ]; then
-    echo "build the $WUZZLE_PRESET preset first (cmake --build --preset $WUZZLE_PRESET)" >&2
-    exit 1
-fi
+wuzzle_build_benchmarks
 mkdir -p "$BENCH_DIR"
 wuzzle_ensure_prefix
 wuzzle_start_wine_session

@@ -5,10 +5,14 @@ enable_testing()
 
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-# GoogleTest for the Windows side, from Debian's sources.
-set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest for the Windows side, from Debian's sources, cross-built once per machine
+# into the cache.
+execute_process(COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-gtest ${WUZZLE_MINGW_HOST}
+    OUTPUT_VARIABLE GTEST_CACHE OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE gtest_result)
+if(NOT gtest_result EQUAL 0)
+    message(FATAL_ERROR "scripts/build-gtest failed")
+endif()
+find_package(GTest CONFIG REQUIRED PATHS ${GTEST_CACHE} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 
 # Everything of the program but its entry function and resources, so the Wine tests
 # can drive the real window code.
@@ -49,7 +53,7 @@ target_link_libraries(WuzzlePlayer PRIVATE wuzzle_core)
 # 1.5 s). They start in build/win32/testdata, staged like the program's folder.
 function(wuzzle_win32_test name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE wuzzle_core gmock gtest_main)
+    target_link_libraries(${name} PRIVATE wuzzle_core GTest::gmock GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
     # Most of each test file's compile time is these two headers: parse them once.
     target_precompile_headers(${name} PRIVATE <windows.h> <gtest/gtest.h>)
@@ -61,5 +65,6 @@ endfunction()
 add_subdirectory(plugins)
 add_subdirectory(tests/support)
 add_subdirectory(tests/win32)
-add_subdirectory(bench)
-add_subdirectory(fuzz)
+# Built when asked for (the benchmarks target, scripts/fuzz), not by every build.
+add_subdirectory(bench EXCLUDE_FROM_ALL)
+add_subdirectory(fuzz EXCLUDE_FROM_ALL)

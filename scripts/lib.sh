@@ -131,6 +131,13 @@ wuzzle_start_wine_session() {
     "$WUZZLE_WINE" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
+# The benchmark programs of the selected build (and what they play through), built
+# when missing or out of date.
+wuzzle_build_benchmarks() {
+    [ -f "$WUZZLE_ARCH_BUILD/build.ninja" ] || cmake --preset "$WUZZLE_PRESET" >/dev/null
+    cmake --build --preset "$WUZZLE_PRESET" -j"$(nproc)" --target benchmarks all >/dev/null
+}
+
 # The benchmarks and the demo: the build that runs here, 32-bit first, said aloud.
 wuzzle_select_running_arch() {
     local arch
