@@ -201,6 +201,13 @@ TEST_F(CharacterWindow, TheTitleBalloonStaysBesideTheFigureAndInsideTheWorkArea)
         EXPECT_LT(place.onTheRight ? balloon.left - figure.right : figure.left - balloon.right, 0) << "touching it";
         EXPECT_NE(WindowFromPoint({middle, (balloon.top + balloon.bottom) / 2}), shown) << "clicks go through";
     }
+    // Where the character walks, the balloon goes along.
+    SetWindowPos(window, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(titleBalloon.Window(), &balloon);
+    SetWindowPos(window, nullptr, 340, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT moved;
+    GetWindowRect(titleBalloon.Window(), &moved);
+    EXPECT_EQ(moved.left - balloon.left, 40);
     ShowWindow(window, SW_HIDE);
     EXPECT_FALSE(IsWindowVisible(titleBalloon.Window())) << "hidden with the character";
 }
