@@ -5,7 +5,6 @@ its own copy of the staged folder, so what the program writes stays with the tes
 """
 import atexit
 import os
-import re
 import shutil
 import subprocess
 import tempfile
@@ -13,15 +12,13 @@ import time
 import unittest
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parents[2]
-BUILD = ROOT / "build"
+BUILD = Path(__file__).resolve().parents[2] / "build"
 # The build under test, as scripts/lib.sh selects it: the 32-bit one unless told.
 ARCH_BUILD = Path(os.environ.get("WUZZLE_ARCH_BUILD", BUILD / "win32"))
 DIST = Path(os.environ.get("WUZZLE_DIST", BUILD / "dist" / "WuzzlePlayer"))
-DRIVER = ARCH_BUILD / "e2e" / "wuzzle-drive.exe"
 WINE = os.environ.get("WUZZLE_WINE", "wine")
 
-WM_CLOSE = 0x0010
+WM_CLOSE, WM_COMMAND = 0x0010, 0x0111
 SCREEN = (1024, 768)
 
 
@@ -41,21 +38,27 @@ def wait_for(condition, seconds=15, message="condition"):
 
 
 class Driver:
-    """The Windows-side helper, started once and asked one line at a time."""
+    """The Windows-side helper, tests/support/drive.cpp, asked one line at a time."""
 
     def __init__(self):
-        self.process = subprocess.Popen([WINE, str(DRIVER)], stdin=subprocess.PIPE,
-                                        stdout=subprocess.PIPE, text=True, encoding="latin-1")
+        self.process = subprocess.Popen([WINE, str(ARCH_BUILD / "e2e" / "wuzzle-drive.exe")],
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE)
 
     def ask(self, *words):
-        # Texts go both ways as the program's ANSI (GBK) bytes.
-        line = " ".join(map(str, words)).encode("gbk").decode("latin-1")
-        self.process.stdin.write(line + "\n")
+        # Titles go as the program's ANSI (GBK) bytes; the answers are all ASCII.
+        self.process.stdin.write(" ".join(map(str, words)).encode("gbk") + b"\n")
         self.process.stdin.flush()
-        return self.process.stdout.readline().rstrip("\r\n").encode("latin-1").decode("gbk")
+        return self.process.stdout.readline().decode().strip()
 
-    def wait_window(self, class_name, seconds=15):
-        return wait_for(lambda: int(self.ask("shown", class_name)), seconds, f"a shown {class_name} window")
+    def wait_window(self, *class_and_title, seconds=15):
+        return wait_for(lambda: int(self.ask("shown", *class_and_title)), seconds,
+                        f"a shown {' '.join(class_and_title)} window")
+
+    def visible(self, window):
+        return self.ask("visible", window) == "1"
+
+    def command(self, window, command):
+        self.ask("post", window, WM_COMMAND, command, 0)
 
     def rect(self, window):
         return tuple(int(n) for n in self.ask("rect", window).split())
@@ -64,8 +67,7 @@ class Driver:
         return int(self.ask("find", "#32770", caption))
 
     def text(self, window):
-        escaped = {"r": "\r", "n": "\n", "\\": "\\"}
-        return re.sub(r"\\(.)", lambda m: escaped[m.group(1)], self.ask("text", window))
+        return bytes.fromhex(self.ask("text", window)).decode("gbk")
 
     def control_text(self, dialog, control):
         return self.text(self.ask("child", dialog, control))
@@ -82,11 +84,10 @@ class Driver:
     def click_control(self, dialog, control):
         self.click(int(self.ask("child", dialog, control)))
 
-    def close(self):
-        if self.process.poll() is None:
-            self.process.stdin.write("quit\n")
-            self.process.stdin.close()
-            self.process.wait(timeout=10)
+
+# One driver for the whole run: every Wine start costs about a second.
+driver = Driver()
+atexit.register(driver.process.communicate, b"quit\n", 10)
 
 
 class Program:
@@ -99,7 +100,6 @@ class Program:
         if prepare:
             prepare(self.folder)
         self.env = dict(os.environ, **(env or {}))
-        self.process = None
 
     def start(self):
         self.process = subprocess.Popen([WINE, "WuzzlePlayer.exe"], cwd=self.folder, env=self.env,
@@ -109,12 +109,10 @@ class Program:
     def wait(self, timeout=20):
         return self.process.wait(timeout=timeout)
 
-    def stop(self, driver):
+    def stop(self):
         """Ends the program the way a user's close request would, if it still runs."""
         if self.process.poll() is None:
-            window = driver.ask("find", "Wuzzle")
-            if window != "0":
-                driver.ask("post", window, WM_CLOSE, 0, 0)
+            driver.ask("post", driver.ask("find", "Wuzzle"), WM_CLOSE, 0, 0)
             try:
                 self.process.wait(timeout=15)
             except subprocess.TimeoutExpired:
@@ -123,27 +121,19 @@ class Program:
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
-_driver = None
-
-
-def shared_driver():
-    """One driver for the whole run: every Wine start costs about a second."""
-    global _driver
-    if _driver is None:
-        _driver = Driver()
-        atexit.register(_driver.close)
-    return _driver
-
-
 class ProgramTest(unittest.TestCase):
     """A test that starts the program in a folder of its own and ends it afterwards."""
 
     def start_program_only(self, prepare=None, env=None):
         """Starts the program without waiting for its window."""
         program = Program(prepare, env).start()
-        self.addCleanup(program.stop, shared_driver())
+        self.addCleanup(program.stop)
         return program
 
     def start_program(self, prepare=None, env=None):
-        program = self.start_program_only(prepare, env)
-        return program, shared_driver().wait_window("Wuzzle")
+        return self.start_program_only(prepare, env), driver.wait_window("Wuzzle")
+
+    def close(self, program, window):
+        """Closes the program as a user's close request would: it ends, with 0."""
+        driver.ask("post", window, WM_CLOSE, 0, 0)
+        self.assertEqual(program.wait(), 0)

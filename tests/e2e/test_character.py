@@ -1,14 +1,12 @@
-"""The character on the desktop: its window, dragging it, walking after the cursor,
-the single-instance guard and the courtesy to fullscreen programs."""
+"""The character on the desktop: its window, dragging it, walking after the cursor
+and the courtesy to fullscreen programs."""
+import struct
 import time
 import unittest
 
-import struct
+from harness import SCREEN, ProgramTest, driver, wait_for, xdotool
 
-from harness import SCREEN, ProgramTest, shared_driver, wait_for, xdotool
-
-driver = shared_driver()
-WM_COMMAND, ID_MOVE = 0x0111, 40001
+ID_MOVE = 40001
 
 
 class CharacterTest(ProgramTest):
@@ -47,7 +45,7 @@ class CharacterTest(ProgramTest):
         target = ((left + right) // 2 + 250, top + 30)
         xdotool("mousemove", *target)
         time.sleep(0.4)  # a tick samples the cursor
-        driver.ask("post", window, WM_COMMAND, ID_MOVE, 0)
+        driver.command(window, ID_MOVE)
         rects = []
 
         def seated():  # still for the last 25 looks, away from the start
@@ -69,16 +67,16 @@ class CharacterTest(ProgramTest):
         # front: that is no program to make way for. Eight ticks to be sure.
         driver.ask("fullscreen", 1, "WorkerW")
         time.sleep(1.0)
-        self.assertEqual(driver.ask("visible", window), "1")
+        self.assertTrue(driver.visible(window))
         driver.ask("fullscreen", 0)
         self.assertNotEqual(int(driver.ask("fullscreen", 1)), window)
-        wait_for(lambda: driver.ask("visible", window) == "0", message="the character to hide")
+        wait_for(lambda: not driver.visible(window), message="the character to hide")
         # The play key, pressed while the other program has the focus.
         xdotool("key", "XF86AudioPlay")
         panel = driver.dialog("控制面板")
         wait_for(lambda: driver.control_text(panel, 1004) != "", message="the play key to start the music")
         driver.ask("fullscreen", 0)
-        wait_for(lambda: driver.ask("visible", window) == "1", message="the character to come back")
+        wait_for(lambda: driver.visible(window), message="the character to come back")
         self.assertEqual(driver.rect(window), place)
 
 

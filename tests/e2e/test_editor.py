@@ -2,16 +2,14 @@
 in the editor, and everything (rows, switches, volume) as it was after a restart."""
 import unittest
 
-from harness import ProgramTest, shared_driver, wait_for, xdotool
-from test_playback import PANEL, TITLE, with_playlist
+from harness import ProgramTest, driver, wait_for, xdotool
+from test_playback import PANEL, TBM_GETPOS, TITLE, VOLUME, with_playlist
 
-driver = shared_driver()
-WM_CLOSE, WM_COMMAND, WM_USER, BM_GETCHECK = 0x0010, 0x0111, 0x0400, 0x00F0
+BM_GETCHECK = 0x00F0
 ID_PLAYLIST_EDITOR, ID_CONTROL_PANEL, ID_PLAY = 40008, 40009, 40011
 EDITOR = "播放列表编辑器"
 ADD, LIST = 1001, 1000
-RANDOM, LOOP, VOLUME = 1011, 1013, 1018
-TBM_GETPOS = WM_USER
+RANDOM, LOOP = 1011, 1013
 
 
 three_files = with_playlist([(name, "tone1s.mp3") for name in ("a.mp3", "b.mp3", "c.mp3")], lines=[])
@@ -19,38 +17,39 @@ three_files = with_playlist([(name, "tone1s.mp3") for name in ("a.mp3", "b.mp3",
 
 class EditorTest(ProgramTest):
     def show(self, window, command, caption):
-        driver.ask("post", window, WM_COMMAND, command, 0)
-        dialog = driver.dialog(caption)
-        wait_for(lambda: driver.ask("visible", dialog) == "1", message=caption)
-        return dialog
+        driver.command(window, command)
+        return driver.wait_window("#32770", caption)
 
-    def check(self, dialog, control):
-        return int(driver.ask("send", driver.ask("child", dialog, control), BM_GETCHECK, 0, 0))
+    def switches(self, panel):
+        """Random, Loop and the volume, as the panel shows them."""
+        return tuple(int(driver.ask("send", driver.ask("child", panel, control), message, 0, 0))
+                     for control, message in ((RANDOM, BM_GETCHECK), (LOOP, BM_GETCHECK), (VOLUME, TBM_GETPOS)))
+
+    def add_in_the_open_dialog(self, window, *typed):
+        """添加 in the editor, then each line typed into the open-file dialog and entered."""
+        editor = self.show(window, ID_PLAYLIST_EDITOR, EDITOR)
+        driver.click_control(editor, ADD)
+        chooser = driver.wait_window("#32770", "打开")
+        for line in typed:
+            xdotool("type", line)
+            xdotool("key", "Return")
+        wait_for(lambda: not driver.visible(chooser), message="the open-file dialog to close")
+        return editor
 
     def test_rows_switches_and_volume_survive_a_restart(self):
         program, window = self.start_program(three_files)
-        editor = self.show(window, ID_PLAYLIST_EDITOR, EDITOR)
-        driver.click_control(editor, ADD)
-        chooser = wait_for(lambda: int(driver.ask("find", "#32770", "打开")), message="the open-file dialog")
-        wait_for(lambda: driver.ask("visible", chooser) == "1", message="the open-file dialog shown")
-        xdotool("type", '"a.mp3" "b.mp3" "c.mp3"')
-        xdotool("key", "Return")
-        wait_for(lambda: driver.ask("alive", chooser) == "0", message="the dialog to close")
-
+        editor = self.add_in_the_open_dialog(window, '"a.mp3" "b.mp3" "c.mp3"')
         # c up twice, to the top (a moved row keeps its selection and focus), then the
         # row below it, a, deleted with the Delete key: c, b.
-        left, top, right, _ = driver.rect(int(driver.ask("child", editor, LIST)))
+        left, top, right, _ = driver.rect(driver.ask("child", editor, LIST))
         xdotool("mousemove", (left + right) // 2, top + 30, "click", "1")
         xdotool("key", "End", "alt+u", "alt+u", "Down", "Delete")
         panel = self.show(window, ID_CONTROL_PANEL, PANEL)
         for control in (RANDOM, VOLUME):  # Random on, Loop left off: the two stay apart
             driver.click_control(panel, control)
         xdotool("key", "End")  # the slider all the way up
-        slider = driver.ask("child", panel, VOLUME)
-        wait_for(lambda: (self.check(panel, RANDOM), self.check(panel, LOOP), driver.ask("send", slider, TBM_GETPOS, 0, 0))
-                 == (1, 0, "100"), message="the switches and the slider to take the clicks")
-        driver.ask("post", window, WM_CLOSE, 0, 0)
-        self.assertEqual(program.wait(), 0)
+        wait_for(lambda: self.switches(panel) == (1, 0, 100), message="the switches and the slider to take the clicks")
+        self.close(program, window)
         folder = "Z:" + str(program.folder).replace("/", "\\")
         saved = (program.folder / "Data" / "PlayList.m3u").read_bytes()
         self.assertEqual(saved, f"{folder}\\c.mp3\r\n{folder}\\b.mp3\r\n".encode())
@@ -58,11 +57,8 @@ class EditorTest(ProgramTest):
 
         program.start()  # again, in the same folder
         window = driver.wait_window("Wuzzle")
-        panel = driver.dialog(PANEL)
-        self.assertEqual((self.check(panel, RANDOM), self.check(panel, LOOP)), (1, 0))
-        self.assertEqual(int(driver.ask("send", driver.ask("child", panel, VOLUME), TBM_GETPOS, 0, 0)), 100)
-        driver.ask("post", window, WM_CLOSE, 0, 0)
-        self.assertEqual(program.wait(), 0)
+        self.assertEqual(self.switches(driver.dialog(PANEL)), (1, 0, 100))
+        self.close(program, window)
         self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), saved)
 
     def test_the_lists_relative_entries_play_after_adding_from_another_folder(self):
@@ -72,15 +68,8 @@ class EditorTest(ProgramTest):
         tracks = [("Tunes\\first.mp3", "tone1s.mp3"), ("Other\\x.mp3", "tone1s.mp3"), ("Other\\y.mp3", "tone1s.mp3")]
         program, window = self.start_program(with_playlist(tracks, lines=["Tunes\\first.mp3"]),
                                              {"WUZZLE_CAPTURE_PACED": "1"})
-        editor = self.show(window, ID_PLAYLIST_EDITOR, EDITOR)
-        driver.click_control(editor, ADD)
-        chooser = wait_for(lambda: int(driver.ask("find", "#32770", "打开")), message="the open-file dialog")
-        wait_for(lambda: driver.ask("visible", chooser) == "1", message="the open-file dialog shown")
-        for typed in ("Other", '"x.mp3" "y.mp3"'):
-            xdotool("type", typed)
-            xdotool("key", "Return")
-        wait_for(lambda: driver.ask("alive", chooser) == "0", message="the dialog to close")
-        driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
+        self.add_in_the_open_dialog(window, "Other", '"x.mp3" "y.mp3"')
+        driver.command(window, ID_PLAY)
         panel = driver.dialog(PANEL)
         wait_for(lambda: driver.control_text(panel, TITLE) == "01 first", message="the first entry playing")
 

@@ -6,15 +6,14 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import ARCH_BUILD, ProgramTest, shared_driver, wait_for, xdotool
+from harness import ARCH_BUILD, ProgramTest, driver, wait_for, xdotool
 
-driver = shared_driver()
 CAPTURE_PLUGIN = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
 AUDIO = ARCH_BUILD / "testdata" / "audio"
 PANEL = "控制面板"
 TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT, VOLUME, POSITION = 1004, 1005, 1006, 1009, 1016, 1018, 1020
-WM_COMMAND, WM_USER, ID_CONTROL_PANEL, ID_PLAY = 0x0111, 0x0400, 40009, 40011
-TBM_GETPOS = WM_USER
+ID_EXIT, ID_CONTROL_PANEL, ID_PLAY = 40002, 40009, 40011
+TBM_GETPOS = 0x0400  # WM_USER
 
 
 def samples(path):
@@ -39,9 +38,7 @@ def with_playlist(tracks, lines=None):
 class PlaybackTest(ProgramTest):
     def start_with(self, prepare, capture=""):
         program, window = self.start_program(prepare, {"WUZZLE_CAPTURE_PCM": capture, "WUZZLE_CAPTURE_PACED": "1"})
-        panel = driver.dialog(PANEL)
-        self.assertNotEqual(panel, 0)
-        return program, window, panel
+        return program, window, driver.dialog(PANEL)
 
     def shows(self, panel, control, text, seconds=15):
         wait_for(lambda: driver.control_text(panel, control) == text, seconds,
@@ -53,7 +50,7 @@ class PlaybackTest(ProgramTest):
         self.play_from_the_menu(window)
 
         self.shows(panel, TITLE, "01 晨曲")
-        balloon = wait_for(lambda: int(driver.ask("shown", "WuzzleBalloon")), 1, "the title balloon")
+        balloon = driver.wait_window("WuzzleBalloon", seconds=1)
         self.assertEqual(driver.text(balloon), "01 晨曲")
         self.assertEqual(driver.control_text(panel, BITRATE), "128")
         self.assertEqual(driver.control_text(panel, SAMPLE_RATE), "44.10")
@@ -66,11 +63,10 @@ class PlaybackTest(ProgramTest):
         wait_for(lambda: len(samples(program.folder / "capture.raw")) >= len(expected), 5, "the last track's end")
         time.sleep(0.3)
         self.assertEqual(driver.control_text(panel, TITLE), "03 c", "the last track stays shown")
-        wait_for(lambda: driver.ask("visible", balloon) == "0", 4, "the balloon to go, 4 s after the last start")
+        wait_for(lambda: not driver.visible(balloon), 4, "the balloon to go, 4 s after the last start")
         playlist = (program.folder / "Data" / "PlayList.m3u").read_bytes()
 
-        driver.ask("post", window, 0x0010, 0, 0)
-        self.assertEqual(program.wait(), 0)
+        self.close(program, window)
         # Our decoder and the reference may round a sample apart.
         played = samples(program.folder / "capture.raw")
         self.assertEqual(len(played), len(expected))
@@ -80,7 +76,7 @@ class PlaybackTest(ProgramTest):
     def play_from_the_menu(self, window):
         """ "播放" in the "播放" submenu of the character's menu."""
         driver.click(window, 3)
-        wait_for(lambda: int(driver.ask("shown", "#32768")), message="the menu")
+        driver.wait_window("#32768")
         xdotool("key", "Down", "Down", "Down", "Right", "Return")
 
     def test_tracks_whose_folder_is_gone_keep_their_place_and_play_when_it_is_back(self):
@@ -97,8 +93,7 @@ class PlaybackTest(ProgramTest):
             self.shows(panel, TITLE, title)
         one = len(samples(AUDIO / "tone1s.mp3.raw"))
         wait_for(lambda: len(samples(program.folder / "capture.raw")) >= 3 * one, 5, "the three tracks played")
-        driver.ask("post", window, 0x0010, 0, 0)
-        self.assertEqual(program.wait(), 0)
+        self.close(program, window)
         self.assertEqual(len(samples(program.folder / "capture.raw")), 3 * one)
         self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), playlist)
 
@@ -121,8 +116,7 @@ class PlaybackTest(ProgramTest):
         data = program.folder / "Data"
         before = (data / "PlayList.m3u").read_bytes()
         self.assertFalse((data / "PlayList.m3u.new").exists() or (data / "Wzmp.ini.new").exists())
-        driver.ask("post", window, 0x0010, 0, 0)
-        self.assertEqual(program.wait(), 0)
+        self.close(program, window)
         self.assertEqual((data / "PlayList.m3u").read_bytes(), before)
 
     def test_files_that_fail_to_read_are_left_alone_at_exit(self):
@@ -134,16 +128,15 @@ class PlaybackTest(ProgramTest):
                 (folder / "Data" / name).symlink_to("/proc/self/mem")
 
         program, window = self.start_program(unreadable)
-        driver.ask("post", window, 0x0010, 0, 0)
-        self.assertEqual(program.wait(), 0)
+        self.close(program, window)
         for name in ("PlayList.m3u", "Wzmp.ini"):
             self.assertTrue((program.folder / "Data" / name).is_symlink(), name)
 
     def test_the_panel_answers_the_keyboard_as_a_dialog(self):
         tracks = [(f"{name}.mp3", "tone1s.mp3") for name in "abc"]
         program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
-        driver.ask("post", window, WM_COMMAND, ID_CONTROL_PANEL, 0)
-        wait_for(lambda: driver.ask("visible", panel) == "1", message="the panel")
+        driver.command(window, ID_CONTROL_PANEL)
+        wait_for(lambda: driver.visible(panel), message="the panel")
         driver.click_control(panel, NEXT)  # the focus on 下一首, and the second track shown
         self.shows(panel, TITLE, "02 b")
         # Tab to 播放 and Enter presses it: the second track plays (下一首 would not play).
@@ -151,13 +144,13 @@ class PlaybackTest(ProgramTest):
         wait_for(lambda: samples(program.folder / "capture.raw"), message="playing")
         self.assertIn(driver.control_text(panel, TITLE), ("02 b", "03 c"))
         xdotool("key", "Escape")
-        wait_for(lambda: driver.ask("visible", panel) == "0", message="Esc to hide the panel")
+        wait_for(lambda: not driver.visible(panel), message="Esc to hide the panel")
 
     def test_dragging_the_position_bar_to_the_middle_jumps_there(self):
         tracks = [(f"{name}.mp3", "tone6s.mp3") for name in "ab"]
         program, window, panel = self.start_with(with_playlist(tracks))
-        driver.ask("post", window, WM_COMMAND, ID_CONTROL_PANEL, 0)
-        driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
+        driver.command(window, ID_CONTROL_PANEL)
+        driver.command(window, ID_PLAY)
         self.shows(panel, TITLE, "01 a")
         left, top, right, bottom = driver.rect(int(driver.ask("child", panel, POSITION)))
         y = (top + bottom) // 2
@@ -175,7 +168,7 @@ class PlaybackTest(ProgramTest):
         tracks = [(f"{name}.mp3", "tone6s.mp3") for name in "ab"]
         program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
         played = lambda: len(samples(program.folder / "capture.raw"))
-        driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
+        driver.command(window, ID_PLAY)
         wait_for(played, message="playing")
         x, y = driver.middle(window)
         for paused in (True, False):
@@ -194,7 +187,7 @@ class PlaybackTest(ProgramTest):
         path = "Z:" + str(program.folder / "spring.flac").replace("/", "\\")
         self.assertEqual(driver.ask("drop", window, path), "1")
         # The drop only adds the track; "播放", queued behind it, plays it.
-        driver.ask("post", window, WM_COMMAND, 40011, 0)
+        driver.command(window, ID_PLAY)
         self.shows(panel, TITLE, "01 春天的故事")
         # Four seconds of FLAC: the bit rate of the whole file, its metadata aside.
         average = (program.folder / "spring.flac").stat().st_size * 8 / 4 / 1000
@@ -211,12 +204,12 @@ class PlaybackTest(ProgramTest):
         for end in ("ok", "exit"):
             with self.subTest(end):
                 program = self.start_program_only(prepare)
-                box = wait_for(lambda: int(driver.ask("shown", "#32770")), message="the message box")
+                box = driver.wait_window("#32770")
                 self.assertEqual(driver.control_text(box, 0xFFFF), "必要なプラグインが見つかりません")
                 if end == "ok":
                     driver.click_control(box, 1)
                 else:
-                    driver.ask("post", driver.ask("find", "Wuzzle"), WM_COMMAND, 40002, 0)
+                    driver.command(driver.ask("find", "Wuzzle"), ID_EXIT)
                 self.assertEqual(program.wait(), 0)
                 self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), b"Data\\Music\\a.mp3\r\n")
                 self.assertFalse((program.folder / "Data" / "Wzmp.ini").exists())

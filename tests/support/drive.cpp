@@ -3,20 +3,19 @@
 // and post them messages from outside the program, with a single Wine start.
 //
 //   find CLASS [TITLE]         a top-level window of CLASS (with that ANSI title), or 0
-//   child HWND ID              the dialog's control with that id, or 0
-//   text HWND                  the window's text (ANSI bytes; CR, LF and \ escaped)
-//   visible HWND               1 while the window is shown
-//   shown CLASS                a shown top-level window of CLASS, or 0: the window is
+//   shown CLASS [TITLE]        the same, passing over windows not shown: a window is
 //                              made before its start-up is done, and shown after it
+//   child HWND ID              the dialog's control with that id, or 0
+//   text HWND                  the window's text, its ANSI bytes in hex (it may hold line ends)
+//   visible HWND               1 while the window is shown
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
-//   alive HWND                 1 while the window exists
 //   fullscreen 1|0 [CLASS]     opens (in front, covering the primary monitor) or closes
-//                              a fullscreen window of the driver's own, of that class
+//                              a fullscreen window of the driver's own, of that class;
+//                              answers the window in front
 //   drop HWND PATH             drops the file on the window as the shell would: the
 //                              drop's memory in the window's process, then WM_DROPFILES
-//   post HWND MSG WPARAM LPARAM
-//   send HWND MSG WPARAM LPARAM
+//   post|send HWND MSG WPARAM LPARAM
 //   quit
 #include <windows.h>
 #include <shlobj.h>
@@ -25,15 +24,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
-HWND ParseWindow(const char* text) {
-    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(text, nullptr, 0)));
+void Answer(long value) {
+    std::printf("%ld\n", value);
 }
 
-unsigned long WindowNumber(HWND window) {
-    return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window));
+void Answer(HWND window) {
+    Answer(static_cast<long>(reinterpret_cast<intptr_t>(window)));
 }
 
 // Lets the driver's own windows be shown, activated or destroyed.
@@ -48,14 +48,14 @@ void Pump(DWORD milliseconds) {
 
 HWND fullscreenWindow = nullptr;
 
-void Fullscreen(bool open, const char* className) {
+HWND Fullscreen(bool open, const char* className) {
     if (open && fullscreenWindow == nullptr) {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
         windowClass.lpszClassName = className;
         RegisterClassA(&windowClass);
-        fullscreenWindow = CreateWindowExA(0, windowClass.lpszClassName, "fullscreen", WS_POPUP | WS_VISIBLE, 0, 0,
+        fullscreenWindow = CreateWindowExA(0, className, "fullscreen", WS_POPUP | WS_VISIBLE, 0, 0,
                                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
                                            nullptr, nullptr, nullptr);
         SetForegroundWindow(fullscreenWindow);
@@ -64,7 +64,7 @@ void Fullscreen(bool open, const char* className) {
         fullscreenWindow = nullptr;
     }
     Pump(300);
-    std::printf("%lu\n", WindowNumber(GetForegroundWindow()));
+    return GetForegroundWindow();
 }
 
 // An HDROP is memory of the process that handles it: the shell puts it there.
@@ -75,74 +75,55 @@ bool Drop(HWND window, const char* path) {
     if (target == nullptr) return false;
     DROPFILES header = {};
     header.pFiles = sizeof(DROPFILES);
-    const size_t length = std::strlen(path);
-    char block[sizeof(DROPFILES) + 512] = {};
-    std::memcpy(block, &header, sizeof(header));
-    std::memcpy(block + sizeof(header), path, length);  // then two zero bytes: the list's end
-    void* remote = VirtualAllocEx(target, nullptr, sizeof(block), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    const bool written = remote != nullptr && WriteProcessMemory(target, remote, block, sizeof(block), nullptr);
+    // The header, the one path, then two zero bytes: the list's end.
+    std::string block(reinterpret_cast<const char*>(&header), sizeof(header));
+    block.append(path).append(2, '\0');
+    void* remote = VirtualAllocEx(target, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool written = remote != nullptr && WriteProcessMemory(target, remote, block.data(), block.size(), nullptr);
     CloseHandle(target);
     return written && PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 bool Run(char* line) {
-    char* words[6] = {};
+    const char* words[6] = {};
     int count = 0;
-    for (char* word = std::strtok(line, " \t\r\n"); word != nullptr && count < 6; word = std::strtok(nullptr, " \t\r\n")) {
+    for (char* word = std::strtok(line, " \r\n"); word != nullptr && count < 6; word = std::strtok(nullptr, " \r\n")) {
         words[count++] = word;
     }
-    if (count == 0) return true;
-    const char* command = words[0];
-    auto number = [&](int i) { return i < count ? std::strtoul(words[i], nullptr, 0) : 0ul; };
+    const std::string command = count > 0 ? words[0] : "";
+    const auto number = [&](int i) { return words[i] != nullptr ? std::strtoll(words[i], nullptr, 0) : 0; };
+    const auto window = [&](int i) { return reinterpret_cast<HWND>(static_cast<intptr_t>(number(i))); };
 
-    if (std::strcmp(command, "quit") == 0) return false;
-    if (std::strcmp(command, "find") == 0 && count >= 2) {
-        std::printf("%lu\n", WindowNumber(FindWindowA(words[1], count >= 3 ? words[2] : nullptr)));
-    } else if (std::strcmp(command, "rect") == 0 && count >= 2) {
-        RECT rect = {};
-        GetWindowRect(ParseWindow(words[1]), &rect);
-        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
-    } else if (std::strcmp(command, "child") == 0 && count >= 3) {
-        std::printf("%lu\n", WindowNumber(GetDlgItem(ParseWindow(words[1]), static_cast<int>(std::strtol(words[2], nullptr, 0)))));
-    } else if (std::strcmp(command, "text") == 0 && count >= 2) {
+    if (command == "quit") return false;
+    if (command == "find" || command == "shown") {
+        HWND found = nullptr;
+        do found = FindWindowExA(nullptr, found, words[1], words[2]);
+        while (found != nullptr && command == "shown" && !IsWindowVisible(found));
+        Answer(found);
+    } else if (command == "child") {
+        Answer(GetDlgItem(window(1), static_cast<int>(number(2))));
+    } else if (command == "text") {
         char text[512] = {};
-        GetWindowTextA(ParseWindow(words[1]), text, sizeof(text));
-        // One answer, one line: line ends within the text go as \r and \n.
-        for (const char* c = text; *c != '\0'; ++c) {
-            if (*c == '\r' || *c == '\n' || *c == '\\') {
-                std::printf("\\%c", *c == '\r' ? 'r' : *c == '\n' ? 'n' : '\\');
-            } else {
-                std::putchar(*c);
-            }
-        }
+        GetWindowTextA(window(1), text, sizeof(text));
+        for (const char* c = text; *c != '\0'; ++c) std::printf("%02x", static_cast<unsigned char>(*c));
         std::putchar('\n');
-    } else if (std::strcmp(command, "shown") == 0 && count >= 2) {
-        HWND window = nullptr;
-        do window = FindWindowExA(nullptr, window, words[1], nullptr);
-        while (window != nullptr && !IsWindowVisible(window));
-        std::printf("%lu\n", WindowNumber(window));
-    } else if (std::strcmp(command, "visible") == 0 && count >= 2) {
-        std::printf("%d\n", IsWindowVisible(ParseWindow(words[1])) ? 1 : 0);
-    } else if (std::strcmp(command, "styles") == 0 && count >= 2) {
-        HWND window = ParseWindow(words[1]);
-        std::printf("%lx %lx\n", static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
-               static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
-    } else if (std::strcmp(command, "alive") == 0 && count >= 2) {
-        std::printf("%d\n", IsWindow(ParseWindow(words[1])) ? 1 : 0);
-    } else if (std::strcmp(command, "fullscreen") == 0 && count >= 2) {
-        Fullscreen(std::strcmp(words[1], "1") == 0, count >= 3 ? words[2] : "WuzzleDriveFullscreen");
-    } else if (std::strcmp(command, "drop") == 0 && count >= 3 && std::strlen(words[2]) < 500) {
-        std::printf("%d\n", Drop(ParseWindow(words[1]), words[2]) ? 1 : 0);
-    } else if ((std::strcmp(command, "post") == 0 || std::strcmp(command, "send") == 0) && count >= 5) {
-        HWND window = ParseWindow(words[1]);
-        const UINT message = static_cast<UINT>(number(2));
-        const WPARAM wParam = static_cast<WPARAM>(number(3));
-        const LPARAM lParam = static_cast<LPARAM>(std::strtol(words[4], nullptr, 0));
-        if (command[0] == 'p') {
-            std::printf("%d\n", PostMessageA(window, message, wParam, lParam) ? 1 : 0);
-        } else {
-            std::printf("%ld\n", static_cast<long>(SendMessageA(window, message, wParam, lParam)));
-        }
+    } else if (command == "visible") {
+        Answer(IsWindowVisible(window(1)));
+    } else if (command == "rect") {
+        RECT rect = {};
+        GetWindowRect(window(1), &rect);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    } else if (command == "styles") {
+        std::printf("%lx %lx\n", static_cast<unsigned long>(GetWindowLongA(window(1), GWL_STYLE)),
+                    static_cast<unsigned long>(GetWindowLongA(window(1), GWL_EXSTYLE)));
+    } else if (command == "fullscreen") {
+        Answer(Fullscreen(number(1) != 0, words[2] != nullptr ? words[2] : "WuzzleDriveFullscreen"));
+    } else if (command == "drop") {
+        Answer(Drop(window(1), words[2]));
+    } else if (command == "post") {
+        Answer(PostMessageA(window(1), number(2), number(3), number(4)));
+    } else if (command == "send") {
+        Answer(static_cast<long>(SendMessageA(window(1), number(2), number(3), number(4))));
     } else {
         std::puts("error unknown command");
     }
