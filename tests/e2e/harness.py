@@ -124,14 +124,11 @@ class Program:
 class ProgramTest(unittest.TestCase):
     """A test that starts the program in a folder of its own and ends it afterwards."""
 
-    def start_program_only(self, prepare=None, env=None):
-        """Starts the program without waiting for its window."""
+    def start_program(self, prepare=None, env=None, wait=True):
+        """The program started, and its window once shown (unless told not to wait)."""
         program = Program(prepare, env).start()
         self.addCleanup(program.stop)
-        return program
-
-    def start_program(self, prepare=None, env=None):
-        return self.start_program_only(prepare, env), driver.wait_window("Wuzzle")
+        return program, driver.wait_window("Wuzzle") if wait else None
 
     def close(self, program, window):
         """Closes the program as a user's close request would: it ends, with 0."""

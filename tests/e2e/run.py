@@ -1,4 +1,4 @@
-"""Runs every end-to-end test module and writes the counts for scripts/test."""
+"""run.py COUNTS.json [PATTERN]: runs the end-to-end test modules and writes their counts for scripts/test."""
 import json
 import sys
 import unittest
@@ -8,7 +8,6 @@ HERE = Path(__file__).resolve().parent
 
 
 def main():
-    sys.path.insert(0, str(HERE))
     pattern = sys.argv[2] if len(sys.argv) > 2 else "test_*.py"
     suite = unittest.defaultTestLoader.discover(str(HERE), pattern=pattern, top_level_dir=str(HERE))
     result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
@@ -17,9 +16,8 @@ def main():
     failed = len({getattr(test, "test_case", test).id() for test, _ in result.failures + result.errors})
     skipped = len(result.skipped)
     counts = {"passed": max(result.testsRun - failed - skipped, 0), "failed": failed, "skipped": skipped}
-    if len(sys.argv) > 1:
-        Path(sys.argv[1]).parent.mkdir(parents=True, exist_ok=True)
-        Path(sys.argv[1]).write_text(json.dumps(counts))
+    Path(sys.argv[1]).parent.mkdir(parents=True, exist_ok=True)
+    Path(sys.argv[1]).write_text(json.dumps(counts))
     return 0 if failed == 0 else 1
 
 

@@ -192,7 +192,7 @@ class PlaybackTest(ProgramTest):
         # window is then destroyed before the playlist and the settings were read.
         for end in ("ok", "exit"):
             with self.subTest(end):
-                program = self.start_program_only(prepare)
+                program, _ = self.start_program(prepare, wait=False)
                 box = driver.wait_window("#32770")
                 self.assertEqual(driver.control_text(box, 0xFFFF), "必要なプラグインが見つかりません")
                 if end == "ok":

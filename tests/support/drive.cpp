@@ -36,16 +36,6 @@ void Answer(HWND window) {
     Answer(static_cast<long>(reinterpret_cast<intptr_t>(window)));
 }
 
-// Lets the driver's own windows be shown, activated or destroyed.
-void Pump(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        Sleep(10);
-    }
-}
-
 HWND fullscreenWindow = nullptr;
 
 HWND Fullscreen(bool open, const char* className) {
@@ -63,7 +53,11 @@ HWND Fullscreen(bool open, const char* className) {
         DestroyWindow(fullscreenWindow);
         fullscreenWindow = nullptr;
     }
-    Pump(300);
+    // The window shown and in front, or gone, before the answer.
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 300; Sleep(10)) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    }
     return GetForegroundWindow();
 }
 
@@ -133,13 +127,14 @@ bool Run(char* line) {
 // Standard input is read on a thread of its own, a line at a time, so that the main
 // thread keeps taking its windows' messages while it waits: its fullscreen window is
 // then a program in front that takes keys as any other does.
-DWORD WINAPI ReadLines(void* mainThread) {
-    const DWORD thread = static_cast<DWORD>(reinterpret_cast<uintptr_t>(mainThread));
+DWORD mainThread = 0;
+
+DWORD WINAPI ReadLines(void*) {
     char line[512];
     while (std::fgets(line, sizeof(line), stdin) != nullptr) {
-        PostThreadMessageA(thread, WM_APP, 0, reinterpret_cast<LPARAM>(_strdup(line)));
+        PostThreadMessageA(mainThread, WM_APP, 0, reinterpret_cast<LPARAM>(_strdup(line)));
     }
-    PostThreadMessageA(thread, WM_APP, 0, 0);
+    PostThreadMessageA(mainThread, WM_APP, 0, 0);
     return 0;
 }
 
@@ -149,8 +144,8 @@ int main() {
     setvbuf(stdout, nullptr, _IONBF, 0);  // every answer goes out at once
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, before the reader posts
-    CloseHandle(CreateThread(nullptr, 0, ReadLines,
-                             reinterpret_cast<void*>(static_cast<uintptr_t>(GetCurrentThreadId())), 0, nullptr));
+    mainThread = GetCurrentThreadId();
+    CloseHandle(CreateThread(nullptr, 0, ReadLines, nullptr, 0, nullptr));
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (message.hwnd != nullptr || message.message != WM_APP) {
             DispatchMessageA(&message);
