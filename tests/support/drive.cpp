@@ -113,7 +113,7 @@ bool Run(char* line) {
     } else if (command == "fullscreen") {
         Answer(Fullscreen(number(1) != 0, words[2] != nullptr ? words[2] : "WuzzleDriveFullscreen"));
     } else if (command == "drop") {
-        Answer(Drop(window(1), words[2]));
+        Answer(words[2] != nullptr && Drop(window(1), words[2]));
     } else if (command == "post") {
         Answer(PostMessageA(window(1), number(2), number(3), number(4)));
     } else if (command == "send") {
