@@ -104,6 +104,14 @@ class PlaybackTest(ProgramTest):
         window = driver.wait_window("Wuzzle")
         self.play_from_the_menu(window)
         wait_for(lambda: len(samples(program.folder / "capture.raw")) >= 5 * one, 15, "all five tracks played")
+        self.close(program, window)
+
+        # Every track away (the stick is out): the file still comes back byte for byte.
+        for name in ("S", "G"):
+            (program.folder / name).rename(program.folder / f"{name}-away")
+        program.start()
+        self.close(program, driver.wait_window("Wuzzle"))
+        self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), playlist)
 
     def test_files_that_fail_to_read_are_left_alone_at_exit_and_a_cut_off_save_goes(self):
         """A read that fails must not load an empty or shortened list and save it:
