@@ -37,6 +37,7 @@ TEST(IsTrackLine, LeavesOutBlanksCommentsAndDevices) {
         {"#EXTM3U", false},             {"#EXTINF:61,b - a", false},  {"CON", false},
         {"nul", false},                 {"C:\\m\\NUL.mp3", false},   {"\\\\.\\PhysicalDrive0", false},
         {"C:\\m\\com1.mp3", false},    {"C:\\m\\com10.mp3", true},  {"C:\\m\\CONCERT.mp3", true},
+        {"\\\\server\\share\\a.mp3", true},
         // 縗 (BF 5C) ends in a byte that looks like '\': "縗NUL" is a name, not NUL.
         {"C:\\m\\\xBF\x5CNUL", true},
     };
