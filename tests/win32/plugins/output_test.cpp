@@ -70,7 +70,7 @@ TEST_F(OutputTest, FlushMakesAWaitingWriterGiveUpAtOncePlayingOrPaused) {
 // hold once the stream is open. A Resume in between cancels it.
 TEST_F(OutputTest, APauseBeforeTheStreamOpensHoldsOnceItIs) {
     for (bool resumedFirst : {false, true}) {
-        output->Finish();
+        output->Finish();  // the fixture's stream goes: this test opens its own
         output->Pause();
         if (resumedFirst) output->Resume();
         output->Start(kRate, 2);
