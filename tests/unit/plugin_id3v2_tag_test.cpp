@@ -29,16 +29,12 @@ const std::string kArtist = Frame(3, "TPE1", std::string("\0Band", 5));
 struct TagCase {
     const char* name;
     std::string tag;
-    std::string title;
-    std::string artist;
+    std::string title, artist;
     size_t framesEnd;
 };
 
-// "ÿ" (FF) stored unsynchronised as FF 00; sizes count the resynchronised bytes.
-const std::string kFFTitle = Frame(3, "TIT2",
-                                   std::string("\0a\xFF"
-                                               "b",
-                                               4));
+// "aÿb", its "ÿ" (FF) stored unsynchronised as FF 00; sizes count the resynchronised bytes.
+const std::string kAyb = std::string("a\xC3\xBF") + 'b';
 const std::string kFFTitleStored = "TIT2" + Be32(4) + std::string("\0\0\0a\xFF\0b", 7);
 
 TEST(Id3v2Texts, FindsTitleArtistAndTheEndOfTheFrames) {
@@ -46,15 +42,9 @@ TEST(Id3v2Texts, FindsTitleArtistAndTheEndOfTheFrames) {
         {"PaddingEndsTheFrames", Tag(3, 0, kTitle + kArtist + std::string(20, '\0')), "Song", "Band", 30},
         {"FrameClaimingPastTheTagEndsTheWalk", Tag(3, 0, kTitle + Frame(3, "TXXX", "x", 0, Be32(30)) + kArtist), "Song",
          "", 15},
-        {"WholeTagUnsynchronisationIsUndone", Tag(3, char(0x80), kFFTitleStored + kArtist),
-         "a\xC3\xBF"
-         "b",
-         "Band", 30},
+        {"WholeTagUnsynchronisationIsUndone", Tag(3, char(0x80), kFFTitleStored + kArtist), kAyb, "Band", 30},
         {"V24FrameUnsynchronisationAndLengthPrefixAreUndone",
-         Tag(4, 0, Frame(4, "TIT2", Be32(4) + std::string("\0a\xFF\0b", 5), 0x03)),
-         "a\xC3\xBF"
-         "b",
-         "", 19},
+         Tag(4, 0, Frame(4, "TIT2", Be32(4) + std::string("\0a\xFF\0b", 5), 0x03)), kAyb, "", 19},
         {"V23ExtendedHeaderIsSteppedOver", Tag(3, 0x40, Be32(6) + std::string(6, '\0') + kTitle), "Song", "", 25},
         {"V24ExtendedHeaderSizeCountsItself",
          Tag(4, 0x40, Syncsafe(6) + std::string("\1\0", 2) + Frame(4, "TIT2", std::string("\3Song", 5))), "Song", "",

@@ -1,6 +1,7 @@
-// The readers of the formats beside MPEG audio, on the layouts the plug-in's fixtures
-// do not reach: chance frame syncs, forged page positions, unusual WAVE chunks, and
-// rounding that the decode table's tolerance would hide.
+// The stream readers on the layouts the plug-in's fixtures do not reach: chance frame
+// syncs, Info frames on tagged files, forged page positions, unusual WAVE chunks, and
+// rounding that the decode table's tolerance would hide. The damaged and forged Info
+// frames are fixtures of the plug-in's Open table.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -68,6 +69,22 @@ TEST(HoldsMpegAudio, AskForAgreeingFramesAtTheirLengthsNotAChanceSync) {
         {"all ones", std::string(65536, '\xFF'), true, false},
     };
     for (const Case& c : cases) EXPECT_EQ(HoldsMpegAudio(c.audio, c.isAll), c.holds) << c.name;
+}
+
+// Four seconds at 128 kbit/s: 155 frames of 1152 samples in 65,200 bytes.
+TEST(InfoCountsHold, OnlyWhenTheFileAgrees) {
+    const FrameHeader first = *ParseFrameHeader("\xFF\xFB\x90\x64");
+    struct Case {
+        const char* name;
+        InfoFrame info;
+        int64_t fileBytes, audioBytes;
+        bool holds;
+    };
+    const Case cases[] = {
+        {"whole file", {155, 65200, true}, 65200, 65200, true},
+        {"a tagged file counts its audio", {155, 65200, true}, 70000, 65072, true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(InfoCountsHold(c.info, first, c.fileBytes, c.audioBytes), c.holds) << c.name;
 }
 
 TEST(FlacEndSample, TakesTheLastHeaderThatFollowsItsPredecessor) {

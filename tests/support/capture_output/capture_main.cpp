@@ -8,8 +8,7 @@
 //   WUZZLE_CAPTURE_PACED   "1": streams play in real time, as on a device;
 //                          otherwise as fast as the input plug-in decodes.
 //   WUZZLE_CAPTURE_LOG     a text file that gets a line for every finished stream:
-//                          the time its first sample was taken (microseconds of the
-//                          performance counter), its frames and its sampling rate.
+//                          its frames and its sampling rate.
 #include <windows.h>
 
 #include <cstdio>
@@ -20,32 +19,31 @@
 
 namespace {
 
-struct Capture {
-    FILE* samples = nullptr;
-    int64_t firstSampleMicros = -1;
-    int64_t frames = 0;
-    int sampleRate = 0;
-};
-
 class CaptureSink final : public SilentSink {
 public:
-    CaptureSink(int sampleRate, int channels, bool paced, Capture& capture)
-        : SilentSink(sampleRate, channels, paced), capture(capture) {
-        capture.firstSampleMicros = -1;
-        capture.frames = 0;
-        capture.sampleRate = sampleRate;
+    CaptureSink(int sampleRate, int channels, bool paced, FILE*& samples, const std::string& logPath)
+        : SilentSink(sampleRate, channels, paced), sampleRate(sampleRate), samples(samples), logPath(logPath) {}
+
+    // The stream is finished.
+    ~CaptureSink() override {
+        if (FILE* log = logPath.empty() ? nullptr : fopen(logPath.c_str(), "a")) {
+            fprintf(log, "%lld %d\n", static_cast<long long>(frames), sampleRate);
+            fclose(log);
+        }
     }
 
     size_t Take(const char* pcm, size_t bytes) override {
         const size_t taken = SilentSink::Take(pcm, bytes);
-        if (taken > 0 && capture.firstSampleMicros < 0) capture.firstSampleMicros = NowMicros();
-        capture.frames += taken / frameBytes;
-        if (capture.samples != nullptr) fwrite(pcm, 1, taken, capture.samples);
+        frames += taken / frameBytes;
+        if (samples != nullptr) fwrite(pcm, 1, taken, samples);
         return taken;
     }
 
 private:
-    Capture& capture;
+    const int sampleRate;
+    FILE*& samples;  // the output's: closed when another file is named
+    const std::string logPath;
+    int64_t frames = 0;
 };
 
 std::string Variable(const char* name) {
@@ -61,36 +59,26 @@ public:
         logPath = Variable("WUZZLE_CAPTURE_LOG");
         const std::string path = Variable("WUZZLE_CAPTURE_PCM");
         if (path == samplesPath) return;
-        if (capture.samples != nullptr) fclose(capture.samples);
-        capture.samples = nullptr;
+        if (samples != nullptr) fclose(samples);
+        samples = nullptr;
         samplesPath = path;
-    }
-
-    void Finish() override {
-        SinkOutput::Finish();
-        if (logPath.empty()) return;
-        if (FILE* log = fopen(logPath.c_str(), "a")) {
-            fprintf(log, "%lld %lld %d\n", static_cast<long long>(capture.firstSampleMicros),
-                    static_cast<long long>(capture.frames), capture.sampleRate);
-            fclose(log);
-        }
     }
 
 protected:
     Sink* OpenSink(int sampleRate, int channels, HANDLE) override {
-        if (capture.samples == nullptr && !samplesPath.empty()) {
-            capture.samples = fopen(samplesPath.c_str(), "wb");
+        if (samples == nullptr && !samplesPath.empty()) {
+            samples = fopen(samplesPath.c_str(), "wb");
             // Unbuffered: a test reads the file while the program still plays.
-            if (capture.samples != nullptr) setvbuf(capture.samples, nullptr, _IONBF, 0);
+            if (samples != nullptr) setvbuf(samples, nullptr, _IONBF, 0);
         }
-        return new CaptureSink(sampleRate, channels, paced, capture);
+        return new CaptureSink(sampleRate, channels, paced, samples, logPath);
     }
 
 private:
     bool paced = false;
     std::string samplesPath;
     std::string logPath;
-    Capture capture;
+    FILE* samples = nullptr;
 };
 
 CaptureOutput instance;

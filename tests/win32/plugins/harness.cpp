@@ -1,20 +1,9 @@
 #include "harness.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace {
-
-std::string ExeDirectory() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof(path));
-    std::string directory(path);
-    return directory.substr(0, directory.find_last_of('\\') + 1);
-}
 
 void* LoadObject(const std::string& path) {
     HMODULE module = LoadLibraryA(path.c_str());
@@ -26,7 +15,10 @@ void* LoadObject(const std::string& path) {
 }  // namespace
 
 std::string PluginPath(const char* name) {
-    return ExeDirectory() + WUZZLE_PLUGIN_DIR + name;
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof(exe));
+    const std::string path(exe);
+    return path.substr(0, path.find_last_of('\\') + 1) + WUZZLE_PLUGIN_DIR + name;
 }
 
 InputPlugin* TheInput() {
@@ -80,9 +72,7 @@ bool WaitUnloaded(const char* module) {
     return GetModuleHandleA(module) == nullptr;
 }
 
-namespace {
-
-bool Play(const char* path, OutputPlugin* output, DWORD timeoutMs, int seekTo) {
+bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs, int seekTo) {
     InputPlugin* input = TheInput();
     EventLog log;
     input->SetOutput(output);
@@ -102,34 +92,20 @@ bool Play(const char* path, OutputPlugin* output, DWORD timeoutMs, int seekTo) {
     return ended;
 }
 
-}  // namespace
-
-bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs) {
-    return Play(path, output, timeoutMs, -1);
-}
-
-bool PlayFromPlace(const char* path, OutputPlugin* output, int seconds) {
-    return Play(path, output, 20000, seconds);
-}
-
-HANDLE NextHandle() {
-    HANDLE handle = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    CloseHandle(handle);
-    return handle;
-}
-
 std::vector<int16_t> ReadSamples(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> samples(bytes.size() / 2);
-    memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    std::vector<int16_t> samples(std::max<std::streamoff>(file.tellg(), 0) / 2);
+    file.seekg(0).read(reinterpret_cast<char*>(samples.data()), samples.size() * 2);
     return samples;
 }
 
-int LargestDifference(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded) {
+::testing::AssertionResult MatchesReference(const std::vector<int16_t>& reference,
+                                            const std::vector<int16_t>& decoded) {
     int largest = 0;
     for (size_t i = 0; i < reference.size() && i < decoded.size(); ++i) {
         largest = std::max(largest, std::abs(reference[i] - decoded[i]));
     }
-    return largest;
+    if (decoded.size() == reference.size() && largest <= 2) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << decoded.size() << " samples of " << reference.size()
+                                         << ", the largest difference " << largest;
 }

@@ -2,6 +2,7 @@
 // and a log of the events the input plug-in reports.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <condition_variable>
@@ -43,19 +44,12 @@ private:
 // True once the module of that name is gone, within five seconds.
 bool WaitUnloaded(const char* module);
 
-// Plays `path` to its end through `output`; false when it cannot be opened or does not
-// end within `timeoutMs`.
-bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs);
-// The same after a pause at once and a jump to `seconds` while paused, then going on.
-bool PlayFromPlace(const char* path, OutputPlugin* output, int seconds);
+// Plays `path` to its end through `output`, when `seekTo` is given after a pause at once
+// and a jump there while paused; false when it cannot be opened, is not paused after the
+// jump, or does not end within `timeoutMs`.
+bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs, int seekTo = -1);
 
-// The handle value the system gives out next. Wine's handle count stays 0, but it
-// gives out the lowest free value: the same value before and after a call means that
-// the call left no handle open.
-HANDLE NextHandle();
-
-// The 16-bit samples of a file, as the capture plug-in or `mpg123 -s` writes them.
+// The 16-bit samples of a file, as the capture plug-in or a reference decoder writes them.
 std::vector<int16_t> ReadSamples(const std::string& path);
-// The largest difference of a decoded sample from the reference's: decoders may round
-// a sample apart.
-int LargestDifference(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded);
+// As many samples as the reference, each within 2 of it: decoders may round a sample apart.
+::testing::AssertionResult MatchesReference(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded);

@@ -10,33 +10,30 @@ namespace {
 
 // `start` followed by `times` copies of `text`.
 std::string Repeat(const std::string& text, int times, std::string start = "") {
-    std::string result = std::move(start);
-    for (int i = 0; i < times; ++i) result += text;
-    return result;
+    for (int i = 0; i < times; ++i) start += text;
+    return start;
 }
 
 std::string Audio(const std::string& name) {
     return "audio\\" + name;
 }
 
-// Opens with a record full of junk, as the program's records may be.
-bool OpenInfo(const std::string& path, TrackInfo& info) {
-    memset(&info, 0x7F, sizeof(info));
-    const int opened = TheInput()->Open(path.c_str(), &info);
-    TheInput()->Close();
-    return opened != 0;
+// The handle value the system gives out next. Wine's handle count stays 0, but it
+// gives out the lowest free value: the same value before and after a call means that
+// the call left no handle open.
+HANDLE NextHandle() {
+    HANDLE handle = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    CloseHandle(handle);
+    return handle;
 }
 
-struct TrackCase {
-    const char* file;
-    std::string title;
-    std::string artist;
-    int bitrate;  // 0: the average over the file
-    int sampleRate;
-    int length;
-};
-
 TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
+    struct TrackCase {
+        const char* file;
+        std::string title, artist;
+        int bitrate;  // 0: the average over the file
+        int sampleRate, length;
+    };
     const TrackCase cases[] = {
         {"tag-none.mp3", "", "", 128, 44100, 4},
         {"tag-v1.mp3", "旧标签", "Old Artist", 128, 44100, 4},
@@ -46,7 +43,7 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
         {"tag-v23-utf16.mp3", "你好世界", "WuzzlePlayer 乐队", 128, 44100, 4},
         {"tag-v24-utf8.mp3", "春天的故事", "小明", 128, 44100, 4},
         {"tag-latin1-gbk.mp3", "月光小夜曲", "晓风", 128, 44100, 4},
-        {"tag-long.mp3", Repeat("长", 62, "ab"), Repeat("x", 127), 128, 44100, 4},
+        {"tag-long.mp3", Repeat("长", 62, "ab"), std::string(127, 'x'), 128, 44100, 4},
         {"tag-v2-title-v1-artist.mp3", "新标题", "V1 Artist", 128, 44100, 4},
         {"中文目录\\歌曲.mp3", "中文歌曲", "", 128, 44100, 4},
         {"cbr128-noinfo.mp3", "", "", 128, 44100, 4},
@@ -100,7 +97,9 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
     for (const TrackCase& c : cases) {
         SCOPED_TRACE(c.file);
         TrackInfo info;
-        ASSERT_TRUE(OpenInfo(Audio(c.file), info));
+        memset(&info, 0x7F, sizeof(info));  // junk, as the program's records may hold
+        ASSERT_NE(TheInput()->Open(Audio(c.file).c_str(), &info), 0);
+        TheInput()->Close();
         EXPECT_EQ(std::string(info.title, strnlen(info.title, sizeof(info.title))), c.title);
         EXPECT_EQ(std::string(info.artist, strnlen(info.artist, sizeof(info.artist))), c.artist);
         EXPECT_LT(strnlen(info.title, sizeof(info.title)), sizeof(info.title));
@@ -141,49 +140,31 @@ TEST(BadInputTest, IsRefusedAndNothingStaysOpen) {
     }
 }
 
-// A plug-in built by another compiler knows the table only by position. Called here by
-// position (1 SetOutput, 2 SetCallback, 3 Open, 4 Close, 5 GetState, 6 Play, 7 Stop,
-// 8 Pause, 9 Resume, 11 SetVolume) and the record by offset, not through the shared
-// header, so that a reordered header fails. Member calls are thiscall on 32-bit Windows,
-// as MSVC makes them; x64 has one convention for all.
+// A plug-in built by another compiler knows the table only by position and the states
+// by number: called here by position (5 GetState, 6 Play, 7 Stop, 8 Pause, 9 Resume),
+// not through the shared header. The build checks every slot's place; this checks too
+// that member calls are thiscall on 32-bit Windows, as MSVC makes them (x64 has one
+// convention for all).
 #ifdef __i386__
 #define SLOT_CALL __attribute__((thiscall))
 #else
 #define SLOT_CALL
 #endif
-TEST(InputPluginTable, EachOperationSitsInItsDocumentedSlot) {
-    void* object = TheInput();
-    void** table = *static_cast<void***>(object);
-    auto call = [&](int slot) { reinterpret_cast<void(SLOT_CALL*)(void*)>(table[slot])(object); };
-    auto state = [&] { return reinterpret_cast<int(SLOT_CALL*)(void*)>(table[5])(object); };
-    using Pair = void(SLOT_CALL*)(void*, void*, void*);
-    EventLog log;
-    reinterpret_cast<Pair>(table[1])(object, TheCapture("", true), nullptr);
-    reinterpret_cast<Pair>(table[2])(object, reinterpret_cast<void*>(&EventLog::Record), &log);
-    reinterpret_cast<void(SLOT_CALL*)(void*, int, int)>(table[11])(object, 40, 60);
-
-    unsigned char info[272];
-    memset(info, 0x7F, sizeof(info));
-    using Open = int(SLOT_CALL*)(void*, const char*, void*);
-    ASSERT_NE(reinterpret_cast<Open>(table[3])(object, "audio\\tag-v24-utf8.mp3", info), 0);
-    EXPECT_STREQ(reinterpret_cast<char*>(info), "春天的故事");
-    EXPECT_STREQ(reinterpret_cast<char*>(info + 128), "小明");
-    const int* numbers = reinterpret_cast<int*>(info + 260);
-    EXPECT_EQ(numbers[0], 128);
-    EXPECT_EQ(numbers[1], 44100);
-    EXPECT_EQ(numbers[2], 4);
-
-    const int expected[] = {0, 1, 2, 1, 0};
-    const int slots[] = {6, 8, 9, 7};
-    EXPECT_EQ(state(), expected[0]);
-    for (int i = 0; i < 4; ++i) {
-        call(slots[i]);
-        EXPECT_EQ(state(), expected[i + 1]) << "after slot " << slots[i];
-    }
-    call(4);
-    EXPECT_EQ(log.Count(PlaybackEvent::TrackEnded), 0);
-    TheInput()->SetCallback(nullptr, nullptr);
-    TheInput()->SetVolume(100, 100);
+TEST(InputPluginTable, StatesComeByTheirNumbersThroughTheirSlots) {
+    InputPlugin* input = TheInput();
+    void** table = *reinterpret_cast<void***>(input);
+    auto stateAfter = [&](int slot) {
+        reinterpret_cast<void(SLOT_CALL*)(void*)>(table[slot])(input);
+        return reinterpret_cast<int(SLOT_CALL*)(void*)>(table[5])(input);
+    };
+    input->SetOutput(TheCapture("", true));
+    TrackInfo info;
+    ASSERT_NE(input->Open("audio\\tone1s.mp3", &info), 0);
+    EXPECT_EQ(stateAfter(6), 1) << "Play";
+    EXPECT_EQ(stateAfter(8), 2) << "Pause";
+    EXPECT_EQ(stateAfter(9), 1) << "Resume";
+    EXPECT_EQ(stateAfter(7), 0) << "Stop";
+    input->Close();
 }
 
 }  // namespace
