@@ -32,8 +32,8 @@ using Texts = std::map<int, std::string>;
 const Texts kUntouched = {{kTitleText, "?"}, {kBitrateText, "?"}, {kSampleRateText, "?"}, {kElapsedText, "?"}};
 const Texts kBlank = {{kTitleText, ""}, {kBitrateText, ""}, {kSampleRateText, ""}, {kElapsedText, ""}};
 
-Texts Shows(const char* title) {
-    return {{kTitleText, title}, {kBitrateText, "128"}, {kSampleRateText, "44.10"}, {kElapsedText, "00:00"}};
+Texts Shows(const char* title, const char* elapsed = "00:00") {
+    return {{kTitleText, title}, {kBitrateText, "128"}, {kSampleRateText, "44.10"}, {kElapsedText, elapsed}};
 }
 
 struct Case {
@@ -77,9 +77,6 @@ Act LateEventAfter(int event, int value, const Act& user) {
         t.OnPlaybackEvent(event, posted, value);
     };
 }
-Act LateEndAfter(const Act& user) {
-    return LateEventAfter(kEnded, 0, user);
-}
 // A jump within the track, as the position bar asks for it, once `before` has run.
 Act SeekAfter(const Act& before, int seconds) {
     return [=](Transport& t, FakeInput& input) {
@@ -93,11 +90,6 @@ const Act PlayAndPause = [](Transport& t, FakeInput&) {
     t.PlayCurrent();
     t.TogglePause();
 };
-Texts ShowsAt(const char* title, const char* elapsed) {
-    Texts texts = Shows(title);
-    texts[kElapsedText] = elapsed;
-    return texts;
-}
 
 const PlayerState kStopped = PlayerState::Stopped, kPlaying = PlayerState::Playing, kPaused = PlayerState::Paused;
 
@@ -131,13 +123,13 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         {"end_of_the_last_row_only_closes", 3, 2, 0, kStopped, PlayToEnd, "GetState Close ", Shows("03 c"), 2},
         // An end posted before the user's command must not end or skip what the
         // command started, nor start anything after Stop.
-        {"late_end_after_next", 3, 0, 0, kStopped, LateEndAfter(Next),
+        {"late_end_after_next", 3, 0, 0, kStopped, LateEventAfter(kEnded, 0, Next),
          "GetState GetState Stop Close Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
-        {"late_end_after_previous", 3, 1, 0, kStopped, LateEndAfter(Previous),
+        {"late_end_after_previous", 3, 1, 0, kStopped, LateEventAfter(kEnded, 0, Previous),
          "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0},
-        {"late_end_after_play", 3, 1, 0, kStopped, LateEndAfter(Play), "GetState Stop Close Open(C:\\m\\b.mp3) Play ",
-         Shows("02 b"), 1},
-        {"late_end_after_stop", 3, 0, 0, kStopped, LateEndAfter(Stop), "Stop Close ", Shows("01 a"), 0},
+        {"late_end_after_play", 3, 1, 0, kStopped, LateEventAfter(kEnded, 0, Play),
+         "GetState Stop Close Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
+        {"late_end_after_stop", 3, 0, 0, kStopped, LateEventAfter(kEnded, 0, Stop), "Stop Close ", Shows("01 a"), 0},
         // The old track's seconds, queued before the change, must not show on the new.
         {"late_seconds_after_next", 3, 0, 0, kStopped, LateEventAfter(kSeconds, 3, Next),
          "GetState GetState Stop Close Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
@@ -166,13 +158,15 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         // Seeking: the time shows the new place at once; a paused track stays paused;
         // a place past the end is the plug-in's to end; nothing to move, or a plug-in
         // without the feature, and nothing happens.
-        {"seek_within_the_track", 3, 0, 0, kStopped, SeekAfter(Play, 75), "GetState Seek(75) ", ShowsAt("01 a", "01:15"), 0},
+        {"seek_within_the_track", 3, 0, 0, kStopped, SeekAfter(Play, 75), "GetState Seek(75) ", Shows("01 a", "01:15"),
+         0},
         {"seek_while_paused_stays_paused", 3, 0, 0, kStopped, SeekAfter(PlayAndPause, 3), "GetState Seek(3) ",
-         ShowsAt("01 a", "00:03"), 0},
-        {"seek_past_the_end", 3, 0, 0, kStopped, SeekAfter(Play, 900), "GetState Seek(900) ", ShowsAt("01 a", "15:00"), 0},
+         Shows("01 a", "00:03"), 0},
+        {"seek_past_the_end", 3, 0, 0, kStopped, SeekAfter(Play, 900), "GetState Seek(900) ", Shows("01 a", "15:00"),
+         0},
         {"late_seconds_after_seek", 3, 0, 0, kStopped,
          LateEventAfter(kSeconds, 1, [](Transport& t, FakeInput&) { t.Seek(75); }), "GetState Seek(75) ",
-         ShowsAt("01 a", "01:15"), 0},
+         Shows("01 a", "01:15"), 0},
         {"seek_with_nothing_open", 3, 0, 0, kStopped, SeekAfter(Nothing, 3), "GetState ", kUntouched, 0},
         {"seek_without_the_feature", 3, 0, 0, kStopped, SeekAfter(Play, 3), "", Shows("01 a"), 0, "", "", "", false},
     };
