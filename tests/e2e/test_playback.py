@@ -178,7 +178,7 @@ class PlaybackTest(ProgramTest):
         wait_for(lambda: driver.ask("send", slider, TBM_GETPOS, 0, 0) == "55", message="the volume up 5")
         self.assertEqual(driver.text(driver.ask("shown", "WuzzleBalloon")), "音量 55")
 
-    def test_a_dropped_flac_plays_and_the_panel_shows_its_number_title_rates_and_time(self):
+    def test_a_dropped_flac_plays_and_the_panel_and_balloon_show_its_title_artist_rates_and_time(self):
         program, window, panel = self.start_with(with_playlist([], lines=[]))
         shutil.copy(AUDIO / "flac44.flac", program.folder / "spring.flac")
         path = "Z:" + str(program.folder / "spring.flac").replace("/", "\\")
@@ -190,6 +190,7 @@ class PlaybackTest(ProgramTest):
         average = (program.folder / "spring.flac").stat().st_size * 8 / 4 / 1000
         self.assertAlmostEqual(int(driver.control_text(panel, BITRATE)), average, delta=average * 0.02)
         self.assertEqual(driver.control_text(panel, SAMPLE_RATE), "44.10")
+        self.assertEqual(driver.text(driver.wait_window("WuzzleBalloon", seconds=1)), "01 春天的故事\r\n小明")
         self.shows(panel, ELAPSED, "00:02")
 
     def test_without_its_input_plug_in_it_says_so_and_ends_writing_nothing(self):

@@ -184,9 +184,6 @@ TEST_F(CharacterWindow, TheTitleBalloonStaysBesideTheFigureAndInsideTheWorkArea)
         ASSERT_EQ(shown, titleBalloon.Window());
         EXPECT_TRUE(IsWindowVisible(shown));
         EXPECT_NE(GetForegroundWindow(), shown);
-        char text[64];
-        GetWindowTextA(shown, text, sizeof(text));
-        EXPECT_STREQ(text, "01 春天的故事\r\n小明");
         const LONG style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT;
         EXPECT_EQ(GetWindowLongA(shown, GWL_EXSTYLE) & style, style);
         GetWindowRect(shown, &balloon);
