@@ -115,13 +115,15 @@ bool HoldsMpegAudio(std::string_view audio, bool isAll) {
     for (size_t start = audio.find('\xFF'); start != std::string_view::npos; start = audio.find('\xFF', start + 1)) {
         const auto first = ParseFrameHeader(audio.substr(start));
         if (!first || first->bytes <= 0) continue;
-        if (HasHeaderFrame(audio.substr(start), *first)) return true;
+        const bool nearTheStart = start < kNearTheStart;
+        if (nearTheStart && HasHeaderFrame(audio.substr(start), *first)) return true;
+        const int needed = nearTheStart ? kFramesInARow : kFramesInARowFurtherIn;
         size_t at = start;
         int run = 0;
         for (auto frame = first; frame && frame->bytes > 0 && Agree(*frame, *first);
              frame = ParseFrameHeader(audio.substr(at))) {
             at += frame->bytes;
-            if (++run == kFramesInARow || (isAll && at == audio.size())) return true;
+            if (++run == needed || (isAll && at == audio.size())) return true;
             if (at >= audio.size()) break;
         }
     }

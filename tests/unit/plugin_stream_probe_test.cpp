@@ -48,6 +48,7 @@ std::string FlacHeader(int number) {
 TEST(HoldsMpegAudio, AskForAgreeingFramesAtTheirLengthsNotAChanceSync) {
     const std::string frame = std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\x55');  // 417 bytes
     const std::string mono22 = std::string("\xFF\xF3\x48\xC4", 4) + std::string(60, '\x55');
+    const std::string four = frame + frame + frame + frame, deep(5000, 'j');
     std::string xing = frame;
     xing.replace(36, 4, "Xing");
     struct Case {
@@ -56,9 +57,13 @@ TEST(HoldsMpegAudio, AskForAgreeingFramesAtTheirLengthsNotAChanceSync) {
         bool isAll, holds;
     };
     const Case cases[] = {
-        {"four frames", frame + frame + frame + frame, false, true},
+        {"four frames", four, false, true},
         {"two frames that are all of it", frame + frame, true, true},
-        {"junk first", "junk" + frame + frame + frame + frame, false, true},
+        {"junk first", "junk" + four, false, true},
+        // Further in, as in a program's code, four make no run; sixteen do.
+        {"four frames deep inside", deep + four + "j", false, false},
+        {"sixteen frames deep inside", deep + four + four + four + four, false, true},
+        {"a Xing frame deep inside", deep + xing + "j", false, false},
         {"a Xing frame alone", xing, false, true},
         {"three frames, more to come", frame + frame + frame, false, false},
         {"a frame and a stray byte", frame + "x", true, false},
