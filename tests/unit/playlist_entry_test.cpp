@@ -33,13 +33,6 @@ TEST(TitleFromFileName, ALongNameIsCutToTheFieldBeforeAWholeCharacter) {
     EXPECT_EQ(Title("C:\\b" + name + ".mp3"), ("b" + name).substr(0, 126));
 }
 
-TEST(MinutesAndSeconds, HasTwoDigitsAtLeastAndUnlimitedMinutes) {
-    EXPECT_EQ(MinutesAndSeconds(0), "00:00");
-    EXPECT_EQ(MinutesAndSeconds(59), "00:59");
-    EXPECT_EQ(MinutesAndSeconds(60), "01:00");
-    EXPECT_EQ(MinutesAndSeconds(6000), "100:00");
-}
-
 // A playlist file's line whose file cannot be opened today keeps its place; a file
 // the user adds by hand is refused as before.
 TEST(ReadTrackDetails, KeepsAPlaylistLineThatCannotBeOpenedAndRefusesTheUsersFile) {

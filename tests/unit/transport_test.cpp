@@ -155,14 +155,14 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
          "bc"},
         {"a_file_that_is_back_plays_and_shows_again", 3, 1, 0, kStopped, Play, "GetState Open(C:\\m\\b.mp3) Play ",
          Shows("02 b"), 1, "", "b", "b"},
-        // Seeking: the time shows the new place at once; a paused track stays paused;
-        // a place past the end is the plug-in's to end; nothing to move, or a plug-in
-        // without the feature, and nothing happens.
+        // Seeking: the time shows the new place at once, in as many minutes as it takes;
+        // a paused track stays paused; a place past the end is the plug-in's to end;
+        // nothing to move, or a plug-in without the feature, and nothing happens.
         {"seek_within_the_track", 3, 0, 0, kStopped, SeekAfter(Play, 75), "GetState Seek(75) ", Shows("01 a", "01:15"),
          0},
         {"seek_while_paused_stays_paused", 3, 0, 0, kStopped, SeekAfter(PlayAndPause, 3), "GetState Seek(3) ",
          Shows("01 a", "00:03"), 0},
-        {"seek_past_the_end", 3, 0, 0, kStopped, SeekAfter(Play, 900), "GetState Seek(900) ", Shows("01 a", "15:00"),
+        {"seek_past_the_end", 3, 0, 0, kStopped, SeekAfter(Play, 6000), "GetState Seek(6000) ", Shows("01 a", "100:00"),
          0},
         {"late_seconds_after_seek", 3, 0, 0, kStopped,
          LateEventAfter(kSeconds, 1, [](Transport& t, FakeInput&) { t.Seek(75); }), "GetState Seek(75) ",
