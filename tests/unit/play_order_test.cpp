@@ -26,11 +26,9 @@ TEST(PlayOrder, StepsAtTheEndsOfShortListsStayInside) {
         bool forward;
         int result, position;
     };
-    const Case cases[] = {{0, Loop, 0, true, 0, 0},
-                          {0, Loop, 0, false, 0, 0},
-                          {1, Loop, 0, true, 1, 0},
-                          {1, Loop, 0, false, 1, 0},
-                          {5, Random | Loop, 4, true, 1, 0}};
+    const Case cases[] = {
+        {0, Loop, 0, true, 0, 0}, {0, Loop, 0, false, 0, 0}, {1, Loop, 0, true, 1, 0}, {1, Loop, 0, false, 1, 0},
+        {5, Random | Loop, 4, true, 1, 0}};
     for (const Case& c : cases) {
         Rows r(c.rows, c.mode);
         for (int i = 0; i < c.stepsFirst; ++i) r.order.StepNext(r.rows);

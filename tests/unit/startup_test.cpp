@@ -33,8 +33,8 @@ std::vector<uint8_t> Header(int32_t width, int32_t height, size_t length = kSkin
     std::vector<uint8_t> bytes(length, 0);
     bytes[0] = 'B';
     bytes[1] = 'M';
-    for (int i = 0; i < 4 && 18 + i < static_cast<int>(length); ++i) bytes[18 + i] = static_cast<uint8_t>(static_cast<uint32_t>(width) >> (8 * i));
-    for (int i = 0; i < 4 && 22 + i < static_cast<int>(length); ++i) bytes[22 + i] = static_cast<uint8_t>(static_cast<uint32_t>(height) >> (8 * i));
+    // Width at byte 18 and height at 22, little-endian, as far as the header goes.
+    for (size_t i = 0; i < 8 && 18 + i < length; ++i) bytes[18 + i] = uint8_t((i < 4 ? width : height) >> i % 4 * 8);
     return bytes;
 }
 
