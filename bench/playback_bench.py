@@ -14,7 +14,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from follow_cpu import cpu_seconds, per_minute  # noqa: E402
-from harness import ARCH_BUILD, BUILD, WINE, Driver, Program  # noqa: E402
+from harness import ARCH_BUILD, BUILD, WINE, Program, driver  # noqa: E402
 
 WM_CLOSE, WM_COMMAND, ID_PLAY = 0x0010, 0x0111, 40011
 CAPTURE = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
@@ -55,13 +55,13 @@ def start_and_exit(driver, prepare):
     program = Program(prepare)
     begun = time.monotonic()
     program.start()
-    window = driver.wait_window("Wuzzle", 120)
+    window = driver.wait_window("Wuzzle", seconds=120)
     started = time.monotonic() - begun
     begun = time.monotonic()
     driver.ask("post", window, WM_CLOSE, 0, 0)
     program.wait(120)
     ended = time.monotonic() - begun
-    program.stop(driver)
+    program.stop()
     return started, ended
 
 
@@ -86,7 +86,7 @@ def gaps(driver, tracks=8):
     while time.monotonic() < deadline and (not log.exists() or len(log.read_text().split("\n")) <= tracks):
         time.sleep(0.2)
     streams = [tuple(map(int, line.split())) for line in log.read_text().split("\n") if line]
-    program.stop(driver)
+    program.stop()
     ms = [(b[0] - (a[0] + a[1] * 1e6 / a[2])) / 1000 for a, b in zip(streams, streams[1:])]
     print(f"{len(ms)} gaps: min {min(ms):.1f} ms, mean {sum(ms) / len(ms):.1f} ms, max {max(ms):.1f} ms")
 
@@ -162,7 +162,7 @@ def cpu_phases(driver, seconds, env):
         driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
         playing = per_minute(processes, seconds)
     finally:
-        program.stop(driver)
+        program.stop()
     return {name: (rest[name], playing[name]) for name in processes}
 
 
@@ -210,17 +210,13 @@ def cpu(driver, seconds):
 
 def main():
     parts = sys.argv[1:] or ["startup", "gaps", "cpu"]
-    driver = Driver()
-    try:
-        pool()
-        if "startup" in parts:
-            startup(driver)
-        if "gaps" in parts:
-            gaps(driver)
-        if "cpu" in parts:
-            cpu(driver, float(os.environ.get("PHASE_SECONDS", "20")))
-    finally:
-        driver.close()
+    pool()
+    if "startup" in parts:
+        startup(driver)
+    if "gaps" in parts:
+        gaps(driver)
+    if "cpu" in parts:
+        cpu(driver, float(os.environ.get("PHASE_SECONDS", "20")))
 
 
 if __name__ == "__main__":

@@ -15,7 +15,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
-from harness import Driver, Program, xdotool  # noqa: E402
+from harness import Program, driver, xdotool  # noqa: E402
 
 LIGHT, DARK = "#dfe8f0", "#1e2430"
 WM_COMMAND, ID_MOVE, ID_PLAY, ID_PLAYLIST_EDITOR, ID_CONTROL_PANEL = 0x0111, 40001, 40011, 40008, 40009
@@ -37,7 +37,7 @@ def with_program(driver, colour, action):
         time.sleep(2.0)  # let it animate
         return action(program, window)
     finally:
-        program.stop(driver)
+        program.stop()
 
 
 def drag(driver, window, to_left, to_top):
@@ -74,39 +74,35 @@ def main():
     pair = sys.argv[1] == "--pair"
     out = Path(sys.argv[-1])
     out.parent.mkdir(parents=True, exist_ok=True)
-    driver = Driver()
-    try:
-        if sys.argv[1] == "--panel":
-            dialog_beside_character(driver, out, ID_CONTROL_PANEL, "控制面板")
-            return
-        if sys.argv[1] == "--editor":
-            dialog_beside_character(driver, out, ID_PLAYLIST_EDITOR, "播放列表编辑器")
-            return
-        if not pair:
-            def walk_then_shoot(program, window):
-                # Switch "移动" on and put the cursor to the left: it walks there.
-                left, top, _, _ = driver.rect(window)
-                xdotool("mousemove", left - 160, top + 40)
-                driver.ask("post", window, WM_COMMAND, ID_MOVE, 0)
-                time.sleep(1.5)
-                screenshot(out)
-            with_program(driver, LIGHT, walk_then_shoot)
-            return
-        shots = []
-        with tempfile.TemporaryDirectory() as scratch:
-            for colour in (LIGHT, DARK):
-                shot = Path(scratch) / f"{colour[1:]}.png"
+    if sys.argv[1] == "--panel":
+        dialog_beside_character(driver, out, ID_CONTROL_PANEL, "控制面板")
+        return
+    if sys.argv[1] == "--editor":
+        dialog_beside_character(driver, out, ID_PLAYLIST_EDITOR, "播放列表编辑器")
+        return
+    if not pair:
+        def walk_then_shoot(program, window):
+            # Switch "移动" on and put the cursor to the left: it walks there.
+            left, top, _, _ = driver.rect(window)
+            xdotool("mousemove", left - 160, top + 40)
+            driver.ask("post", window, WM_COMMAND, ID_MOVE, 0)
+            time.sleep(1.5)
+            screenshot(out)
+        with_program(driver, LIGHT, walk_then_shoot)
+        return
+    shots = []
+    with tempfile.TemporaryDirectory() as scratch:
+        for colour in (LIGHT, DARK):
+            shot = Path(scratch) / f"{colour[1:]}.png"
 
-                def grab(program, window, shot=shot):
-                    left, top, right, bottom = driver.rect(window)
-                    margin = 24
-                    crop = f"{right - left + 2 * margin}x{bottom - top + 2 * margin}+{left - margin}+{top - margin}"
-                    screenshot(shot, crop)
-                with_program(driver, colour, grab)
-                shots.append(str(shot))
-            subprocess.run(["convert", *shots, "+append", "-scale", "200%", str(out)], check=True)
-    finally:
-        driver.close()
+            def grab(program, window, shot=shot):
+                left, top, right, bottom = driver.rect(window)
+                margin = 24
+                crop = f"{right - left + 2 * margin}x{bottom - top + 2 * margin}+{left - margin}+{top - margin}"
+                screenshot(shot, crop)
+            with_program(driver, colour, grab)
+            shots.append(str(shot))
+        subprocess.run(["convert", *shots, "+append", "-scale", "200%", str(out)], check=True)
 
 
 if __name__ == "__main__":
