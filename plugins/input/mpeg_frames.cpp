@@ -112,18 +112,16 @@ bool Agree(const FrameHeader& a, const FrameHeader& b) {
 }  // namespace
 
 bool HoldsMpegAudio(std::string_view audio, bool isAll) {
-    for (size_t start = audio.find('\xFF'); start != std::string_view::npos; start = audio.find('\xFF', start + 1)) {
+    for (size_t start = audio.find('\xFF'); start < kNearTheStart; start = audio.find('\xFF', start + 1)) {
         const auto first = ParseFrameHeader(audio.substr(start));
         if (!first || first->bytes <= 0) continue;
-        const bool nearTheStart = start < kNearTheStart;
-        if (nearTheStart && HasHeaderFrame(audio.substr(start), *first)) return true;
-        const int needed = nearTheStart ? kFramesInARow : kFramesInARowFurtherIn;
+        if (HasHeaderFrame(audio.substr(start), *first)) return true;
         size_t at = start;
         int run = 0;
         for (auto frame = first; frame && frame->bytes > 0 && Agree(*frame, *first);
              frame = ParseFrameHeader(audio.substr(at))) {
             at += frame->bytes;
-            if (++run == needed || (isAll && at == audio.size())) return true;
+            if (++run == kFramesInARow || (isAll && at == audio.size())) return true;
             if (at >= audio.size()) break;
         }
     }

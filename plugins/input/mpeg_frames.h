@@ -35,13 +35,12 @@ std::optional<InfoFrame> ParseInfoFrame(std::string_view frame);
 // (without tags) and the frame count gives a bit rate that the format has.
 bool InfoCountsHold(const InfoFrame& info, const FrameHeader& first, int64_t fileBytes, int64_t audioBytes);
 
-// Whether `audio` (what follows a file's tags) holds MPEG audio: near its start a frame
-// with a Xing, Info or VBRI header, or kFramesInARow frame headers that agree (version,
-// layer, rate) and follow each other at their stated lengths; fewer when the last of
-// them ends the audio (`audio` is then all of it: `isAll`). Chance frame syncs, which
-// any data has, do not make such a run. Further in, only a longer run counts: machine
-// code repeats blocks that read as four or six such headers in a row.
+// Whether `audio` (what follows a file's tags) holds MPEG audio: starting within its
+// first kNearTheStart bytes, a frame with a Xing, Info or VBRI header, or kFramesInARow
+// frame headers that agree (version, layer, rate) and follow each other at their stated
+// lengths; fewer when the last of them ends the audio (`audio` is then all of it:
+// `isAll`). Chance frame syncs, which any data has, do not make such a run; further in,
+// machine code and tables do (a program's jump stubs read as a hundred frames in a row).
 constexpr int kFramesInARow = 4;
-constexpr int kFramesInARowFurtherIn = 16;
 constexpr size_t kNearTheStart = 4096;
 bool HoldsMpegAudio(std::string_view audio, bool isAll);

@@ -11,12 +11,6 @@ namespace {
 
 class CharacterWindow : public CharacterWindowTest {
 protected:
-    POINT ScreenPoint(POINT windowPoint) const {
-        RECT rect;
-        GetWindowRect(window, &rect);
-        return {rect.left + windowPoint.x, rect.top + windowPoint.y};
-    }
-
     // Pixels of the figure that the window shows differently from `picture`.
     int PixelsUnlike(const Picture& picture) const {
         HDC shown = GetDC(window);
