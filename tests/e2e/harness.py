@@ -81,6 +81,12 @@ class Driver:
         figure covers the middle of its window in every frame."""
         xdotool("mousemove", *self.middle(window), "click", button)
 
+    def menu(self, window, *keys):
+        """Keys pressed in the character's menu, opened by a right click on the figure."""
+        self.click(window, 3)
+        self.wait_window("#32768")
+        xdotool("key", *keys)
+
     def click_control(self, dialog, control):
         self.click(int(self.ask("child", dialog, control)))
 

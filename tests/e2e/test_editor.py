@@ -6,7 +6,7 @@ from harness import ProgramTest, driver, wait_for, xdotool
 from test_playback import PANEL, TBM_GETPOS, TITLE, VOLUME, with_playlist
 
 BM_GETCHECK = 0x00F0
-ID_PLAYLIST_EDITOR, ID_CONTROL_PANEL, ID_PLAY = 40008, 40009, 40011
+ID_PLAY = 40011
 EDITOR = "播放列表编辑器"
 ADD, LIST = 1001, 1000
 RANDOM, LOOP = 1011, 1013
@@ -16,8 +16,9 @@ three_files = with_playlist([(name, "tone1s.mp3") for name in ("a.mp3", "b.mp3",
 
 
 class EditorTest(ProgramTest):
-    def show(self, window, command, caption):
-        driver.command(window, command)
+    def show(self, window, item, caption):
+        """The dialog that the `item`th entry of the character's menu shows."""
+        driver.menu(window, *["Down"] * item, "Return")
         return driver.wait_window("#32770", caption)
 
     def switches(self, panel):
@@ -27,7 +28,7 @@ class EditorTest(ProgramTest):
 
     def add_in_the_open_dialog(self, window, *typed):
         """添加 in the editor, then each line typed into the open-file dialog and entered."""
-        editor = self.show(window, ID_PLAYLIST_EDITOR, EDITOR)
+        editor = self.show(window, 4, EDITOR)
         driver.click_control(editor, ADD)
         chooser = driver.wait_window("#32770", "打开")
         for line in typed:
@@ -44,7 +45,7 @@ class EditorTest(ProgramTest):
         left, top, right, _ = driver.rect(driver.ask("child", editor, LIST))
         xdotool("mousemove", (left + right) // 2, top + 30, "click", "1")
         xdotool("key", "End", "alt+u", "alt+u", "Down", "Delete")
-        panel = self.show(window, ID_CONTROL_PANEL, PANEL)
+        panel = self.show(window, 5, PANEL)
         for control in (RANDOM, VOLUME):  # Random on, Loop left off: the two stay apart
             driver.click_control(panel, control)
         xdotool("key", "End")  # the slider all the way up

@@ -75,9 +75,7 @@ class PlaybackTest(ProgramTest):
 
     def play_from_the_menu(self, window):
         """ "播放" in the "播放" submenu of the character's menu."""
-        driver.click(window, 3)
-        driver.wait_window("#32768")
-        xdotool("key", "Down", "Down", "Down", "Right", "Return")
+        driver.menu(window, "Down", "Down", "Down", "Right", "Return")
 
     def test_tracks_whose_folder_is_gone_keep_their_place_and_play_when_it_is_back(self):
         tracks = [(f"{folder}\\{n}.mp3", "tone1s.mp3") for n, folder in enumerate("SGSGS", 1)]
@@ -132,7 +130,7 @@ class PlaybackTest(ProgramTest):
     def test_the_panel_answers_the_keyboard_as_a_dialog(self):
         tracks = [(f"{name}.mp3", "tone1s.mp3") for name in "abc"]
         program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
-        driver.command(window, ID_CONTROL_PANEL)
+        driver.menu(window, *["Down"] * 5, "Return")  # "控制"
         wait_for(lambda: driver.visible(panel), message="the panel")
         driver.click_control(panel, NEXT)  # the focus on 下一首, and the second track shown
         self.shows(panel, TITLE, "02 b")
