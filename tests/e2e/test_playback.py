@@ -88,6 +88,8 @@ class PlaybackTest(ProgramTest):
 
         program, window, panel = self.start_with(stick_out, "capture.raw")
         playlist = (program.folder / "Data" / "PlayList.m3u").read_bytes()
+        rows = driver.ask("child", driver.dialog("播放列表编辑器"), 1000)  # the editor's list, 0x1004 LVM_GETITEMCOUNT
+        self.assertEqual(driver.ask("send", rows, 0x1004, 0, 0), "6", "a row for every line, gone or not")
         self.play_from_the_menu(window)
         for title in ("01 1", "03 3", "05 5"):
             self.shows(panel, TITLE, title)
