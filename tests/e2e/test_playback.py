@@ -14,6 +14,7 @@ PANEL = "控制面板"
 TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT, VOLUME, POSITION = 1004, 1005, 1006, 1009, 1016, 1018, 1020
 ID_EXIT, ID_CONTROL_PANEL, ID_PLAY = 40002, 40009, 40011
 TBM_GETPOS = 0x0400  # WM_USER
+PLAY_FROM_THE_MENU = ("Down", "Down", "Down", "Right", "Return")  # "播放" in the menu's "播放" submenu
 
 
 def samples(path):
@@ -47,7 +48,7 @@ class PlaybackTest(ProgramTest):
     def test_play_from_the_menu_plays_the_list_in_order_and_exit_writes_it_back(self):
         tracks = [("Tunes\\晨曲.mp3", "tone1s.mp3"), ("Tunes\\b.mp3", "tone1s.mp3"), ("Tunes\\c.mp3", "tone1s.mp3")]
         program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
-        self.play_from_the_menu(window)
+        driver.menu(window, *PLAY_FROM_THE_MENU)
 
         self.shows(panel, TITLE, "01 晨曲")
         balloon = driver.wait_window("WuzzleBalloon", seconds=1)
@@ -73,10 +74,6 @@ class PlaybackTest(ProgramTest):
         self.assertLessEqual(max(abs(a - b) for a, b in zip(played, expected)), 2)
         self.assertEqual((program.folder / "Data" / "PlayList.m3u").read_bytes(), playlist)
 
-    def play_from_the_menu(self, window):
-        """ "播放" in the "播放" submenu of the character's menu."""
-        driver.menu(window, "Down", "Down", "Down", "Right", "Return")
-
     def test_tracks_whose_folder_is_gone_keep_their_place_and_play_when_it_is_back(self):
         tracks = [(f"{folder}\\{n}.mp3", "tone1s.mp3") for n, folder in enumerate("SGSGS", 1)]
         # and a share that is not there, which keeps its place as well
@@ -90,7 +87,7 @@ class PlaybackTest(ProgramTest):
         playlist = (program.folder / "Data" / "PlayList.m3u").read_bytes()
         rows = driver.ask("child", driver.dialog("播放列表编辑器"), 1000)  # the editor's list, 0x1004 LVM_GETITEMCOUNT
         self.assertEqual(driver.ask("send", rows, 0x1004, 0, 0), "6", "a row for every line, gone or not")
-        self.play_from_the_menu(window)
+        driver.menu(window, *PLAY_FROM_THE_MENU)
         for title in ("01 1", "03 3", "05 5"):
             self.shows(panel, TITLE, title)
         one = len(samples(AUDIO / "tone1s.mp3.raw"))
@@ -102,7 +99,7 @@ class PlaybackTest(ProgramTest):
         (program.folder / "G-away").rename(program.folder / "G")
         program.start()
         window = driver.wait_window("Wuzzle")
-        self.play_from_the_menu(window)
+        driver.menu(window, *PLAY_FROM_THE_MENU)
         wait_for(lambda: len(samples(program.folder / "capture.raw")) >= 5 * one, 15, "all five tracks played")
         self.close(program, window)
 

@@ -7,8 +7,9 @@
 //                          until GetInstance names another file.
 //   WUZZLE_CAPTURE_PACED   "1": streams play in real time, as on a device;
 //                          otherwise as fast as the input plug-in decodes.
-//   WUZZLE_CAPTURE_LOG     a text file that gets a line for every finished stream:
-//                          its frames and its sampling rate.
+//   WUZZLE_CAPTURE_LOG     a text file that gets a line for every finished stream: when
+//                          its first sample was taken (microseconds of the performance
+//                          counter), its frames and its sampling rate.
 #include <windows.h>
 
 #include <cstdio>
@@ -24,16 +25,16 @@ public:
     CaptureSink(int sampleRate, int channels, bool paced, FILE*& samples, const std::string& logPath)
         : SilentSink(sampleRate, channels, paced), sampleRate(sampleRate), samples(samples), logPath(logPath) {}
 
-    // The stream is finished.
-    ~CaptureSink() override {
+    ~CaptureSink() override {  // the stream is finished
         if (FILE* log = logPath.empty() ? nullptr : fopen(logPath.c_str(), "a")) {
-            fprintf(log, "%lld %d\n", static_cast<long long>(frames), sampleRate);
+            fprintf(log, "%lld %lld %d\n", firstSampleMicros, frames, sampleRate);
             fclose(log);
         }
     }
 
     size_t Take(const char* pcm, size_t bytes) override {
         const size_t taken = SilentSink::Take(pcm, bytes);
+        if (taken > 0 && firstSampleMicros < 0) firstSampleMicros = NowMicros();
         frames += taken / frameBytes;
         if (samples != nullptr) fwrite(pcm, 1, taken, samples);
         return taken;
@@ -43,7 +44,8 @@ private:
     const int sampleRate;
     FILE*& samples;  // the output's: closed when another file is named
     const std::string logPath;
-    int64_t frames = 0;
+    long long firstSampleMicros = -1;  // as printf takes them
+    long long frames = 0;
 };
 
 std::string Variable(const char* name) {

@@ -50,8 +50,8 @@ TEST(DecodeTest, MatchesTheReferenceSampleForSampleInStreamsOfTheFilesRates) {
         TheCapture("", false);
         std::ifstream log("decoded.log");
         std::string opened;
-        double frames = 0, rate = 0;
-        while (log >> frames >> rate) {
+        double first = 0, frames = 0, rate = 0;
+        while (log >> first >> frames >> rate) {
             opened = (seekTo < 0 ? opened : "") + std::to_string(int(rate)) + "x" + std::to_string(std::lround(frames / rate)) + " ";
         }
         EXPECT_EQ(opened, streams + " ");
