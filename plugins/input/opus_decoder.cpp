@@ -64,13 +64,7 @@ bool OpusStream::Open() {
 
 void OpusStream::Describe(TrackInfo& info) {
     CommentTexts texts;
-    if (const OpusTags* tags = op_tags(opus, 0)) {
-        for (int i = 0; i < tags->comments; ++i) {
-            if (tags->user_comments[i] != nullptr && tags->comment_lengths[i] >= 0) {
-                texts.Take(std::string_view(tags->user_comments[i], tags->comment_lengths[i]));
-            }
-        }
-    }
+    if (const OpusTags* tags = op_tags(opus, 0)) texts.TakeAll(*tags);
     int64_t frames = op_pcm_total(opus, -1);
     // One stream whose last page claims far more than the pages before it: what is
     // there counts.

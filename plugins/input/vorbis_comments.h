@@ -11,4 +11,15 @@ struct CommentTexts {
 
     // Takes one comment of `bytes` bytes: the first TITLE and the first ARTIST count.
     void Take(std::string_view comment);
+
+    // Every comment of a comment header: libvorbis's vorbis_comment and opusfile's
+    // OpusTags hold them in the same fields.
+    template <typename Header>
+    void TakeAll(const Header& header) {
+        for (int i = 0; i < header.comments; ++i) {
+            if (header.user_comments[i] != nullptr && header.comment_lengths[i] >= 0) {
+                Take(std::string_view(header.user_comments[i], header.comment_lengths[i]));
+            }
+        }
+    }
 };

@@ -72,13 +72,7 @@ bool VorbisDecoder::Open() {
 
 void VorbisDecoder::Describe(TrackInfo& info) {
     CommentTexts texts;
-    if (const vorbis_comment* comment = ov_comment(&vorbis, 0)) {
-        for (int i = 0; i < comment->comments; ++i) {
-            if (comment->user_comments[i] != nullptr && comment->comment_lengths[i] >= 0) {
-                texts.Take(std::string_view(comment->user_comments[i], comment->comment_lengths[i]));
-            }
-        }
-    }
+    if (const vorbis_comment* comment = ov_comment(&vorbis, 0)) texts.TakeAll(*comment);
     double seconds = ov_time_total(&vorbis, -1);
     // One stream whose last page claims far more than the pages before it: what is
     // there counts.
