@@ -13,8 +13,12 @@ size_t SilentSink::TakeBackdated(size_t bytes, int64_t agoMicros) {
     return static_cast<size_t>(clock.Queue(bytes / frameBytes, NowMicros() - agoMicros)) * frameBytes;
 }
 
+// Nothing can be heard to drop out here, so a waiting writer sleeps until all but
+// two buffers have played, not half: fewer wake-ups, and 50 ms is still far more
+// than the refill takes.
 DWORD SilentSink::WaitMs() {
-    const int64_t micros = clock.MicrosUntilPlayed(int64_t{kRefillBlocks} * blockFrames, NowMicros());
+    constexpr int kSilentRefillBlocks = kBlockCount - 2;
+    const int64_t micros = clock.MicrosUntilPlayed(int64_t{kSilentRefillBlocks} * blockFrames, NowMicros());
     return micros < 0 ? INFINITE : static_cast<DWORD>((micros + 999) / 1000);
 }
 
