@@ -19,8 +19,8 @@ public:
     // Everything taken has been played.
     virtual bool Idle() = 0;
     // How long a writer that found no room, or waits for the end, may sleep unless the
-    // sink's `wake` event comes first: until kRefillBlocks more buffers (or the last) have
-    // played, or till a stalled device is given up; INFINITE while only Resume or Flush
+    // sink's `wake` event comes first: until enough buffers (or the last) have played for
+    // a refill, or till a stalled device is given up; INFINITE while only Resume or Flush
     // can change anything.
     virtual DWORD WaitMs() = 0;
     virtual void Pause() = 0;
