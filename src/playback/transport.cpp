@@ -159,10 +159,14 @@ void Transport::Seek(int seconds) {
     // A track that ended on its own, its end not yet handled, is left to that end.
     if (input == nullptr || !seekable || input->GetState() == PlayerState::Stopped) return;
     seconds = seconds < 0 ? 0 : seconds;
-    input->Seek(seconds);
-    // The old place's seconds still queued are stale now.
+    // The old place's events still queued are stale now; the new place's, even an end
+    // that comes at once, carry the new tag.
     NextTrackTag();
+    input->Seek(seconds);
     OnElapsed(seconds);
+    // The track ran out while the jump was asked for, or the new place lies past the
+    // end: the end may have been posted under the old tag, so it is taken here.
+    if (input->GetState() == PlayerState::Stopped) OnTrackEnded();
 }
 
 void Transport::ApplyVolume() {

@@ -68,12 +68,16 @@ public:
         calls += "Resume ";
         if (state == PlayerState::Paused) state = PlayerState::Playing;
     }
-    void Seek(int seconds) override { calls += "Seek(" + std::to_string(seconds) + ") "; }
+    void Seek(int seconds) override {
+        calls += "Seek(" + std::to_string(seconds) + ") ";
+        if (seekEnds) state = PlayerState::Stopped;  // the track ran out meanwhile
+    }
     void SetVolume(int, int) override {}
 
     std::string calls;
     PlayerState state = PlayerState::Stopped;
     bool opens = true;
+    bool seekEnds = false;
     std::set<std::string> refused;
     TrackInfo reported = {"Song", "Artist", 0, 128, 44100, 200};
 };

@@ -125,8 +125,6 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         // command started, nor start anything after Stop.
         {"late_end_after_next", 3, 0, 0, kStopped, LateEventAfter(kEnded, 0, Next),
          "GetState GetState Stop Close Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
-        {"late_end_after_previous", 3, 1, 0, kStopped, LateEventAfter(kEnded, 0, Previous),
-         "GetState GetState Stop Close Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0},
         {"late_end_after_play", 3, 1, 0, kStopped, LateEventAfter(kEnded, 0, Play),
          "GetState Stop Close Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
         {"late_end_after_stop", 3, 0, 0, kStopped, LateEventAfter(kEnded, 0, Stop), "Stop Close ", Shows("01 a"), 0},
@@ -155,18 +153,19 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
          "bc"},
         {"a_file_that_is_back_plays_and_shows_again", 3, 1, 0, kStopped, Play, "GetState Open(C:\\m\\b.mp3) Play ",
          Shows("02 b"), 1, "", "b", "b"},
-        // Seeking: the time shows the new place at once, in as many minutes as it takes;
-        // a paused track stays paused; a place past the end is the plug-in's to end;
+        // Seeking: the time shows the new place at once, in as many minutes as it takes; a
+        // paused track stays paused; past the end, or ended meanwhile, the next one plays;
         // nothing to move, or a plug-in without the feature, and nothing happens.
-        {"seek_within_the_track", 3, 0, 0, kStopped, SeekAfter(Play, 75), "GetState Seek(75) ", Shows("01 a", "01:15"),
-         0},
-        {"seek_while_paused_stays_paused", 3, 0, 0, kStopped, SeekAfter(PlayAndPause, 3), "GetState Seek(3) ",
+        {"seek_while_paused_stays_paused", 3, 0, 0, kStopped, SeekAfter(PlayAndPause, 3), "GetState Seek(3) GetState ",
          Shows("01 a", "00:03"), 0},
-        {"seek_past_the_end", 3, 0, 0, kStopped, SeekAfter(Play, 6000), "GetState Seek(6000) ", Shows("01 a", "100:00"),
-         0},
+        {"seek_past_the_end", 3, 0, 0, kStopped, SeekAfter(Play, 6000), "GetState Seek(6000) GetState ",
+         Shows("01 a", "100:00"), 0},
         {"late_seconds_after_seek", 3, 0, 0, kStopped,
-         LateEventAfter(kSeconds, 1, [](Transport& t, FakeInput&) { t.Seek(75); }), "GetState Seek(75) ",
+         LateEventAfter(kSeconds, 1, [](Transport& t, FakeInput&) { t.Seek(75); }), "GetState Seek(75) GetState ",
          Shows("01 a", "01:15"), 0},
+        {"an_end_while_seeking_is_not_lost", 3, 0, 0, kStopped,
+         LateEventAfter(kSeconds, 1, [](Transport& t, FakeInput& input) { input.seekEnds = true, t.Seek(75); }),
+         "GetState Seek(75) GetState GetState Close GetState Open(C:\\m\\b.mp3) Play ", Shows("02 b"), 1},
         {"seek_with_nothing_open", 3, 0, 0, kStopped, SeekAfter(Nothing, 3), "GetState ", kUntouched, 0},
         {"seek_without_the_feature", 3, 0, 0, kStopped, SeekAfter(Play, 3), "", Shows("01 a"), 0, "", "", "", false},
     };
