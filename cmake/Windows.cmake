@@ -41,7 +41,8 @@ target_link_libraries(wuzzle_core PUBLIC wuzzle_logic comctl32 comdlg32 shell32 
 # windows.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_SOURCE_DIR}/skin -I${CMAKE_SOURCE_DIR}/src/resources")
 add_library(wuzzle_resources OBJECT src/resources/wuzzle.rc)
-file(GLOB WUZZLE_RESOURCE_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.rc ${CMAKE_SOURCE_DIR}/src/resources/*.h)
+file(GLOB WUZZLE_RESOURCE_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.rc ${CMAKE_SOURCE_DIR}/src/resources/*.h
+    ${CMAKE_SOURCE_DIR}/src/resources/*.manifest)
 set_source_files_properties(src/resources/wuzzle.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/skin/Wzmp.ico;${WUZZLE_RESOURCE_PARTS}")
 set(WUZZLE_RESOURCES $<TARGET_OBJECTS:wuzzle_resources>)

@@ -3,7 +3,7 @@ that are not GoogleTest binaries (or that died before writing a report), and the
 end-to-end counts, for each build. Prints "N passed, N failed"; exits 1 when anything
 failed.
 
-    tally.py RESULTS native [i686] [x86_64]
+    tally.py RESULTS native native32 [i686] [x86_64]
 
 RESULTS holds ctest-<run>.xml and the GoogleTest reports of each run in <run>/, and
 e2e-<build>.json for each Windows build."""
@@ -48,7 +48,7 @@ def main(results, *runs):
     for run in runs:
         p, f = ctest_counts(results / f"ctest-{run}.xml", results / run)
         passed, failed = passed + p, failed + f
-        if run == "native":
+        if run.startswith("native"):
             continue
         e2e = results / f"e2e-{run}.json"
         if e2e.exists():

@@ -1,24 +1,18 @@
 #include "buffered_file.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
-bool BufferedFile::Open(const char* path) {
+static_assert(sizeof(off_t) == 8, "libmpg123 must be called through its 64-bit offset API (_FILE_OFFSET_BITS=64)");
+
+void BufferedFile::Open(std::unique_ptr<ByteSource> bytes) {
     Close();
-    file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) file = nullptr;
-    // A directory does not open without FILE_FLAG_BACKUP_SEMANTICS; pipes and devices do.
-    if (file != nullptr && GetFileType(file) == FILE_TYPE_DISK) return true;
-    Close();
-    return false;
+    source = std::move(bytes);
 }
 
 void BufferedFile::Close() {
-    if (file != nullptr) CloseHandle(file);
-    file = nullptr;
+    source.reset();
     start = 0;
     position = 0;
     bufferStart = 0;
@@ -26,19 +20,12 @@ void BufferedFile::Close() {
 }
 
 int64_t BufferedFile::Size() const {
-    LARGE_INTEGER size;
-    return GetFileSizeEx(file, &size) ? size.QuadPart : 0;
+    return source ? source->Size() : 0;
 }
 
 size_t BufferedFile::ReadAt(int64_t offset, void* out, size_t bytes) {
-    LARGE_INTEGER at;
-    at.QuadPart = offset;
-    DWORD got = 0;
-    if (offset < 0 || !SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
-        !ReadFile(file, out, static_cast<DWORD>(bytes), &got, nullptr)) {
-        return 0;
-    }
-    return got;
+    if (!source || offset < 0) return 0;
+    return static_cast<size_t>(std::max<int64_t>(source->ReadAt(offset, out, bytes), 0));
 }
 
 mpg123_ssize_t BufferedFile::Read(void* self, void* buffer, size_t bytes) {
@@ -46,8 +33,7 @@ mpg123_ssize_t BufferedFile::Read(void* self, void* buffer, size_t bytes) {
 }
 
 off_t BufferedFile::Seek(void* self, off_t offset, int whence) {
-    const int64_t position = static_cast<BufferedFile*>(self)->Seek(offset, whence);
-    return position > LONG_MAX ? -1 : static_cast<off_t>(position);
+    return static_cast<BufferedFile*>(self)->Seek(offset, whence);
 }
 
 int64_t BufferedFile::Read(char* out, size_t bytes) {
@@ -63,29 +49,25 @@ int64_t BufferedFile::Read(char* out, size_t bytes) {
         }
         // Large reads (a big tag) skip the buffer.
         const bool direct = bytes - done >= sizeof(data);
-        DWORD got = 0;
-        if (!Fill(direct ? out + done : nullptr, direct ? bytes - done : sizeof(data), got)) {
-            return done > 0 ? static_cast<int64_t>(done) : -1;
-        }
+        const int64_t got = Fill(direct ? out + done : nullptr, direct ? bytes - done : sizeof(data));
+        if (got < 0) return done > 0 ? static_cast<int64_t>(done) : -1;
         if (got == 0) break;
         if (direct) {
-            done += got;
+            done += static_cast<size_t>(got);
             position += got;
         }
     }
     return static_cast<int64_t>(done);
 }
 
-bool BufferedFile::Fill(char* out, size_t bytes, DWORD& got) {
-    LARGE_INTEGER at;
-    at.QuadPart = start + position;
-    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) return false;
-    if (out != nullptr) return ReadFile(file, out, static_cast<DWORD>(bytes), &got, nullptr) != FALSE;
+int64_t BufferedFile::Fill(char* out, size_t bytes) {
+    if (!source) return -1;
+    if (out != nullptr) return source->ReadAt(start + position, out, bytes);
     filled = 0;
     bufferStart = position;
-    if (!ReadFile(file, data, static_cast<DWORD>(bytes), &got, nullptr)) return false;
-    filled = got;
-    return true;
+    const int64_t got = source->ReadAt(start + position, data, bytes);
+    filled = static_cast<size_t>(std::max<int64_t>(got, 0));
+    return got;
 }
 
 int64_t BufferedFile::Seek(int64_t offset, int whence) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <mpg123.h>
-#include <windows.h>
 
 #include <cstdint>
 #include <string>

@@ -25,6 +25,29 @@ std::string Items(HMENU menu) {
     return items;
 }
 
+// Every processorArchitecture the manifest names is this build's own or "*": a 64-bit
+// program that asks for the x86 common controls is handed the 32-bit comctl32 wherever
+// the system holds both, and cannot start.
+TEST(ManifestResource, NamesNoOtherBuildsArchitecture) {
+#ifdef _WIN64
+    const std::string own = "amd64";
+#else
+    const std::string own = "x86";
+#endif
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
+                               SizeofResource(nullptr, found));
+    const std::string key = "processorArchitecture=\"";
+    int named = 0;
+    for (size_t at = manifest.find(key); at != std::string::npos; at = manifest.find(key, at + 1), ++named) {
+        const size_t value = at + key.size();
+        const std::string architecture = manifest.substr(value, manifest.find('"', value) - value);
+        EXPECT_TRUE(architecture == "*" || architecture == own) << architecture;
+    }
+    EXPECT_EQ(named, 2);  // the program's own identity and the common controls
+}
+
 // The character's menu and the editor's bar, where move up and move down are commands
 // on the bar itself.
 TEST(MenuResources, HaveTheirCaptionsIdsAndNesting) {
