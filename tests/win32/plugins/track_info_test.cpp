@@ -93,6 +93,8 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
         {"wav-cut.wav", "", "", 1411, 44100, 2},
         {"wav-lies.wav", "", "", 1411, 44100, 3},
         {"wav-list-4gb.wav", "Claims 4 GB", "", 1411, 44100, 1},
+        {"wav-text-wraps.wav", "Wraps", "", 1411, 44100, 1},
+        {"wav-text-past.wav", "Past", "", 1411, 44100, 1},
     };
     for (const TrackCase& c : cases) {
         SCOPED_TRACE(c.file);
