@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "big_endian.h"
+#include "byte_slice.h"
 
 namespace {
 
@@ -170,37 +171,42 @@ Id3v2Texts ReadId3v2Texts(const Id3v2Header& header, std::string_view body) {
         frames = resynchronised;
     }
 
-    size_t at = 0;
+    // Offsets and sizes in 64 bits: in 32, an extended header's size near 4 GiB
+    // wraps to the tag's first bytes.
+    uint64_t at = 0;
     if (header.version >= 3 && (header.flags & kExtendedHeader) && frames.size() >= 4) {
         // 2.3 counts the size bytes apart, 2.4 with them.
-        at = header.version == 3 ? 4 + static_cast<size_t>(BigEndian(frames, 0, 4)) : Syncsafe(frames, 0);
-        at = std::min(at, frames.size());
+        at = header.version == 3 ? 4 + uint64_t{BigEndian(frames, 0, 4)} : Syncsafe(frames, 0);
+        at = std::min<uint64_t>(at, frames.size());
     }
-    const size_t idBytes = header.version == 2 ? 3 : 4;
-    const size_t headerBytes = header.version == 2 ? 6 : 10;
+    const uint64_t idBytes = header.version == 2 ? 3 : 4;
+    const uint64_t headerBytes = header.version == 2 ? 6 : 10;
     const std::string_view titleId = header.version == 2 ? "TT2" : "TIT2";
     const std::string_view artistId = header.version == 2 ? "TP1" : "TPE1";
     while (at + headerBytes <= frames.size()) {
-        const std::string_view id = frames.substr(at, idBytes);
+        const std::string_view frame = ByteSlice(frames, at);
+        const std::string_view id = frame.substr(0, idBytes);
         if (!std::all_of(id.begin(), id.end(), IsFrameIdChar)) break;  // padding, or the end of what is valid
-        size_t size;
+        uint64_t size;
         if (header.version == 2) {
-            size = BigEndian(frames, at + 3, 3);
-        } else if (header.version == 3 || !IsSyncsafe(frames, at + 4)) {
-            size = BigEndian(frames, at + 4, 4);  // some 2.4 writers store plain sizes
+            size = BigEndian(frame, 3, 3);
+        } else if (header.version == 3 || !IsSyncsafe(frame, 4)) {
+            size = BigEndian(frame, 4, 4);  // some 2.4 writers store plain sizes
         } else {
-            size = Syncsafe(frames, at + 4);
+            size = Syncsafe(frame, 4);
         }
-        if (size > frames.size() - at - headerBytes) break;
+        if (size > frame.size() - headerBytes) break;
         std::string* text = id == titleId ? &texts.title : id == artistId ? &texts.artist : nullptr;
         if (text != nullptr && text->empty()) {
-            const uint8_t format = header.version == 2 ? 0 : ByteAt(frames, at + 9);
+            const uint8_t format = header.version == 2 ? 0 : ByteAt(frame, 9);
             const auto content = FrameContent(header.version, format, header.flags & kUnsynchronised,
-                                              frames.substr(at + headerBytes, std::min(size, kTextBytesRead)));
+                                              ByteSlice(frame, headerBytes, std::min<uint64_t>(size, kTextBytesRead)));
             if (content) *text = TextFrameUtf8(*content);
         }
         at += headerBytes + size;
     }
-    texts.framesEnd = wholeTagUnsynchronised ? StoredOffset(body, at) : at;
+    // Within the frames, whose size is that of a buffer.
+    const size_t end = static_cast<size_t>(at);
+    texts.framesEnd = wholeTagUnsynchronised ? StoredOffset(body, end) : end;
     return texts;
 }

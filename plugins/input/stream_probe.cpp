@@ -1,6 +1,7 @@
 #include "stream_probe.h"
 
 #include "big_endian.h"
+#include "byte_slice.h"
 #include "little_endian.h"
 
 namespace {
@@ -93,7 +94,7 @@ Container ProbeContainer(std::string_view head) {
     if (head.substr(0, 4) == "fLaC") return Container::Flac;
     if (head.size() >= 12 && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WAVE") return Container::Wav;
     if (const auto page = ParseOggPage(head, false)) {
-        const std::string_view packet = head.substr(page->headerBytes);
+        const std::string_view packet = ByteSlice(head, page->headerBytes);
         if (packet.substr(0, 5) == "\177FLAC") return Container::OggFlac;
         if (packet.substr(0, 7) == "\x01vorbis") return Container::OggVorbis;
         if (packet.substr(0, 8) == "OpusHead") return Container::OggOpus;
@@ -107,12 +108,13 @@ std::optional<OggPage> ParseOggPage(std::string_view bytes, bool checkCrc) {
     page.flags = ByteAt(bytes, 5);
     page.granule = static_cast<int64_t>(LittleEndian(bytes, 6, 8));
     page.serial = static_cast<uint32_t>(LittleEndian(bytes, 14, 4));
-    const size_t segments = ByteAt(bytes, 26);
+    const uint64_t segments = ByteAt(bytes, 26);
     page.headerBytes = kOggHeaderBytes + segments;
     if (bytes.size() < page.headerBytes) return std::nullopt;
     page.bytes = page.headerBytes;
     for (size_t i = 0; i < segments; ++i) page.bytes += ByteAt(bytes, kOggHeaderBytes + i);
-    if (checkCrc && (bytes.size() < page.bytes || OggCrc(bytes.substr(0, page.bytes)) != LittleEndian(bytes, 22, 4))) {
+    if (checkCrc &&
+        (bytes.size() < page.bytes || OggCrc(ByteSlice(bytes, 0, page.bytes)) != LittleEndian(bytes, 22, 4))) {
         return std::nullopt;
     }
     return page;
@@ -131,7 +133,7 @@ std::optional<OggEnd> OggEndGranule(std::string_view tail, uint32_t serial, int6
         if (!page || page->serial != serial || page->granule < 0) continue;
         previous = last;
         last = page->granule;
-        at += page->bytes - 1;
+        at += static_cast<size_t>(page->bytes) - 1;  // its checksum held: all of it is in `tail`
     }
     if (!last) return std::nullopt;
     return OggEnd{*last, previous && *last - *previous > largestStep ? *previous : *last};

@@ -21,8 +21,8 @@ struct OggPage {
     uint8_t flags = 0;
     int64_t granule = -1;  // -1: no packet ends on this page
     uint32_t serial = 0;
-    size_t headerBytes = 0;  // with the segment table
-    size_t bytes = 0;        // the whole page
+    uint64_t headerBytes = 0;  // with the segment table
+    uint64_t bytes = 0;        // the whole page
 };
 
 // The page at the start of `bytes`, when its header is there and whole; its checksum

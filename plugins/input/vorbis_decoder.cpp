@@ -2,6 +2,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 #include "decoder.h"
@@ -26,6 +27,8 @@ public:
     bool SeekToSample(int64_t frame) override;
 
 private:
+    bool OpenFromStart();
+
     static size_t Read(void* buffer, size_t size, size_t count, void* self);
     static int Seek(void* self, ogg_int64_t offset, int whence);
     static long Tell(void* self);
@@ -33,6 +36,7 @@ private:
     BufferedFile& file;
     OggVorbis_File vorbis{};
     bool opened = false;
+    bool seekable = true;
     int rate = 0, channels = 0;
     char pcm[16384];
     long pending = 0;  // bytes of pcm read in a new format, handed out after NewFormat
@@ -51,16 +55,30 @@ int VorbisDecoder::Seek(void* self, ogg_int64_t offset, int whence) {
     return static_cast<VorbisDecoder*>(self)->file.SeekTo(offset, whence) < 0 ? -1 : 0;
 }
 
+// vorbisfile asks Tell once, just after seeking to the end, for the file's end, and
+// Tell's type is long: 32 bits on Windows. A wrapped end sends its search for the last
+// page astray (a negative one never ends), and a -1 makes it refuse the file. So a
+// file longer than a long can count is opened without the seek callback, which
+// vorbisfile plays as a stream, start to end; -1 here covers a file that grew since.
 long VorbisDecoder::Tell(void* self) {
-    return static_cast<long>(static_cast<VorbisDecoder*>(self)->file.Position());
+    const int64_t position = static_cast<VorbisDecoder*>(self)->file.Position();
+    return position <= LONG_MAX ? static_cast<long>(position) : -1;
+}
+
+bool VorbisDecoder::OpenFromStart() {
+    if (opened) ov_clear(&vorbis);
+    opened = false;
+    const ov_callbacks callbacks = {&Read, seekable ? &Seek : nullptr, nullptr, seekable ? &Tell : nullptr};
+    if (file.SeekTo(0, SEEK_SET) < 0 || ov_open_callbacks(this, &vorbis, nullptr, 0, callbacks) != 0) return false;
+    opened = true;
+    return true;
 }
 
 bool VorbisDecoder::Open() {
-    const ov_callbacks callbacks = {&Read, &Seek, nullptr, &Tell};
-    if (ov_open_callbacks(this, &vorbis, nullptr, 0, callbacks) != 0) return false;
-    opened = true;
+    seekable = file.Length() <= LONG_MAX;
+    if (!OpenFromStart()) return false;
     // Until a first seek, a chained file's reads name the last stream as theirs.
-    if (ov_pcm_seek(&vorbis, 0) != 0) return false;
+    if (seekable && ov_pcm_seek(&vorbis, 0) != 0) return false;
     const vorbis_info* info = ov_info(&vorbis, 0);
     if (info == nullptr || info->channels < 1 || info->channels > 2 || info->rate <= 0) return false;
     rate = static_cast<int>(info->rate);
@@ -74,9 +92,13 @@ void VorbisDecoder::Describe(TrackInfo& info) {
     CommentTexts texts;
     if (const vorbis_comment* comment = ov_comment(&vorbis, 0)) texts.TakeAll(*comment);
     double seconds = ov_time_total(&vorbis, -1);
-    // One stream whose last page claims far more than the pages before it: what is
-    // there counts.
-    if (ov_streams(&vorbis) == 1) {
+    if (!seekable) {
+        // vorbisfile knows no length of a stream: the last page's position is it.
+        const auto end = OggTailGranule(file, ReadTail(file, 0), rate);
+        seconds = end ? static_cast<double>(end->believed) / rate : 0;
+    } else if (ov_streams(&vorbis) == 1) {
+        // One stream whose last page claims far more than the pages before it: what
+        // is there counts.
         const int64_t frames =
             OggFrames(*this, ov_pcm_total(&vorbis, -1), OggTailGranule(file, ReadTail(file, 0), rate));
         seconds = static_cast<double>(frames) / rate;
@@ -114,6 +136,8 @@ Decoded VorbisDecoder::Decode(const unsigned char*& audio, size_t& bytes) {
 bool VorbisDecoder::SeekToSample(int64_t frame) {
     // A target in a stream of another format: the next Decode announces it.
     pending = 0;
+    // A stream goes back to its start only, by opening it anew.
+    if (!seekable) return frame == 0 && OpenFromStart();
     return ov_pcm_seek(&vorbis, frame) == 0;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "byte_slice.h"
 #include "little_endian.h"
 
 namespace {
@@ -38,10 +39,11 @@ bool ReadFormat(std::string_view chunk, WavLayout& layout) {
 // INAM and IART of a LIST chunk's INFO list, each up to its first NUL.
 void ReadInfo(std::string_view list, WavLayout& layout) {
     if (list.substr(0, 4) != "INFO") return;
-    for (size_t at = 4; at + 8 <= list.size();) {
-        const std::string_view id = list.substr(at, 4);
-        const uint64_t size = LittleEndian(list, at + 4, 4);
-        const std::string_view value = list.substr(at + 8, std::min<uint64_t>(size, kTextBytesKept));
+    // 64-bit: a text's size near 4 GiB would wrap a 32-bit offset back into the list.
+    for (uint64_t at = 4; at + 8 <= list.size();) {
+        const std::string_view id = ByteSlice(list, at, 4);
+        const uint64_t size = LittleEndian(list, static_cast<size_t>(at) + 4, 4);
+        const std::string_view value = ByteSlice(list, at + 8, std::min<uint64_t>(size, kTextBytesKept));
         std::string* field = id == "INAM" ? &layout.title : id == "IART" ? &layout.artist : nullptr;
         if (field != nullptr && field->empty()) *field = std::string(value.substr(0, value.find('\0')));
         at += 8 + size + (size & 1);

@@ -46,6 +46,9 @@ TEST(Id3v2Texts, FindsTitleArtistAndTheEndOfTheFrames) {
         {"V24FrameUnsynchronisationAndLengthPrefixAreUndone",
          Tag(4, 0, Frame(4, "TIT2", Be32(4) + std::string("\0a\xFF\0b", 5), 0x03)), kAyb, "", 19},
         {"V23ExtendedHeaderIsSteppedOver", Tag(3, 0x40, Be32(6) + std::string(6, '\0') + kTitle), "Song", "", 25},
+        // 4 + the size wraps to 0 to 3 in 32 bits: the frames were read from the tag's start.
+        {"V23ExtendedHeaderOfNearlyFourGiBCoversTheTag", Tag(3, 0x40, Be32(0xFFFFFFFC) + kTitle), "", "", 19},
+        {"V23ExtendedHeaderOfFourGiBCoversTheTag", Tag(3, 0x40, Be32(0xFFFFFFFF) + kTitle), "", "", 19},
         {"V24ExtendedHeaderSizeCountsItself",
          Tag(4, 0x40, Syncsafe(6) + std::string("\1\0", 2) + Frame(4, "TIT2", std::string("\3Song", 5))), "Song", "",
          21},

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <future>
+#include <memory>
+#include <thread>
+#include <vector>
 
 #include "../../plugins/input/mpeg_frames.h"
 #include "../../plugins/input/sample_convert.h"
@@ -138,8 +142,20 @@ std::string Wave(const std::string& chunks) {
     return "RIFF" + Le(4 + chunks.size(), 4) + "WAVE" + chunks;
 }
 
+std::optional<WavLayout> ReadLayout(const std::string& file) {
+    return ReadWavLayout(
+        [&](int64_t at, void* out, size_t bytes) {
+            const std::string part = file.substr(std::min<size_t>(at, file.size()), bytes);
+            memcpy(out, part.data(), part.size());
+            return part.size();
+        },
+        file.size());
+}
+
+const std::string kPcm16 = Chunk("fmt ", Le(1, 2) + Le(2, 2) + Le(44100, 4) + Le(176400, 4) + Le(4, 2) + Le(16, 2));
+
 TEST(ReadWavLayout, FindsTheSamplesAndTextsWhereverTheChunksLie) {
-    const std::string pcm16 = Chunk("fmt ", Le(1, 2) + Le(2, 2) + Le(44100, 4) + Le(176400, 4) + Le(4, 2) + Le(16, 2));
+    const std::string& pcm16 = kPcm16;
     const std::string subformat = std::string("\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 14);
     const std::string extensibleFloat =
         Chunk("fmt ", Le(0xFFFE, 2) + Le(1, 2) + Le(48000, 4) + Le(192000, 4) + Le(4, 2) + Le(32, 2) + Le(22, 2) +
@@ -164,18 +180,58 @@ TEST(ReadWavLayout, FindsTheSamplesAndTextsWhereverTheChunksLie) {
         {"no samples chunk", Wave(pcm16 + info), -1, "", ""},
     };
     for (const Case& c : cases) {
-        const auto layout = ReadWavLayout(
-            [&](int64_t at, void* out, size_t bytes) {
-                const std::string part = c.file.substr(std::min<size_t>(at, c.file.size()), bytes);
-                memcpy(out, part.data(), part.size());
-                return part.size();
-            },
-            c.file.size());
+        const auto layout = ReadLayout(c.file);
         ASSERT_EQ(layout.has_value(), c.dataBytes >= 0) << c.name;
         if (!layout) continue;
         EXPECT_EQ(layout->dataBytes, c.dataBytes) << c.name;
         EXPECT_EQ(layout->title, c.title) << c.name;
         EXPECT_EQ(layout->artist, c.artist) << c.name;
+    }
+}
+
+// A size near 4 GiB wraps a 32-bit offset: back onto the same chunk (a reader that
+// never returns) or past the buffer (a slice that throws). Each file is read on a
+// thread of its own, so that a reader caught in a loop fails the test, not holds it.
+TEST(ReadWavLayout, SizesNearFourGiBNeitherHangNorThrow) {
+    static const std::string data(4000, '\x01'), song("Song\0", 5);
+    struct Case {
+        const char* name;
+        std::string (*file)(uint32_t size);
+        int64_t dataBytes;  // -1: refused
+    };
+    const Case cases[] = {
+        // The samples follow the bad size or lie before it: all of them open.
+        {"an INFO text's, first", [](uint32_t size) {
+             return Wave(Chunk("LIST", "INFO" + Chunk("INAM", song, size) + Chunk("IART", "Band")) + kPcm16 +
+                         Chunk("data", data));
+         }, 4000},
+        {"the LIST chunk's, after the samples", [](uint32_t size) {
+             return Wave(kPcm16 + Chunk("data", data) + Chunk("LIST", "INFO" + Chunk("INAM", song), size));
+         }, 4000},
+        {"the samples' own, to the end", [](uint32_t size) { return Wave(kPcm16 + Chunk("data", data, size)); }, 4000},
+        // The samples lie inside what the bad size claims: there are none.
+        {"an unknown chunk's, before the samples",
+         [](uint32_t size) { return Wave(kPcm16 + Chunk("junk", "x", size) + Chunk("data", data)); }, -1},
+        {"the format's",
+         [](uint32_t size) { return Wave(Chunk("fmt ", kPcm16.substr(8), size) + Chunk("data", data)); }, -1},
+    };
+    std::vector<uint32_t> sizes = {0x80000000};
+    for (uint32_t size = 0xFFFFFFF0; size != 0; ++size) sizes.push_back(size);  // to 0xFFFFFFFF
+    for (const Case& c : cases) {
+        for (uint32_t size : sizes) {
+            const std::string name = std::string(c.name) + ", " + std::to_string(size);
+            auto read = std::make_shared<std::packaged_task<std::optional<WavLayout>()>>(
+                [file = c.file(size)] { return ReadLayout(file); });
+            auto result = read->get_future();
+            std::thread([read] { (*read)(); }).detach();
+            std::optional<WavLayout> layout;
+            if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+                ADD_FAILURE() << name << ": never returns";
+            } else {
+                EXPECT_NO_THROW(layout = result.get()) << name;
+            }
+            EXPECT_EQ(layout ? layout->dataBytes : -1, c.dataBytes) << name;
+        }
     }
 }
 
