@@ -28,8 +28,10 @@ Settings ReadSettings(std::string_view fileBytes) {
     settings.loop = AsciiToInt(reader.ReadLine(kSettingsReadLimit));
     settings.random = AsciiToInt(reader.ReadLine(kSettingsReadLimit));
     settings.volume = AsciiToInt(reader.ReadLine(kSettingsReadLimit));
-    if (settings.volume == 0) settings.volume = 50;
+    // Held in range first: a volume below silence is read as 0 is, as none saved, so
+    // that what is written back reads the same at the next start.
     settings.volume = std::clamp(settings.volume, 0, 100);
+    if (settings.volume == 0) settings.volume = 50;
     const std::string balloons = reader.ReadLine(kSettingsReadLimit);
     settings.balloons = balloons.empty() || AsciiToInt(balloons) != 0 ? 1 : 0;
     return settings;
