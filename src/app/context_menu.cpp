@@ -30,7 +30,10 @@ UINT TaskbarCreatedMessage() {
 }
 
 void SetTrayTip(const char* text) {
-    const size_t length = WholeCharacters(text, lstrlenA(text), sizeof(trayIconData.szTip) - 1, IsAnsiLeadByte);
+    // The original record's tip holds 64 bytes with its NUL; the shell cuts the rest
+    // there, in the middle of a character if we have not cut it first.
+    constexpr size_t kOriginalTipBytes = 64;
+    const size_t length = WholeCharacters(text, lstrlenA(text), kOriginalTipBytes - 1, IsAnsiLeadByte);
     CopyMemory(trayIconData.szTip, text, length);
     trayIconData.szTip[length] = '\0';
     Shell_NotifyIconA(NIM_MODIFY, &trayIconData);

@@ -48,6 +48,17 @@ TEST(ManifestResource, NamesNoOtherBuildsArchitecture) {
     EXPECT_EQ(named, 2);  // the program's own identity and the common controls
 }
 
+// The shell reads 63 bytes of the original record's tip: a title is cut there on a
+// whole character, never between the two bytes of one.
+TEST(TrayTip, IsCutWithinTheOriginalRecordOnAWholeCharacter) {
+    std::string title = "a";
+    for (int i = 0; i < 40; ++i) title += "春";
+    SetTrayTip(title.c_str());
+    EXPECT_EQ(std::string(trayIconData.szTip), title.substr(0, 63));
+    SetTrayTip(title.substr(1).c_str());
+    EXPECT_EQ(std::string(trayIconData.szTip), title.substr(1, 62));
+}
+
 // The character's menu and the editor's bar, where move up and move down are commands
 // on the bar itself.
 TEST(MenuResources, HaveTheirCaptionsIdsAndNesting) {
