@@ -28,7 +28,8 @@ public:
     // From any thread; they hold for the stream being opened too.
     virtual void Pause() = 0;
     virtual void Resume() = 0;
-    // Drops what is queued and makes waiting writers give up.
+    // Drops what is queued, makes waiting writers give up, and unpauses: the next
+    // stream plays unless Pause comes after the Flush.
     virtual void Flush() = 0;
     // Per channel, 0..100.
     virtual void SetVolume(int first, int second) = 0;

@@ -60,9 +60,12 @@ void AudioInput::Seek(int seconds) {
     const PlayerState was = state;
     if (track == nullptr || output == nullptr || was == PlayerState::Stopped) return;
     Stop();
+    // Stop's Flush unpaused the output: a paused track is paused again before its new
+    // stream starts, so that nothing plays until Resume.
+    if (was == PlayerState::Paused) output->Pause();
     seconds = seconds < 0 ? 0 : seconds;
     // A place the decoder cannot reach lies past the end: the worker ends the track
-    // there as its end would. A paused output stays paused for the new stream.
+    // there as its end would.
     pastTheEnd = !track->SeekToSample(int64_t{seconds} * openRate);
     StartWorker(seconds, was);
 }
