@@ -50,6 +50,22 @@ std::string ReadTail(BufferedFile& file, int64_t from) {
     return tail;
 }
 
+int64_t OggAudioBytes(BufferedFile& file) {
+    // Header pages carry granule position 0, or none (-1) where a long comment packet
+    // goes on to the next page; the first audio page counts samples. A picture in the
+    // comments can take thousands of pages, a forged file any number: the walk is
+    // bounded.
+    constexpr int kMostHeaderPages = 4096;
+    int64_t at = 0;
+    char header[kOggPageHeaderBytes];
+    for (int page = 0; page < kMostHeaderPages; ++page) {
+        const auto parsed = ParseOggPage(std::string_view(header, file.ReadAt(at, header, sizeof(header))), false);
+        if (!parsed || parsed->granule > 0) break;
+        at += static_cast<int64_t>(parsed->bytes);
+    }
+    return std::max<int64_t>(file.Size() - at, 0);
+}
+
 std::optional<OggEnd> OggTailGranule(BufferedFile& file, std::string_view tail, int sampleRate) {
     char head[kProbeBytes];
     const auto serial = OggSerial(std::string_view(head, file.ReadAt(0, head, sizeof(head))));

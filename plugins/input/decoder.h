@@ -51,6 +51,10 @@ void DescribeTrack(TrackInfo& info, const std::string& titleUtf8, const std::str
 // The last bytes of the file from `from` on, where the end of a stream is looked for.
 std::string ReadTail(BufferedFile& file, int64_t from);
 
+// The bytes of the Ogg stream that starts the file less its header pages (the
+// comments, with any picture in them): the audio, for its bit rate.
+int64_t OggAudioBytes(BufferedFile& file);
+
 // The end of the Ogg stream that starts the file, from its last pages in `tail`. A
 // page holds well under a minute of audio at `sampleRate`: a final granule position
 // further on is damage.

@@ -69,7 +69,7 @@ void OpusStream::Describe(TrackInfo& info) {
     // One stream whose last page claims far more than the pages before it: what is
     // there counts.
     if (op_link_count(opus) == 1) frames = OggFrames(*this, frames, OggTailGranule(file, ReadTail(file, 0), kRate));
-    DescribeTrack(info, texts.title, texts.artist, file.Size(), static_cast<double>(frames) / kRate, kRate);
+    DescribeTrack(info, texts.title, texts.artist, OggAudioBytes(file), static_cast<double>(frames) / kRate, kRate);
 }
 
 Decoded OpusStream::Decode(const unsigned char*& audio, size_t& bytes) {

@@ -25,6 +25,9 @@ struct OggPage {
     uint64_t bytes = 0;        // the whole page
 };
 
+// The most bytes a page's header takes, with its segment table.
+constexpr size_t kOggPageHeaderBytes = 27 + 255;
+
 // The page at the start of `bytes`, when its header is there and whole; its checksum
 // is checked when `checkCrc` (the whole page must then be there).
 std::optional<OggPage> ParseOggPage(std::string_view bytes, bool checkCrc);

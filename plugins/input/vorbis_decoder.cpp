@@ -104,7 +104,7 @@ void VorbisDecoder::Describe(TrackInfo& info) {
         seconds = static_cast<double>(frames) / rate;
     }
     const vorbis_info* first = ov_info(&vorbis, 0);
-    DescribeTrack(info, texts.title, texts.artist, file.Size(), seconds, static_cast<int>(first->rate));
+    DescribeTrack(info, texts.title, texts.artist, OggAudioBytes(file), seconds, static_cast<int>(first->rate));
 }
 
 Decoded VorbisDecoder::Decode(const unsigned char*& audio, size_t& bytes) {

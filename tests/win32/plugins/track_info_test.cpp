@@ -73,22 +73,22 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
         {"flac44.flac", "春天的故事", "小明", 0, 44100, 4},
         {"flac24-96.flac", "", "", 0, 96000, 3},
         {"flac-ogg.oga", "", "", 0, 16000, 4},
-        {"vorbis44.ogg", "夏天", "晓风", 0, 44100, 4},
+        {"vorbis44.ogg", "夏天", "晓风", 72, 44100, 4},
         {"opus44.opus", "秋天", "WuzzlePlayer 乐队", 0, 48000, 4},
         {"wav16.wav", "", "", 1411, 44100, 4},
         {"wav8m.wav", "晓风", "", 176, 22050, 4},
         {"wav24.wav", "春天的故事", "小明", 2117, 44100, 4},
         {"wav-float.wav", "", "", 3072, 48000, 4},
-        {"vorbis-chain.ogg", "", "", 0, 8000, 3},
+        {"vorbis-chain.ogg", "", "", 58, 8000, 3},
         {"mp3-named.ogg", "", "", 128, 44100, 4},
         {"wav-named.mp3", "", "", 1411, 44100, 4},
         // Damaged: cut short, a length that lies, a comment that claims gigabytes.
         {"flac-cut.flac", "", "", 229, 44100, 4},
         {"flac-lies.flac", "春天的故事", "小明", 0, 44100, 4},
         {"flac-comment-4gb.flac", "", "", 0, 44100, 4},
-        {"vorbis-cut.ogg", "", "", 87, 44100, 7},
-        {"vorbis-lies.ogg", "夏天", "晓风", 0, 44100, 4},
-        {"opus-cut.opus", "", "", 126, 48000, 2},
+        {"vorbis-cut.ogg", "", "", 82, 44100, 7},
+        {"vorbis-lies.ogg", "夏天", "晓风", 71, 44100, 4},
+        {"opus-cut.opus", "", "", 123, 48000, 2},
         {"opus-lies.opus", "秋天", "WuzzlePlayer 乐队", 0, 48000, 4},
         {"wav-cut.wav", "", "", 1411, 44100, 2},
         {"wav-lies.wav", "", "", 1411, 44100, 3},
@@ -110,6 +110,19 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
         EXPECT_NEAR(info.bitrate, c.bitrate ? c.bitrate : average, c.bitrate ? 0 : average * 0.03);
         EXPECT_EQ(info.sampleRate, c.sampleRate);
         EXPECT_EQ(info.length, c.length);
+    }
+}
+
+// A picture in the comments is no audio: Vorbis and Opus with cover art report the
+// bit rate of the same audio without it.
+TEST(TrackInfoTest, CoverArtIsNoAudioInTheBitRate) {
+    for (const auto& [plain, cover] : {std::pair{"vorbis44.ogg", "vorbis44-cover.ogg"},
+                                       std::pair{"opus44.opus", "opus44-cover.opus"}}) {
+        TrackInfo without{}, with{};
+        ASSERT_NE(TheInput()->Open(Audio(plain).c_str(), &without), 0);
+        ASSERT_NE(TheInput()->Open(Audio(cover).c_str(), &with), 0);
+        TheInput()->Close();
+        EXPECT_NEAR(with.bitrate, without.bitrate, 1) << cover;
     }
 }
 
