@@ -66,7 +66,7 @@ void AudioInput::Seek(int seconds) {
     seconds = seconds < 0 ? 0 : seconds;
     // A place the decoder cannot reach lies past the end: the worker ends the track
     // there as its end would.
-    pastTheEnd = !track->SeekToSample(int64_t{seconds} * openRate);
+    pastTheEnd = !track->SeekToSeconds(seconds, openRate);
     StartWorker(seconds, was);
 }
 

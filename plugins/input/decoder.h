@@ -29,6 +29,9 @@ public:
     // Goes to `frame` (one sample of every channel) counted from the start at the rate
     // the track opened with; false when it cannot. Decode then gives that frame first.
     virtual bool SeekToSample(int64_t frame) = 0;
+    // Goes to `seconds` from the start. A chained stream counts each link at its own
+    // rate, which samples at the opening rate (`openRate`) would not.
+    virtual bool SeekToSeconds(int seconds, int openRate) { return SeekToSample(int64_t{seconds} * openRate); }
 };
 
 // The decoder for the file `file` holds (opened at its start), chosen by its content;

@@ -25,6 +25,7 @@ public:
     int Channels() override { return channels; }
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
+    bool SeekToSeconds(int seconds, int openRate) override;
 
 private:
     bool OpenFromStart();
@@ -139,6 +140,12 @@ bool VorbisDecoder::SeekToSample(int64_t frame) {
     // A stream goes back to its start only, by opening it anew.
     if (!seekable) return frame == 0 && OpenFromStart();
     return ov_pcm_seek(&vorbis, frame) == 0;
+}
+
+bool VorbisDecoder::SeekToSeconds(int seconds, int openRate) {
+    if (!seekable) return SeekToSample(int64_t{seconds} * openRate);
+    pending = 0;
+    return ov_time_seek(&vorbis, seconds) == 0;
 }
 
 }  // namespace

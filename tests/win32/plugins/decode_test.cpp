@@ -39,6 +39,8 @@ TEST(DecodeTest, MatchesTheReferenceSampleForSampleInStreamsOfTheFilesRates) {
         // for a few milliseconds after a jump, so only its place is held to.
         {"cbr128.mp3", "44100x1", true, 3}, {"vbr-noxing.mp3", "44100x3", true, 3}, {"flac44.flac", "44100x1", true, 3},
         {"vorbis44.ogg", "44100x1", true, 3}, {"wav24.wav", "44100x1", true, 3}, {"opus44.opus", "48000x1", false, 3},
+        // A chain whose links differ in rate: 2 s is 1 s into the second link.
+        {"vorbis-chain.ogg", "44100x1", false, 2},
     };
     SetEnvironmentVariableA("WUZZLE_CAPTURE_LOG", "decoded.log");
     for (const auto& [file, streams, hasReference, seekTo] : cases) {
