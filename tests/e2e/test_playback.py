@@ -62,9 +62,8 @@ class PlaybackTest(ProgramTest):
         # The reference decode, three times, at the volume of 50: halved toward zero.
         expected = [int(s / 2) for s in samples(AUDIO / "tone1s.mp3.raw")] * 3
         wait_for(lambda: len(samples(program.folder / "capture.raw")) >= len(expected), 5, "the last track's end")
-        time.sleep(0.3)
-        self.assertEqual(driver.control_text(panel, TITLE), "03 c", "the last track stays shown")
         wait_for(lambda: not driver.visible(balloon), 4, "the balloon to go, 4 s after the last start")
+        self.assertEqual(driver.control_text(panel, TITLE), "03 c", "the last track stays shown, seconds after its end")
         playlist = (program.folder / "Data" / "PlayList.m3u").read_bytes()
 
         self.close(program, window)

@@ -59,10 +59,12 @@ HWND Fullscreen(bool open, const char* className) {
         DestroyWindow(fullscreenWindow);
         fullscreenWindow = nullptr;
     }
-    // The window shown and in front, or gone, before the answer.
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 300; Sleep(10)) {
+    // The window in front, or gone, before the answer; no line comes in meanwhile, as
+    // the test waits for this answer.
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(10)) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        if (!open || GetForegroundWindow() == fullscreenWindow) break;
     }
     return GetForegroundWindow();
 }
