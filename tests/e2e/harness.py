@@ -20,6 +20,7 @@ WINE = os.environ.get("WUZZLE_WINE", "wine")
 
 WM_CLOSE, WM_COMMAND = 0x0010, 0x0111
 SCREEN = (1024, 768)
+MENU = "an open menu"  # where keys go while a menu is open, whatever has the focus
 
 
 def xdotool(*args):
@@ -27,14 +28,15 @@ def xdotool(*args):
 
 
 def wait_for(condition, seconds=15, message="condition"):
-    """The first true value of condition(), asked every 50 ms until the time is up."""
+    """The first true value of condition(), asked every 50 ms until the time is up.
+    A callable message is asked when giving up, so that it tells what is there then."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         value = condition()
         if value:
             return value
         time.sleep(0.05)
-    raise AssertionError(f"gave up waiting for {message}")
+    raise AssertionError(f"gave up waiting for {message() if callable(message) else message}")
 
 
 class Driver:
@@ -76,16 +78,51 @@ class Driver:
         left, top, right, bottom = self.rect(window)
         return (left + right) // 2, (top + bottom) // 2
 
-    def click(self, window, button=1):
-        """A click in the middle of the window, as a person makes it. The character's
-        figure covers the middle of its window in every frame."""
-        xdotool("mousemove", *self.middle(window), "click", button)
+    def point_at(self, window, x=None, y=None):
+        """The pointer moved to (x, y), the window's middle unless told, once the window
+        is on the screen there: Wine shows a window to the programs before the X server
+        draws it, and a click made sooner goes to whatever was under it, or nowhere."""
+        if x is None:
+            x, y = self.middle(window)
+        xdotool("mousemove", x, y)
+        xwindow = self.ask("xwindow", window)
+
+        def under_pointer():
+            location = subprocess.run(["xdotool", "getmouselocation", "--shell"], check=True,
+                                      capture_output=True, text=True).stdout
+            return location.split("WINDOW=")[1].split()[0]
+        wait_for(lambda: under_pointer() == xwindow,
+                 message=lambda: f"window {window} on the screen at {x}, {y} (X window {xwindow}, "
+                                 f"under the pointer {under_pointer()})")
+
+    def click(self, window, button=1, x=None, y=None):
+        """A click as a person makes it, in the middle of the window unless told. The
+        character's figure covers the middle of its window in every frame."""
+        self.point_at(window, x, y)
+        xdotool("click", button)
+
+    def keys_reach(self, into):
+        """Waits until a key pressed now would go to `into`: the control with the keyboard
+        focus in the window in front, or MENU. A key goes where the focus is when it
+        arrives, and a click or a new window moves the focus only when the program gets
+        to it: a key pressed sooner goes elsewhere, or nowhere."""
+        def reached():
+            focus, menu = (int(n) for n in self.ask("focus").split())
+            return menu != 0 if into == MENU else menu == 0 and focus == int(into)
+        wait_for(reached, message=lambda: f"the keys to reach {into} (focus and menu now: {self.ask('focus')})")
+
+    def press(self, into, *keys, text=""):
+        """`text` typed, then `keys` pressed, once they would go to `into`."""
+        self.keys_reach(into)
+        if text:
+            xdotool("type", text)
+        if keys:
+            xdotool("key", *keys)
 
     def menu(self, window, *keys):
         """Keys pressed in the character's menu, opened by a right click on the figure."""
         self.click(window, 3)
-        self.wait_window("#32768")
-        xdotool("key", *keys)
+        self.press(MENU, *keys)
 
     def click_control(self, dialog, control):
         self.click(int(self.ask("child", dialog, control)))

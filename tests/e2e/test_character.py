@@ -4,7 +4,7 @@ import struct
 import time
 import unittest
 
-from harness import SCREEN, ProgramTest, driver, wait_for, xdotool
+from harness import MENU, SCREEN, ProgramTest, driver, wait_for, xdotool
 
 
 
@@ -27,26 +27,23 @@ class CharacterTest(ProgramTest):
         _, window = self.start_program()
         left, top, _, _ = driver.rect(window)
         x, y = driver.middle(window)
-        xdotool("mousemove", x, y)
-        time.sleep(0.3)
+        driver.point_at(window)
         xdotool("mousedown", "1")
         for step in range(1, 11):
             xdotool("mousemove", x - 15 * step, y + 8 * step)
-            time.sleep(0.05)
         xdotool("mouseup", "1")
-        time.sleep(0.5)
-        new_left, new_top, _, _ = driver.rect(window)
-        self.assertEqual((new_left - left, new_top - top), (-150, 80))
+        wait_for(lambda: driver.rect(window)[:2] == (left - 150, top + 80),
+                 message=lambda: f"the window moved by -150, 80 (it is at {driver.rect(window)[:2]} from {left, top})")
 
     def test_with_move_on_it_walks_ten_pixels_a_tick_to_the_cursor_and_stops(self):
         _, window = self.start_program()
         left, top, right, _ = driver.rect(window)
         target = ((left + right) // 2 + 250, top + 30)
         driver.click(window, 3)  # the character's menu; while it is open, the cursor goes to the target
-        driver.wait_window("#32768")
+        driver.keys_reach(MENU)
         xdotool("mousemove", *target)
-        time.sleep(0.4)  # a tick samples the cursor
-        xdotool("key", "Down", "Return")  # "移动", the first item
+        time.sleep(0.4)  # a tick samples the cursor: nothing outside shows when it has
+        driver.press(MENU, "Down", "Return")  # "移动", the first item
         rects = []
 
         def seated():  # still for the last 25 looks, away from the start
@@ -70,10 +67,11 @@ class CharacterTest(ProgramTest):
         time.sleep(1.0)
         self.assertTrue(driver.visible(window))
         driver.ask("fullscreen", 0)
-        self.assertNotEqual(int(driver.ask("fullscreen", 1)), window)
+        front = int(driver.ask("fullscreen", 1))
+        self.assertNotEqual(front, window)
         wait_for(lambda: not driver.visible(window), message="the character to hide")
         # The play key, pressed while the other program has the focus.
-        xdotool("key", "XF86AudioPlay")
+        driver.press(front, "XF86AudioPlay")
         panel = driver.dialog("控制面板")
         wait_for(lambda: driver.control_text(panel, 1004) != "", message="the play key to start the music")
         driver.ask("fullscreen", 0)

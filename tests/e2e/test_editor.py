@@ -2,10 +2,12 @@
 in the editor, and everything (rows, switches, volume) as it was after a restart."""
 import unittest
 
-from harness import ProgramTest, driver, wait_for, xdotool
+from harness import ProgramTest, driver, wait_for
 from test_playback import PANEL, TBM_GETPOS, TITLE, VOLUME, with_playlist
 
 BM_GETCHECK = 0x00F0
+WM_GETTEXTLENGTH, LVM_GETITEMCOUNT, CBEM_GETEDITCONTROL = 0x000E, 0x1004, 0x0407
+NAME_BOX = 0x047C  # the open-file dialog's file name box, cmb13
 ID_PLAY = 40011
 EDITOR = "播放列表编辑器"
 ADD, LIST = 1001, 1000
@@ -31,9 +33,11 @@ class EditorTest(ProgramTest):
         editor = self.show(window, 4, EDITOR)
         driver.click_control(editor, ADD)
         chooser = driver.wait_window("#32770", "打开")
+        box = driver.ask("send", driver.ask("child", chooser, NAME_BOX), CBEM_GETEDITCONTROL, 0, 0)
         for line in typed:
-            xdotool("type", line)
-            xdotool("key", "Return")
+            # A folder entered is opened, and the box emptied for the next line.
+            wait_for(lambda: driver.ask("send", box, WM_GETTEXTLENGTH, 0, 0) == "0", message="an empty name box")
+            driver.press(box, "Return", text=line)
         wait_for(lambda: not driver.visible(chooser), message="the open-file dialog to close")
         return editor
 
@@ -42,13 +46,15 @@ class EditorTest(ProgramTest):
         editor = self.add_in_the_open_dialog(window, '"a.mp3" "b.mp3" "c.mp3"')
         # c up twice, to the top (a moved row keeps its selection and focus), then the
         # row below it, a, deleted with the Delete key: c, b.
-        left, top, right, _ = driver.rect(driver.ask("child", editor, LIST))
-        xdotool("mousemove", (left + right) // 2, top + 30, "click", "1")
-        xdotool("key", "End", "alt+u", "alt+u", "Down", "Delete")
+        rows = driver.ask("child", editor, LIST)
+        left, top, right, _ = driver.rect(rows)
+        driver.click(rows, x=(left + right) // 2, y=top + 30)
+        driver.press(rows, "End", "alt+u", "alt+u", "Down", "Delete")
+        wait_for(lambda: driver.ask("send", rows, LVM_GETITEMCOUNT, 0, 0) == "2", message="the Delete key to take a row")
         panel = self.show(window, 5, PANEL)
         for control in (RANDOM, VOLUME):  # Random on, Loop left off: the two stay apart
             driver.click_control(panel, control)
-        xdotool("key", "End")  # the slider all the way up
+        driver.press(driver.ask("child", panel, VOLUME), "End")  # the slider all the way up
         wait_for(lambda: self.switches(panel) == (1, 0, 100), message="the switches and the slider to take the clicks")
         self.close(program, window)
         folder = "Z:" + str(program.folder).replace("/", "\\")

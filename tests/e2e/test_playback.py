@@ -11,7 +11,7 @@ from harness import ARCH_BUILD, ProgramTest, driver, wait_for, xdotool
 CAPTURE_PLUGIN = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
 AUDIO = ARCH_BUILD / "testdata" / "audio"
 PANEL = "控制面板"
-TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT, VOLUME, POSITION = 1004, 1005, 1006, 1009, 1016, 1018, 1020
+TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT, PLAY, VOLUME, POSITION = 1004, 1005, 1006, 1009, 1016, 1017, 1018, 1020
 ID_EXIT, ID_CONTROL_PANEL, ID_PLAY = 40002, 40009, 40011
 TBM_GETPOS = 0x0400  # WM_USER
 PLAY_FROM_THE_MENU = ("Down", "Down", "Down", "Right", "Return")  # "播放" in the menu's "播放" submenu
@@ -43,7 +43,7 @@ class PlaybackTest(ProgramTest):
 
     def shows(self, panel, control, text, seconds=15):
         wait_for(lambda: driver.control_text(panel, control) == text, seconds,
-                 f"{text!r} in {control} (it shows {driver.control_text(panel, control)!r})")
+                 lambda: f"{text!r} in {control} (it shows {driver.control_text(panel, control)!r})")
 
     def test_play_from_the_menu_plays_the_list_in_order_and_exit_writes_it_back(self):
         tracks = [("Tunes\\晨曲.mp3", "tone1s.mp3"), ("Tunes\\b.mp3", "tone1s.mp3"), ("Tunes\\c.mp3", "tone1s.mp3")]
@@ -62,9 +62,8 @@ class PlaybackTest(ProgramTest):
         # The reference decode, three times, at the volume of 50: halved toward zero.
         expected = [int(s / 2) for s in samples(AUDIO / "tone1s.mp3.raw")] * 3
         wait_for(lambda: len(samples(program.folder / "capture.raw")) >= len(expected), 5, "the last track's end")
-        time.sleep(0.3)
-        self.assertEqual(driver.control_text(panel, TITLE), "03 c", "the last track stays shown")
         wait_for(lambda: not driver.visible(balloon), 4, "the balloon to go, 4 s after the last start")
+        self.assertEqual(driver.control_text(panel, TITLE), "03 c", "the last track stays shown, seconds after its end")
         playlist = (program.folder / "Data" / "PlayList.m3u").read_bytes()
 
         self.close(program, window)
@@ -134,10 +133,10 @@ class PlaybackTest(ProgramTest):
         driver.click_control(panel, NEXT)  # the focus on 下一首, and the second track shown
         self.shows(panel, TITLE, "02 b")
         # Tab to 播放 and Enter presses it: the second track plays (下一首 would not play).
-        xdotool("key", "Tab", "Return")
+        driver.press(driver.ask("child", panel, NEXT), "Tab", "Return")
         wait_for(lambda: samples(program.folder / "capture.raw"), message="playing")
         self.assertIn(driver.control_text(panel, TITLE), ("02 b", "03 c"))
-        xdotool("key", "Escape")
+        driver.press(driver.ask("child", panel, PLAY), "Escape")
         wait_for(lambda: not driver.visible(panel), message="Esc to hide the panel")
 
     def test_dragging_the_position_bar_to_the_middle_jumps_there(self):
@@ -149,7 +148,8 @@ class PlaybackTest(ProgramTest):
         left, top, right, bottom = driver.rect(int(driver.ask("child", panel, POSITION)))
         y = (top + bottom) // 2
         # From the thumb at the start of the channel to the middle, as a hand drags it.
-        xdotool("mousemove", left + 11, y, "mousedown", 1)
+        driver.point_at(panel, left + 11, y)
+        xdotool("mousedown", 1)
         for x in range(left + 11, (left + right) // 2, 20):
             xdotool("mousemove", x, y)
         xdotool("mousemove", (left + right) // 2, y, "mouseup", 1)
@@ -164,12 +164,18 @@ class PlaybackTest(ProgramTest):
         played = lambda: len(samples(program.folder / "capture.raw"))
         driver.command(window, ID_PLAY)
         wait_for(played, message="playing")
-        x, y = driver.middle(window)
-        for paused in (True, False):
-            xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
+
+        def held():  # the capture still for a while: paused, or played to the end
             before = played()
             time.sleep(0.6)
-            self.assertEqual(played() == before, paused, "a double click pauses, and goes on")
+            return played() == before
+        driver.point_at(window)
+        xdotool("click", "--repeat", 2, "--delay", 80, 1)
+        wait_for(held, message="a double click to pause")
+        paused_at = played()
+        self.assertLess(paused_at, len(samples(AUDIO / "tone6s.mp3.raw")), "paused in the first track")
+        xdotool("click", "--repeat", 2, "--delay", 80, 1)
+        wait_for(lambda: played() > paused_at, message="a second double click to go on")
         slider = driver.ask("child", panel, VOLUME)
         xdotool("click", 4)  # the wheel, a notch up
         wait_for(lambda: driver.ask("send", slider, TBM_GETPOS, 0, 0) == "55", message="the volume up 5")

@@ -10,6 +10,12 @@
 //   visible HWND               1 while the window is shown
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
+//   xwindow HWND               the X window that shows the window's top-level window
+//                              under Wine (0 elsewhere): Wine shows a window to the
+//                              programs before the X server has drawn it
+//   focus                      where a key pressed now goes: the window with the keyboard
+//                              focus in the thread in front, and the menu window whose loop
+//                              that thread runs (0 when none), which takes the keys instead
 //   fullscreen 1|0 [CLASS]     opens (in front, covering the primary monitor) or closes
 //                              a fullscreen window of the driver's own, of that class;
 //                              answers the window in front
@@ -53,10 +59,12 @@ HWND Fullscreen(bool open, const char* className) {
         DestroyWindow(fullscreenWindow);
         fullscreenWindow = nullptr;
     }
-    // The window shown and in front, or gone, before the answer.
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 300; Sleep(10)) {
+    // The window in front, or gone, before the answer; no line comes in meanwhile, as
+    // the test waits for this answer.
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(10)) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        if (!open || GetForegroundWindow() == fullscreenWindow) break;
     }
     return GetForegroundWindow();
 }
@@ -110,6 +118,17 @@ bool Run(char* line) {
     } else if (command == "styles") {
         std::printf("%lx %lx\n", static_cast<unsigned long>(GetWindowLongA(window(1), GWL_STYLE)),
                     static_cast<unsigned long>(GetWindowLongA(window(1), GWL_EXSTYLE)));
+    } else if (command == "xwindow") {
+        // Wine's X11 driver keeps it as a property of the window, for anyone to read.
+        const HANDLE xwindow = GetPropA(GetAncestor(window(1), GA_ROOT), "__wine_x11_whole_window");
+        Answer(static_cast<long>(reinterpret_cast<intptr_t>(xwindow)));
+    } else if (command == "focus") {
+        // GetFocus() answers for the calling thread only: the thread in front is asked.
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(GetForegroundWindow(), nullptr), &info);
+        std::printf("%ld %ld\n", static_cast<long>(reinterpret_cast<intptr_t>(info.hwndFocus)),
+                    static_cast<long>(reinterpret_cast<intptr_t>(info.hwndMenuOwner)));
     } else if (command == "fullscreen") {
         Answer(Fullscreen(number(1) != 0, words[2] != nullptr ? words[2] : "WuzzleDriveFullscreen"));
     } else if (command == "drop") {
