@@ -11,7 +11,8 @@ from harness import ARCH_BUILD, ProgramTest, driver, wait_for, xdotool
 CAPTURE_PLUGIN = ARCH_BUILD / "plugins" / "CaptureOutput.ini"
 AUDIO = ARCH_BUILD / "testdata" / "audio"
 PANEL = "控制面板"
-TITLE, ELAPSED, BITRATE, SAMPLE_RATE, NEXT, PLAY, VOLUME, POSITION = 1004, 1005, 1006, 1009, 1016, 1017, 1018, 1020
+TITLE, ELAPSED, BITRATE, SAMPLE_RATE, PAUSE, NEXT, PLAY, VOLUME, POSITION = (1004, 1005, 1006, 1009, 1014, 1016,
+                                                                            1017, 1018, 1020)
 ID_EXIT, ID_CONTROL_PANEL, ID_PLAY = 40002, 40009, 40011
 TBM_GETPOS = 0x0400  # WM_USER
 PLAY_FROM_THE_MENU = ("Down", "Down", "Down", "Right", "Return")  # "播放" in the menu's "播放" submenu
@@ -157,6 +158,24 @@ class PlaybackTest(ProgramTest):
         self.shows(panel, ELAPSED, "00:03", 1)
         self.shows(panel, TITLE, "02 b", 6)
         self.assertAlmostEqual(time.monotonic() - let_go, 3, delta=0.8, msg="the rest of the track, from its middle")
+
+    def test_a_jump_while_paused_stays_paused_until_one_press_of_pause(self):
+        tracks = [(f"{name}.mp3", "tone6s.mp3") for name in "ab"]
+        program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
+        played = lambda: len(samples(program.folder / "capture.raw"))
+        driver.command(window, ID_CONTROL_PANEL)
+        driver.command(window, ID_PLAY)
+        self.shows(panel, ELAPSED, "00:01")
+        driver.click_control(panel, PAUSE)
+        bar = driver.ask("child", panel, POSITION)
+        driver.click(int(bar))
+        driver.press(bar, "Home")  # back to the start, still paused
+        self.shows(panel, ELAPSED, "00:00", 2)
+        held = played()
+        time.sleep(1.5)  # what must not happen has no event to wait for
+        self.assertEqual((driver.control_text(panel, ELAPSED), played()), ("00:00", held), "nothing played")
+        driver.click_control(panel, PAUSE)
+        self.shows(panel, ELAPSED, "00:01", 3)
 
     def test_the_figure_answers_the_mouse(self):
         tracks = [(f"{name}.mp3", "tone6s.mp3") for name in "ab"]
