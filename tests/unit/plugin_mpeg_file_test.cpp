@@ -22,10 +22,8 @@ constexpr int64_t kFrameBytes = 104;
 constexpr int64_t kFrameSamples = 1152;
 constexpr int kRate = 44100;
 
-std::string Be(uint32_t n, int bytes) {
-    std::string out;
-    for (int i = bytes - 1; i >= 0; --i) out += char(n >> (8 * i));
-    return out;
+std::string Be(uint32_t n) {
+    return {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
 }
 
 // The LAME tag's CRC-16 (reflected 0x8005) over the frame before it.
@@ -45,9 +43,9 @@ public:
     explicit RepeatedFrames(int64_t frames) : frames(frames) {
         const std::string header = "\xFF\xFB\x10\xC0";
         audio = header + std::string(kFrameBytes - 4, '\0');
-        info = header + std::string(17, '\0') + "Info" + Be(3, 4) + Be(static_cast<uint32_t>(frames), 4) +
-               Be(static_cast<uint32_t>(Size()), 4) + std::string(34, '\0');
-        info += Be(Crc16(info), 2);
+        info = header + std::string(17, '\0') + "Info" + Be(3) + Be(static_cast<uint32_t>(frames)) +
+               Be(static_cast<uint32_t>(Size())) + std::string(34, '\0');
+        info += Be(Crc16(info)).substr(2);
         info.resize(kFrameBytes, '\0');
     }
     int64_t Size() const override { return (frames + 1) * kFrameBytes; }
