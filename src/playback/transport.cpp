@@ -5,6 +5,14 @@
 
 #include "playlist/playlist_entry.h"
 
+namespace {
+
+bool KnownGone(const PlaylistEntry* entry) {
+    return entry != nullptr && !entry->available;
+}
+
+}  // namespace
+
 std::string NumberAndTitle(int number, const char* title) {
     char text[160];
     std::snprintf(text, sizeof(text), "%02d %s", number, title);
@@ -125,9 +133,22 @@ void Transport::PreviousTrack() {
     Step(&PlaylistPort::StepPrevious);
 }
 
+// While music plays, a step lands only on an entry not known to be unavailable; with
+// none in that direction the position goes back and the music goes on.
 void Transport::Step(StepFunction step) {
     if (input == nullptr || (playlist->*step)() == 0) return;
-    switch (State()) {
+    const PlayerState state = State();
+    for (int taken = 1; state == PlayerState::Playing && KnownGone(playlist->CurrentEntry()) &&
+                        taken < playlist->RowCount();
+         ++taken) {
+        if ((playlist->*step)() == 0) {
+            const StepFunction back =
+                step == &PlaylistPort::StepNext ? &PlaylistPort::StepPrevious : &PlaylistPort::StepNext;
+            while (taken-- > 0) (playlist->*back)();
+            return;
+        }
+    }
+    switch (state) {
     case PlayerState::Playing: PlayGoing(step); break;
     case PlayerState::Paused:
         StopPlayback();

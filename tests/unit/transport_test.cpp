@@ -143,6 +143,12 @@ TEST(Transport, CallsThePlugInAndShowsAsThePanelMust) {
         {"previous_passes_over_backwards", 3, 2, 0, kPlaying, Previous,
          "GetState GetState Stop Close Open(C:\\m\\b.mp3) Open(C:\\m\\a.mp3) Play ", Shows("01 a"), 0, "b", "",
          "b"},
+        // Playing, a step passes over rows known to be gone; with none that may open in
+        // its direction the music goes on where it is.
+        {"previous_onto_a_gone_first_row_keeps_playing", 3, 1, 0, kPlaying, Previous, "GetState ", kUntouched, 1,
+         "a", "a"},
+        {"next_passes_over_a_row_known_gone", 3, 0, 0, kPlaying, Next,
+         "GetState GetState Stop Close Open(C:\\m\\c.mp3) Play ", Shows("03 c"), 2, "b", "b"},
         {"one_pass_with_loop_then_stop", 3, 1, Loop, kStopped, Play,
          "GetState Open(C:\\m\\b.mp3) Open(C:\\m\\c.mp3) Open(C:\\m\\a.mp3) ",
          {{kTitleText, "01 a"}, {kBitrateText, ""}, {kSampleRateText, ""}, {kElapsedText, "00:00"}}, 0, "abc", "",
