@@ -164,6 +164,19 @@ bool IsDialogKey(MSG& message) {
 
 }  // namespace
 
+bool RouteWheel(MSG& message, HWND character) {
+    if (message.message != WM_MOUSEWHEEL) return false;
+    const POINT cursor = {GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    HWND under = WindowFromPoint(cursor);  // the figure's shape, not its rectangle
+    if (under == character) {
+        message.hwnd = character;
+        return false;
+    }
+    if (message.hwnd != character || under == nullptr) return false;
+    PostMessageA(under, WM_MOUSEWHEEL, message.wParam, message.lParam);
+    return true;
+}
+
 LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -282,7 +295,7 @@ int RunWuzzle(HINSTANCE instance, int showCommand) {
     MSG message;
     int got;
     while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
-        if (IsDialogKey(message)) continue;
+        if (RouteWheel(message, window) || IsDialogKey(message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

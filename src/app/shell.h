@@ -39,4 +39,10 @@ HWND CreateCharacterWindow(HINSTANCE instance);
 // The whole run of the program, as the entry function does it; returns the exit code.
 int RunWuzzle(HINSTANCE instance, int showCommand);
 
+// The wheel belongs to the window under the cursor, as on Windows 10; Windows 7 and 8
+// hand it to the window with the focus. Over the figure it is turned to `character`,
+// whichever window got it; one the character got with the cursor elsewhere is posted
+// on to the window there. True when it was posted on and is not to be dispatched.
+bool RouteWheel(MSG& message, HWND character);
+
 LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
 #include "app/shell.h"
 #include "app/title_balloon.h"
+#include "playback/control_panel.h"
+#include "playlist/playlist_editor.h"
 #include "character_fixture.h"
 #include "region_oracle.h"
 
@@ -198,6 +202,24 @@ TEST_F(CharacterWindow, TheTitleBalloonStaysBesideTheFigureAndInsideTheWorkArea)
     EXPECT_EQ(moved.left - balloon.left, 40);
     ShowWindow(window, SW_HIDE);
     EXPECT_FALSE(IsWindowVisible(titleBalloon.Window())) << "hidden with the character";
+}
+
+// Windows 7 and 8 hand the wheel to the window with the focus: over the figure it is
+// the character's whatever window got it, and the character's own wheel with the
+// cursor elsewhere goes on to the window there.
+TEST_F(CharacterWindow, TheWheelOverTheFigureIsTheCharactersWhicheverWindowGetsIt) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    auto volume = [] { return SendMessageA(controlPanel.volumeSlider, TBM_GETPOS, 0, 0); };
+    const LRESULT before = volume();
+    const LPARAM figure = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    MSG wheel = {playListEditor.Window(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), figure, 0, {}};
+    EXPECT_FALSE(RouteWheel(wheel, window));
+    DispatchMessageA(&wheel);
+    EXPECT_EQ(volume(), before - 5);
+    MSG away = {window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(rect.right + 20, rect.top), 0, {}};
+    EXPECT_TRUE(RouteWheel(away, window)) << "posted on, not the character's";
+    EXPECT_EQ(volume(), before - 5);
 }
 
 // A restarted Explorer has an empty notification area and says so to every top-level
