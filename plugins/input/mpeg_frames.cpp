@@ -25,8 +25,9 @@ const int* KbpsTable(bool mpeg1, int layer) {
     return layer == 1 ? kMpeg2Layer1Kbps : kMpeg2Kbps;
 }
 
-// CRC-16 with the reflected 0x8005 polynomial, starting at 0: the LAME tag's.
-uint16_t Crc16(std::string_view bytes) {
+}  // namespace
+
+uint16_t LameTagCrc(std::string_view bytes) {
     uint16_t crc = 0;
     for (char c : bytes) {
         crc ^= static_cast<uint8_t>(c);
@@ -34,8 +35,6 @@ uint16_t Crc16(std::string_view bytes) {
     }
     return crc;
 }
-
-}  // namespace
 
 std::optional<FrameHeader> ParseFrameHeader(std::string_view bytes) {
     if (bytes.size() < 4 || ByteAt(bytes, 0) != 0xFF || (ByteAt(bytes, 1) & 0xE0) != 0xE0) return std::nullopt;
@@ -82,7 +81,7 @@ std::optional<InfoFrame> ParseInfoFrame(std::string_view frame) {
     // The LAME tag: 36 bytes, the last two a checksum of the frame before them.
     const size_t checksumAt = at + 34;
     if (frame.size() >= checksumAt + 2) {
-        info.checksumHolds = Crc16(frame.substr(0, checksumAt)) == BigEndian(frame, checksumAt, 2);
+        info.checksumHolds = LameTagCrc(frame.substr(0, checksumAt)) == BigEndian(frame, checksumAt, 2);
     }
     return info;
 }

@@ -30,6 +30,10 @@ struct InfoFrame {
 // from its header on); nothing when the frame has none.
 std::optional<InfoFrame> ParseInfoFrame(std::string_view frame);
 
+// The LAME tag's checksum of the frame before it: CRC-16 with the reflected 0x8005
+// polynomial, starting at 0.
+uint16_t LameTagCrc(std::string_view bytes);
+
 // Whether the counts of `info`, found in `first`, describe this file: both are there,
 // the LAME tag's checksum holds, the byte count is that of the file or of its audio
 // (without tags) and the frame count gives a bit rate that the format has.

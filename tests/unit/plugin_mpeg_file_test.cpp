@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "../../plugins/input/mpeg_file.h"
+#include "../../plugins/input/mpeg_frames.h"
 
 // The plug-in spells tags in the system's code page; here they pass as they are.
 void CopyUtf8Text(std::string_view utf8, char* field, size_t capacity) {
@@ -26,16 +27,6 @@ std::string Be(uint32_t n) {
     return {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
 }
 
-// The LAME tag's CRC-16 (reflected 0x8005) over the frame before it.
-uint16_t Crc16(std::string_view bytes) {
-    uint16_t crc = 0;
-    for (unsigned char c : bytes) {
-        crc ^= c;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-    }
-    return crc;
-}
-
 // One silent frame repeated `frames` times after an Info frame that counts them, as
 // LAME writes it: frame and byte counts, then a LAME tag whose checksum holds.
 class RepeatedFrames final : public ByteSource {
@@ -45,7 +36,7 @@ public:
         audio = header + std::string(kFrameBytes - 4, '\0');
         info = header + std::string(17, '\0') + "Info" + Be(3) + Be(static_cast<uint32_t>(frames)) +
                Be(static_cast<uint32_t>(Size())) + std::string(34, '\0');
-        info += Be(Crc16(info)).substr(2);
+        info += Be(LameTagCrc(info)).substr(2);
         info.resize(kFrameBytes, '\0');
     }
     int64_t Size() const override { return (frames + 1) * kFrameBytes; }
