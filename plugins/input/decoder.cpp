@@ -7,7 +7,49 @@
 #include "stream_probe.h"
 #include "track_numbers.h"
 
-std::unique_ptr<Decoder> OpenDecoder(BufferedFile& file) {
+namespace {
+
+// A file of more than two channels, mixed down to stereo; one or two pass through.
+class StereoDecoder final : public Decoder {
+public:
+    explicit StereoDecoder(std::unique_ptr<Decoder> inner) : inner(std::move(inner)) {}
+
+    // Whether the channels the inner decoder gives now can be played.
+    bool TakeFormat() {
+        mix.reset();
+        if (inner->Channels() <= 2) return inner->Channels() >= 1;
+        const std::vector<Speaker> speakers = inner->Speakers();
+        if (static_cast<int>(speakers.size()) != inner->Channels()) return false;
+        mix.emplace(speakers);
+        return true;
+    }
+
+    void Describe(TrackInfo& info) override { inner->Describe(info); }
+    int SampleRate() override { return inner->SampleRate(); }
+    int Channels() override { return std::min(inner->Channels(), 2); }
+    bool SeekToSample(int64_t frame) override { return inner->SeekToSample(frame); }
+    bool SeekToSeconds(int seconds, int openRate) override { return inner->SeekToSeconds(seconds, openRate); }
+
+    Decoded Decode(const unsigned char*& audio, size_t& bytes) override {
+        const Decoded result = inner->Decode(audio, bytes);
+        // A link of a chain whose channels have no known places ends the track.
+        if (result == Decoded::NewFormat && !TakeFormat()) return Decoded::End;
+        if (result != Decoded::Audio || !mix) return result;
+        const size_t frames = bytes / sizeof(int16_t) / static_cast<size_t>(mix->Inputs());
+        pcm.resize(frames * 2);
+        mix->Mix(reinterpret_cast<const int16_t*>(audio), frames, pcm.data());
+        audio = reinterpret_cast<const unsigned char*>(pcm.data());
+        bytes = pcm.size() * sizeof(int16_t);
+        return result;
+    }
+
+private:
+    std::unique_ptr<Decoder> inner;
+    std::optional<StereoMix> mix;
+    std::vector<int16_t> pcm;
+};
+
+std::unique_ptr<Decoder> OpenByContent(BufferedFile& file) {
     std::string head(kProbeBytes, '\0');
     head.resize(file.ReadAt(0, head.data(), head.size()));
     Container container = ProbeContainer(head);
@@ -28,6 +70,16 @@ std::unique_ptr<Decoder> OpenDecoder(BufferedFile& file) {
         case Container::Other: break;
     }
     return OpenMpeg(file);
+}
+
+}  // namespace
+
+std::unique_ptr<Decoder> OpenDecoder(BufferedFile& file) {
+    std::unique_ptr<Decoder> opened = OpenByContent(file);
+    if (!opened) return nullptr;
+    auto stereo = std::make_unique<StereoDecoder>(std::move(opened));
+    if (!stereo->TakeFormat()) return nullptr;
+    return stereo;
 }
 
 void DescribeTrack(TrackInfo& info, const std::string& titleUtf8, const std::string& artistUtf8, int64_t audioBytes,

@@ -7,8 +7,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "buffered_file.h"
+#include "channel_mix.h"
 #include "plugin_interface.h"
 #include "stream_probe.h"
 
@@ -23,6 +25,9 @@ public:
     // The format of what Decode gives: from the start, and from its last NewFormat on.
     virtual int SampleRate() = 0;
     virtual int Channels() = 0;
+    // Where each of Channels() plays, when there are more than two; none when the
+    // format does not say (the program then plays no more than two).
+    virtual std::vector<Speaker> Speakers() { return {}; }
     // Interleaved signed 16-bit PCM, valid until the next call. A read error ends the
     // track as the end of the file does.
     virtual Decoded Decode(const unsigned char*& audio, size_t& bytes) = 0;
@@ -34,9 +39,9 @@ public:
     virtual bool SeekToSeconds(int seconds, int openRate) { return SeekToSample(int64_t{seconds} * openRate); }
 };
 
-// The decoder for the file `file` holds (opened at its start), chosen by its content;
-// nothing when no decoder takes it. The decoder reads through `file`, which must
-// outlive it.
+// The decoder for the file `file` holds (opened at its start), chosen by its content,
+// giving one or two channels; nothing when no decoder takes it. The decoder reads
+// through `file`, which must outlive it.
 std::unique_ptr<Decoder> OpenDecoder(BufferedFile& file);
 
 // The decoders, each for a file whose signature it has (the start of `file`).

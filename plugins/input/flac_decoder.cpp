@@ -25,6 +25,7 @@ public:
     void Describe(TrackInfo& info) override;
     int SampleRate() override { return info.sampleRate; }
     int Channels() override { return info.channels; }
+    std::vector<Speaker> Speakers() override { return WaveSpeakers(info.channels); }
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
 
@@ -130,7 +131,7 @@ bool FlacDecoder::Open(bool inOgg) {
         !FLAC__stream_decoder_process_until_end_of_metadata(decoder) || !hasInfo) {
         return false;
     }
-    if (info.channels > 2 || info.sampleRate <= 0 || info.sampleRate > kMaxRate || info.bits < 4) return false;
+    if (info.channels > kMaxChannels || info.sampleRate <= 0 || info.sampleRate > kMaxRate || info.bits < 4) return false;
     FLAC__uint64 position = 0;
     audioStart = FLAC__stream_decoder_get_decode_position(decoder, &position) ? static_cast<int64_t>(position) : 0;
     // The first frame must decode; playing starts over from the first sample.

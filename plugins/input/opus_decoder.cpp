@@ -21,6 +21,11 @@ public:
     void Describe(TrackInfo& info) override;
     int SampleRate() override { return kRate; }
     int Channels() override { return channels; }
+    // Mapping families 0 and 1 keep Vorbis's order; others give channels no places.
+    std::vector<Speaker> Speakers() override {
+        const OpusHead* head = op_head(opus, -1);
+        return head != nullptr && head->mapping_family <= 1 ? VorbisSpeakers(channels) : std::vector<Speaker>{};
+    }
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
 
@@ -32,8 +37,8 @@ private:
     BufferedFile& file;
     OggOpusFile* opus = nullptr;
     int channels = 0;
-    // 120 ms of stereo: the longest packet.
-    opus_int16 pcm[kRate / 1000 * 120 * 2];
+    // 120 ms of every channel: the longest packet.
+    opus_int16 pcm[kRate / 1000 * 120 * kMaxChannels];
     int pending = 0;  // frames read in a new format, handed out after NewFormat
 };
 
@@ -56,7 +61,7 @@ bool OpusStream::Open() {
     // The samples as the stream holds them, without the noise dithering adds.
     op_set_dither_enabled(opus, 0);
     channels = op_channel_count(opus, 0);
-    if (channels < 1 || channels > 2) return false;
+    if (channels < 1 || channels > kMaxChannels) return false;
     const unsigned char* audio;
     size_t bytes;
     return Decode(audio, bytes) == Decoded::Audio && SeekToSample(0);
@@ -84,8 +89,7 @@ Decoded OpusStream::Decode(const unsigned char*& audio, size_t& bytes) {
         }
         if (got <= 0) return Decoded::End;
         const int count = op_channel_count(opus, link);
-        // A chained stream of more channels ends the track.
-        if (count < 1 || count > 2) return Decoded::End;
+        if (count < 1 || count > kMaxChannels) return Decoded::End;
         if (count != channels) {
             channels = count;
             pending = got;

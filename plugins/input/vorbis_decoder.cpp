@@ -23,6 +23,7 @@ public:
     void Describe(TrackInfo& info) override;
     int SampleRate() override { return rate; }
     int Channels() override { return channels; }
+    std::vector<Speaker> Speakers() override { return VorbisSpeakers(channels); }
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
     bool SeekToSeconds(int seconds, int openRate) override;
@@ -39,7 +40,7 @@ private:
     bool opened = false;
     bool seekable = true;
     int rate = 0, channels = 0;
-    char pcm[16384];
+    alignas(int16_t) char pcm[16384];
     long pending = 0;  // bytes of pcm read in a new format, handed out after NewFormat
 };
 
@@ -81,7 +82,7 @@ bool VorbisDecoder::Open() {
     // Until a first seek, a chained file's reads name the last stream as theirs.
     if (seekable && ov_pcm_seek(&vorbis, 0) != 0) return false;
     const vorbis_info* info = ov_info(&vorbis, 0);
-    if (info == nullptr || info->channels < 1 || info->channels > 2 || info->rate <= 0) return false;
+    if (info == nullptr || info->channels < 1 || info->channels > kMaxChannels || info->rate <= 0) return false;
     rate = static_cast<int>(info->rate);
     channels = info->channels;
     const unsigned char* audio;
@@ -120,7 +121,7 @@ Decoded VorbisDecoder::Decode(const unsigned char*& audio, size_t& bytes) {
         }
         if (got <= 0) return Decoded::End;
         const vorbis_info* info = ov_info(&vorbis, link);
-        if (info == nullptr || info->channels < 1 || info->channels > 2) return Decoded::End;
+        if (info == nullptr || info->channels < 1 || info->channels > kMaxChannels) return Decoded::End;
         if (info->rate != rate || info->channels != channels) {
             rate = static_cast<int>(info->rate);
             channels = info->channels;

@@ -21,6 +21,7 @@ public:
     void Describe(TrackInfo& info) override;
     int SampleRate() override { return layout.sampleRate; }
     int Channels() override { return layout.channels; }
+    std::vector<Speaker> Speakers() override { return WaveSpeakers(layout.channels, layout.channelMask); }
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "byte_slice.h"
+#include "channel_mix.h"
 #include "little_endian.h"
 
 namespace {
@@ -26,12 +27,13 @@ bool ReadFormat(std::string_view chunk, WavLayout& layout) {
     if (tag == 0xFFFE) {  // WAVE_FORMAT_EXTENSIBLE: the real tag leads its sub-format
         if (chunk.size() < 40 || chunk.substr(26, 14) != kGuidTail) return false;
         tag = static_cast<int>(LittleEndian(chunk, 24, 2));
+        layout.channelMask = static_cast<uint32_t>(LittleEndian(chunk, 20, 4));
     }
     layout.isFloat = tag == 3;
     const bool bitsPlay = layout.isFloat
                               ? layout.bits == 32
                               : layout.bits == 8 || layout.bits == 16 || layout.bits == 24 || layout.bits == 32;
-    return (tag == 1 || tag == 3) && bitsPlay && (layout.channels == 1 || layout.channels == 2) &&
+    return (tag == 1 || tag == 3) && bitsPlay && layout.channels >= 1 && layout.channels <= kMaxChannels &&
            layout.sampleRate > 0 && layout.sampleRate <= kMaxRate &&
            layout.blockBytes == layout.channels * layout.bits / 8;
 }

@@ -30,6 +30,9 @@ TEST(DecodeTest, MatchesTheReferenceSampleForSampleInStreamsOfTheFilesRates) {
         {"wav16.wav", "44100x4"}, {"wav24.wav", "44100x4"}, {"wav32.wav", "44100x4"}, {"wav-float.wav", "48000x4"},
         {"wav8m.wav", "22050x4"}, {"vorbis-chain.ogg", "8000x1 44100x2", false},
         {"opus-chain.opus", "48000x1 48000x2", false},
+        // 5.1, against sox's stereo mix of the reference decode.
+        {"surround.flac", "44100x2"}, {"surround.ogg", "44100x2"}, {"surround.opus", "48000x2"},
+        {"surround.wav", "44100x2"},
         // Damaged: each plays what it holds.
         {"flac-cut.flac", "44100x4", false}, {"flac-lies.flac", "44100x4", false},
         {"vorbis-cut.ogg", "44100x7", false}, {"vorbis-lies.ogg", "44100x4", false},

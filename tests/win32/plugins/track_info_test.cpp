@@ -80,6 +80,9 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
         {"wav24.wav", "春天的故事", "小明", 2117, 44100, 4},
         {"wav-float.wav", "", "", 3072, 48000, 4},
         {"vorbis-chain.ogg", "", "", 58, 8000, 3},
+        // 5.1, which plays as stereo: the rate and bit rate are still the file's.
+        {"surround.wav", "", "", 4234, 44100, 2}, {"surround.flac", "", "", 891, 44100, 2},
+        {"surround.ogg", "", "", 43, 44100, 2}, {"surround.opus", "", "", 0, 48000, 2},
         {"mp3-named.ogg", "", "", 128, 44100, 4},
         {"wav-named.mp3", "", "", 1411, 44100, 4},
         // Damaged: cut short, a length that lies, a comment that claims gigabytes.
