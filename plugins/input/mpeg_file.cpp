@@ -1,6 +1,7 @@
 #include "mpeg_file.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -156,13 +157,18 @@ bool MpegFile::DecodesFirstFrame() {
 bool MpegFile::CountFrames() {
     countedSeconds = 0;
     countedBytes = 0;
+    rateChanges.clear();
     // Seeking to the start reads the first frame; the others come one by one.
     if (!Rewind()) return false;
     int result = MPG123_OK;
     do {
         mpg123_frameinfo frame;
         if (mpg123_info(decoder, &frame) != MPG123_OK || frame.rate <= 0) continue;
-        countedSeconds += static_cast<double>(mpg123_spf(decoder)) / frame.rate;
+        const int spf = mpg123_spf(decoder);
+        if (rateChanges.empty() || rateChanges.back().rate != frame.rate) {
+            rateChanges.push_back({mpg123_tellframe(decoder), countedSeconds, static_cast<int>(frame.rate), spf});
+        }
+        countedSeconds += static_cast<double>(spf) / frame.rate;
         countedBytes += frame.framesize;
     } while ((result = mpg123_framebyframe_next(decoder)) == MPG123_OK || result == MPG123_NEW_FORMAT);
     return Rewind();
@@ -214,7 +220,24 @@ int MpegFile::Channels() {
 // Sample-accurate: libmpg123 keeps an index of the frames it has passed and decodes
 // from the frame before the target.
 bool MpegFile::SeekToSample(int64_t frame) {
+    skipSamples = 0;
     return mpg123_seek(decoder, static_cast<off_t>(frame), SEEK_SET) >= 0;
+}
+
+// libmpg123 counts samples at the rate of the frame it is in, so a file whose rate
+// changes is sought by its frames instead: to the frame that holds the time, then
+// past the samples before it in that frame.
+bool MpegFile::SeekToSeconds(int seconds, int openRate) {
+    if (rateChanges.size() <= 1) return Decoder::SeekToSeconds(seconds, openRate);
+    const auto part = std::prev(std::upper_bound(rateChanges.begin() + 1, rateChanges.end(), double(seconds),
+                                                 [](double at, const RateChange& change) { return at < change.seconds; }));
+    const auto into = static_cast<int64_t>((seconds - part->seconds) * part->rate + 0.5);
+    const int64_t frames = into / part->samplesPerFrame;
+    if (seconds >= countedSeconds || mpg123_seek_frame(decoder, static_cast<off_t>(part->frame + frames), SEEK_SET) < 0) {
+        return false;
+    }
+    skipSamples = into - frames * part->samplesPerFrame;
+    return true;
 }
 
 Decoded MpegFile::Decode(const unsigned char*& audio, size_t& bytes) {
@@ -222,7 +245,13 @@ Decoded MpegFile::Decode(const unsigned char*& audio, size_t& bytes) {
     const int result = DecodeFrame(pcm, bytes);
     audio = pcm;
     if (result == MPG123_NEW_FORMAT) return Decoded::NewFormat;
-    return result == MPG123_OK ? Decoded::Audio : Decoded::End;
+    if (result != MPG123_OK) return Decoded::End;
+    const size_t frameBytes = sizeof(int16_t) * static_cast<size_t>(std::max(Channels(), 1));
+    const size_t skipped = static_cast<size_t>(std::min<int64_t>(skipSamples, static_cast<int64_t>(bytes / frameBytes)));
+    skipSamples -= static_cast<int64_t>(skipped);
+    audio += skipped * frameBytes;
+    bytes -= skipped * frameBytes;
+    return Decoded::Audio;
 }
 
 int MpegFile::DecodeFrame(unsigned char*& audio, size_t& bytes) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "decoder.h"
 
@@ -25,8 +26,17 @@ public:
     int Channels() override;
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
+    bool SeekToSeconds(int seconds, int openRate) override;
 
 private:
+    // Where the rate changes: from this frame of the file on, counted as libmpg123
+    // counts them, at this time.
+    struct RateChange {
+        int64_t frame;
+        double seconds;
+        int rate, samplesPerFrame;
+    };
+
     void ReadTags();
     bool HoldsAudio();
     bool Rewind() { return SeekToSample(0); }
@@ -53,4 +63,6 @@ private:
     bool counted = false;
     double countedSeconds = 0;
     int64_t countedBytes = 0;
+    std::vector<RateChange> rateChanges;  // from counting; the first is the start
+    int64_t skipSamples = 0;              // of the next audio, to land inside a frame
 };

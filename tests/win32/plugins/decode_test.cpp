@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 
 #include "harness.h"
 
@@ -42,10 +43,11 @@ TEST(DecodeTest, MatchesTheReferenceSampleForSampleInStreamsOfTheFilesRates) {
         // for a few milliseconds after a jump, so only its place is held to.
         {"cbr128.mp3", "44100x1", true, 3}, {"vbr-noxing.mp3", "44100x3", true, 3}, {"flac44.flac", "44100x1", true, 3},
         {"vorbis44.ogg", "44100x1", true, 3}, {"wav24.wav", "44100x1", true, 3}, {"opus44.opus", "48000x1", false, 3},
-        // A chain whose links differ in rate: 2 s is 1 s into the second link.
-        {"vorbis-chain.ogg", "44100x1", false, 2},
+        // Files whose rate changes on the way (2 s is in the second part).
+        {"vorbis-chain.ogg", "44100x1", false, 2}, {"format-change.mp3", "44100x1", false, 2},
     };
     SetEnvironmentVariableA("WUZZLE_CAPTURE_LOG", "decoded.log");
+    std::map<std::string, double> seconds;  // of each file played from its start
     for (const auto& [file, streams, hasReference, seekTo] : cases) {
         SCOPED_TRACE(file + (seekTo >= 0 ? " from " + std::to_string(seekTo) + " s" : ""));
         DeleteFileA("decoded.log");
@@ -58,8 +60,11 @@ TEST(DecodeTest, MatchesTheReferenceSampleForSampleInStreamsOfTheFilesRates) {
         double first = 0, frames = 0, rate = 0;
         while (log >> first >> frames >> rate) {
             opened = (seekTo < 0 ? opened : "") + std::to_string(int(rate)) + "x" + std::to_string(std::lround(frames / rate)) + " ";
+            if (seekTo < 0) seconds[file] += frames / rate;
         }
         EXPECT_EQ(opened, streams + " ");
+        // A jump lands within 20 ms of where that time plays from the start.
+        if (seekTo >= 0) EXPECT_NEAR(frames / rate, seconds.at(file) - seekTo, 0.02);
         if (!hasReference) continue;
         auto decoded = ReadSamples(played);
         auto reference = ReadSamples(path + ".raw");
