@@ -53,16 +53,17 @@ Foreground LookAtForeground(HWND character) {
     GetMonitorInfoA(monitor, &info);
     seen.monitor = ToScreenRect(info.rcMonitor);
     seen.onCharactersMonitor = monitor == MonitorFromWindow(character, MONITOR_DEFAULTTONEAREST);
+    QUERY_USER_NOTIFICATION_STATE state;
+    if (seen.onCharactersMonitor && SUCCEEDED(SHQueryUserNotificationState(&state))) {
+        seen.shell = static_cast<ShellState>(state);
+    }
     return seen;
 }
 
-// A full-screen Direct3D program or a presentation, by the shell's account, on the
-// monitor of the foreground window.
-bool ShellSaysBusy(const Foreground& foreground) {
-    QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
-    if (!foreground.onCharactersMonitor || FAILED(SHQueryUserNotificationState(&state))) return false;
-    return state == QUNS_BUSY || state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE;
-}
+static_assert(static_cast<int>(ShellState::Busy) == QUNS_BUSY &&
+              static_cast<int>(ShellState::Direct3dFullscreen) == QUNS_RUNNING_D3D_FULL_SCREEN &&
+              static_cast<int>(ShellState::Presentation) == QUNS_PRESENTATION_MODE &&
+              static_cast<int>(ShellState::App) == QUNS_APP);
 
 APPBARDATA AppBar(HWND window) {
     APPBARDATA bar = {};
@@ -92,7 +93,7 @@ void OnAppBarMessage(WPARAM notification, LPARAM lParam) {
 
 bool KeepOutOfTheWay(HWND window) {
     const Foreground foreground = LookAtForeground(window);
-    const bool fullscreen = FullscreenInFront(foreground, appBarSaysFullscreen || ShellSaysBusy(foreground));
+    const bool fullscreen = FullscreenInFront(foreground, appBarSaysFullscreen);
     if (fullscreen != hiddenForFullscreen) {
         ShowWindow(window, fullscreen ? SW_HIDE : SW_SHOWNA);
         hiddenForFullscreen = fullscreen;

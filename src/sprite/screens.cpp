@@ -27,9 +27,12 @@ int32_t Fit(int32_t at, int32_t size, int32_t low, int32_t high) {
 
 }  // namespace
 
-bool FullscreenInFront(const Foreground& foreground, bool shellSaysFullscreen) {
-    if (shellSaysFullscreen) return true;
-    return foreground.otherProgram && foreground.onCharactersMonitor && Covers(foreground.rect, foreground.monitor);
+bool FullscreenInFront(const Foreground& foreground, bool appBarSays) {
+    if (appBarSays) return true;
+    if (!foreground.otherProgram || !foreground.onCharactersMonitor) return false;
+    const ShellState shell = foreground.shell;
+    return shell == ShellState::Busy || shell == ShellState::Direct3dFullscreen || shell == ShellState::Presentation ||
+           Covers(foreground.rect, foreground.monitor);
 }
 
 ScreenPoint PlaceOnScreens(const ScreenRect& window, const std::vector<Monitor>& monitors) {

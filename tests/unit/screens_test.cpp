@@ -31,10 +31,12 @@ TEST(PlaceOnScreens, StaysWhileOnAnyMonitorAndComesBackToTheNearestWorkArea) {
 
 TEST(FullscreenInFront, IsAnotherProgramCoveringTheCharactersWholeMonitor) {
     const ScreenRect monitor = {0, 0, 1920, 1080};
+    const ScreenRect window = {100, 100, 900, 700};
+    using S = ShellState;
     struct Case {
         const char* name;
         Foreground foreground;
-        bool shell;
+        bool appBar;
         bool fullscreen;
     };
     const Case cases[] = {
@@ -42,9 +44,16 @@ TEST(FullscreenInFront, IsAnotherProgramCoveringTheCharactersWholeMonitor) {
         {"game on another monitor", {true, {0, 0, 1920, 1080}, monitor, false}, false, false},
         {"maximized, task bar still shown", {true, {0, 0, 1920, 1040}, monitor, true}, false, false},
         {"the desktop or one of ours", {false, {0, 0, 1920, 1080}, monitor, true}, false, false},
-        {"the shell says so", {false, {}, {}, false}, true, true},
+        {"the app bar was told", {false, {}, {}, false}, true, true},
+        // A window of any size, when the shell says what the user is doing there.
+        {"a presentation", {true, window, monitor, true, S::Presentation}, false, true},
+        {"a Direct3D game", {true, window, monitor, true, S::Direct3dFullscreen}, false, true},
+        {"busy", {true, window, monitor, true, S::Busy}, false, true},
+        {"a presentation on another monitor", {true, window, monitor, false, S::Presentation}, false, false},
+        {"quiet hours after set-up", {true, window, monitor, true, S::QuietTime}, false, false},
+        {"an ordinary window", {true, window, monitor, true, S::AcceptsNotifications}, false, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(FullscreenInFront(c.foreground, c.shell), c.fullscreen) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(FullscreenInFront(c.foreground, c.appBar), c.fullscreen) << c.name;
 }
 
 }  // namespace
