@@ -55,8 +55,10 @@ TEST(KindOfFile, TakesItsExtensionsInExactLowerOrUpperCaseAndNothingElse) {
     const std::pair<const char*, FileKind> cases[] = {
         {"C:\\m\\a.mp3", FileKind::Music},       {"C:\\m\\a.MP3", FileKind::Music},
         {"C:\\m\\a.flac", FileKind::Music},      {"C:\\m\\a.FLAC", FileKind::Music},
-        {"C:\\m\\a.ogg", FileKind::Music},       {"C:\\m\\a.OGA", FileKind::Music},
-        {"C:\\m\\a.opus", FileKind::Music},      {"C:\\m\\a.WAV", FileKind::Music},
+        {"C:\\m\\a.ogg", FileKind::Music},       {"C:\\m\\a.OGG", FileKind::Music},
+        {"C:\\m\\a.oga", FileKind::Music},       {"C:\\m\\a.OGA", FileKind::Music},
+        {"C:\\m\\a.opus", FileKind::Music},      {"C:\\m\\a.OPUS", FileKind::Music},
+        {"C:\\m\\a.wav", FileKind::Music},       {"C:\\m\\a.WAV", FileKind::Music},
         {"C:\\m\\a.Flac", FileKind::Other},      {"C:\\m\\a.aac", FileKind::Other},
         {"C:\\m\\list.m3u", FileKind::Playlist}, {"C:\\m\\list.M3U", FileKind::Playlist},
         {"C:\\m\\a.Mp3", FileKind::Other},       {"C:\\m\\list.m3U", FileKind::Other},
