@@ -28,5 +28,11 @@ struct MenuSighting {
     bool titleBalloonsChecked = false;
 };
 
+inline std::string WindowText(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
 // Runs `open`; when it shows a pop-up menu, records the menu and closes it again.
 MenuSighting WatchMenu(const std::function<void()>& open);

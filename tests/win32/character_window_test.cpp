@@ -220,6 +220,13 @@ TEST_F(CharacterWindow, TheWheelOverTheFigureIsTheCharactersWhicheverWindowGetsI
     MSG away = {window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(rect.right + 20, rect.top), 0, {}};
     EXPECT_TRUE(RouteWheel(away, window)) << "posted on, not the character's";
     EXPECT_EQ(volume(), before - 5);
+    // The wheel stops at the slider's ends, and the balloon says where.
+    for (const auto [start, notches, end] : {std::tuple{98, 1, 100}, {100, 2, 100}, {3, -1, 0}}) {
+        controlPanel.ChangeVolume(start - static_cast<int>(volume()));
+        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA), figure);
+        EXPECT_EQ(volume(), end);
+        EXPECT_EQ(WindowText(titleBalloon.Window()), "音量 " + std::to_string(end));
+    }
 }
 
 // A restarted Explorer has an empty notification area and says so to every top-level

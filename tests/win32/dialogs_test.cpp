@@ -22,20 +22,14 @@ namespace {
 
 using Dialogs = CharacterWindowTest;
 
-std::string Text(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 // The dialog's caption, then each control in template order as id, class and text.
 std::string Controls(HWND dialog) {
-    std::string seen = Text(dialog);
+    std::string seen = WindowText(dialog);
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         char name[64] = {};
         GetClassNameA(child, name, sizeof(name));
         seen.append(" ").append(std::to_string(GetDlgCtrlID(child))).append(":").append(name).append(":");
-        seen.append(Text(child));
+        seen.append(WindowText(child));
     }
     return seen;
 }
