@@ -6,8 +6,8 @@ from harness import ProgramTest, driver, wait_for
 from test_playback import PANEL, TBM_GETPOS, TITLE, VOLUME, with_playlist
 
 BM_GETCHECK = 0x00F0
-WM_GETTEXTLENGTH, LVM_GETITEMCOUNT, CBEM_GETEDITCONTROL = 0x000E, 0x1004, 0x0407
-NAME_BOX = 0x047C  # the open-file dialog's file name box, cmb13
+WM_GETTEXTLENGTH, LVM_GETITEMCOUNT, CBEM_GETEDITCONTROL, CB_GETCURSEL = 0x000E, 0x1004, 0x0407, 0x0147
+NAME_BOX, FILE_TYPE = 0x047C, 0x0470  # the open-file dialog's file name box and file type, cmb13 and cmb1
 ID_PLAY = 40011
 EDITOR = "播放列表编辑器"
 ADD, LIST = 1001, 1000
@@ -28,7 +28,7 @@ class EditorTest(ProgramTest):
         return tuple(int(driver.ask("send", driver.ask("child", panel, control), message, 0, 0))
                      for control, message in ((RANDOM, BM_GETCHECK), (LOOP, BM_GETCHECK), (VOLUME, TBM_GETPOS)))
 
-    def add_in_the_open_dialog(self, window, *typed):
+    def enter_in_the_open_dialog(self, window, *typed):
         """添加 in the editor, then each line typed into the open-file dialog and entered."""
         editor = self.show(window, 4, EDITOR)
         driver.click_control(editor, ADD)
@@ -38,6 +38,10 @@ class EditorTest(ProgramTest):
             # A folder entered is opened, and the box emptied for the next line.
             wait_for(lambda: driver.ask("send", box, WM_GETTEXTLENGTH, 0, 0) == "0", message="an empty name box")
             driver.press(box, "Return", text=line)
+        return editor, chooser, box
+
+    def add_in_the_open_dialog(self, window, *typed):
+        editor, chooser, _ = self.enter_in_the_open_dialog(window, *typed)
         wait_for(lambda: not driver.visible(chooser), message="the open-file dialog to close")
         return editor
 
@@ -79,6 +83,18 @@ class EditorTest(ProgramTest):
         driver.command(window, ID_PLAY)
         panel = driver.dialog(PANEL)
         wait_for(lambda: driver.control_text(panel, TITLE) == "01 first", message="the first entry playing")
+
+    def test_the_open_dialog_shows_music_of_every_kind_and_nothing_else(self):
+        music = ["a.mp3", "b.FLAC", "c.ogg", "d.OGA", "e.opus", "f.WAV"]
+        files = [(f"Mix\\{name}", "tone1s.mp3") for name in music + ["list.m3u", "notes.txt"]]
+        program, window = self.start_program(with_playlist(files, lines=[]))
+        _, chooser, box = self.enter_in_the_open_dialog(window, "Mix")
+        shown = driver.ask("inside", chooser, "SysListView32")
+        wait_for(lambda: driver.ask("send", shown, LVM_GETITEMCOUNT, 0, 0) == str(len(music)),
+                 message=lambda: f"{len(music)} files shown (it shows {driver.ask('send', shown, LVM_GETITEMCOUNT, 0, 0)})")
+        self.assertEqual(driver.ask("send", driver.ask("child", chooser, FILE_TYPE), CB_GETCURSEL, 0, 0), "0")
+        driver.press(box, "Escape")
+        self.close(program, window)
 
 
 if __name__ == "__main__":

@@ -15,6 +15,7 @@ TITLE, ELAPSED, BITRATE, SAMPLE_RATE, PAUSE, NEXT, PLAY, VOLUME, POSITION = (100
                                                                             1017, 1018, 1020)
 ID_EXIT, ID_CONTROL_PANEL, ID_PLAY = 40002, 40009, 40011
 TBM_GETPOS = 0x0400  # WM_USER
+WS_DISABLED = 0x08000000
 PLAY_FROM_THE_MENU = ("Down", "Down", "Down", "Right", "Return")  # "播放" in the menu's "播放" submenu
 
 
@@ -146,10 +147,14 @@ class PlaybackTest(ProgramTest):
         driver.press(driver.ask("child", panel, PLAY), "Escape")
         wait_for(lambda: not driver.visible(panel), message="Esc to hide the panel")
 
+    def disabled(self, panel, control):
+        return bool(int(driver.ask("styles", driver.ask("child", panel, control)).split()[0], 16) & WS_DISABLED)
+
     def test_dragging_the_position_bar_to_the_middle_jumps_there(self):
         tracks = [(f"{name}.mp3", "tone6s.mp3") for name in "ab"]
         program, window, panel = self.start_with(with_playlist(tracks))
         driver.command(window, ID_CONTROL_PANEL)
+        self.assertTrue(self.disabled(panel, POSITION), "no track, nowhere to go")
         driver.command(window, ID_PLAY)
         self.shows(panel, TITLE, "01 a")
         left, top, right, bottom = driver.rect(int(driver.ask("child", panel, POSITION)))
@@ -164,6 +169,17 @@ class PlaybackTest(ProgramTest):
         self.shows(panel, ELAPSED, "00:03", 1)
         self.shows(panel, TITLE, "02 b", 6)
         self.assertAlmostEqual(time.monotonic() - let_go, 3, delta=0.8, msg="the rest of the track, from its middle")
+
+    def test_an_input_plug_in_that_cannot_jump_leaves_the_position_bar_disabled(self):
+        def older_plug_in(folder):
+            with_playlist([("a.mp3", "tone6s.mp3")])(folder)
+            # A plug-in from before jumps: without the export that says it can.
+            plug_in = folder / "Data" / "Input.ini"
+            plug_in.write_bytes(plug_in.read_bytes().replace(b"GetInputFeatures\0", b"GetInputFeaturex\0"))
+        program, window, panel = self.start_with(older_plug_in)
+        driver.command(window, ID_PLAY)
+        self.shows(panel, ELAPSED, "00:01")
+        self.assertTrue(self.disabled(panel, POSITION))
 
     def test_a_jump_while_paused_stays_paused_until_one_press_of_pause(self):
         tracks = [(f"{name}.mp3", "tone6s.mp3") for name in "ab"]

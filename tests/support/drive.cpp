@@ -31,6 +31,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -104,6 +105,17 @@ bool Run(char* line) {
         Answer(found);
     } else if (command == "child") {
         Answer(GetDlgItem(window(1), static_cast<int>(number(2))));
+    } else if (command == "inside") {  // the first descendant of a class, at any depth
+        std::pair<const char*, HWND> search = {words[2] != nullptr ? words[2] : "", nullptr};
+        EnumChildWindows(window(1), [](HWND child, LPARAM data) -> BOOL {
+            auto* found = reinterpret_cast<std::pair<const char*, HWND>*>(data);
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof(name));
+            if (lstrcmpiA(name, found->first) != 0) return TRUE;
+            found->second = child;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&search));
+        Answer(search.second);
     } else if (command == "text") {
         char text[512] = {};
         GetWindowTextA(window(1), text, sizeof(text));

@@ -202,6 +202,8 @@ TEST_F(CharacterWindow, TheTitleBalloonStaysBesideTheFigureAndInsideTheWorkArea)
     EXPECT_EQ(moved.left - balloon.left, 40);
     ShowWindow(window, SW_HIDE);
     EXPECT_FALSE(IsWindowVisible(titleBalloon.Window())) << "hidden with the character";
+    titleBalloon.Show(window, "02 b");
+    EXPECT_FALSE(IsWindowVisible(titleBalloon.Window())) << "and no new title while it hides";
 }
 
 // Windows 7 and 8 hand the wheel to the window with the focus: over the figure it is
