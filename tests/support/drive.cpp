@@ -6,6 +6,7 @@
 //   shown CLASS [TITLE]        the same, passing over windows not shown: a window is
 //                              made before its start-up is done, and shown after it
 //   child HWND ID              the dialog's control with that id, or 0
+//   inside HWND CLASS          the first window of CLASS among its descendants, or 0
 //   text HWND                  the window's text, its ANSI bytes in hex (it may hold line ends)
 //   visible HWND               1 while the window is shown
 //   rect HWND                  left top right bottom
