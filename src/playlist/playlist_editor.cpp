@@ -270,7 +270,8 @@ void PlayListEditor::EntryChanged(PlaylistEntry* entry) {
 
 int PlayListEditor::LoadPlaylistFile(const char* path, ListOrigin origin, HWND owner) {
     PlaylistSource list{path, {}, {}, origin};
-    // The program's own list is written back at exit: it is read only when it can be.
+    // The program's own list is written back at exit, so it is taken only where it
+    // could be written; a list made elsewhere is only read.
     const bool opened = origin == ListOrigin::Own ? ReadWholeFile(path, list.bytes, &list.identity)
                                                   : ReadExistingFile(path, list.bytes, &list.identity);
     if (!opened) return 0;

@@ -169,7 +169,7 @@ PlaylistLines ReadPlaylistLines(std::string_view bytes, Unmarked unmarked) {
 
 PlaylistRead ReadPlaylist(PlaylistFiles& files, const PlaylistSource& list, LeadByteTest isLeadByte) {
     struct Reading {
-        std::string path;      // ANSI
+        std::string path;  // ANSI
         PlaylistLines text;
         std::string textPath;  // the path in the encoding of its lines
         size_t next = 0;

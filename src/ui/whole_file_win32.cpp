@@ -18,10 +18,11 @@ bool ReadOpenFile(const char* path, bool forWriting, std::string& bytes, std::st
     if (file == INVALID_HANDLE_VALUE) return false;
     if (identity != nullptr) {
         // The volume and the file's index: the same for a short name, another case,
-        // ".." or a link.
+        // ".." or a link. Some network file systems give every file index 0.
         BY_HANDLE_FILE_INFORMATION information;
         *identity = path;
-        if (GetFileInformationByHandle(file, &information)) {
+        if (GetFileInformationByHandle(file, &information) &&
+            (information.nFileIndexHigh | information.nFileIndexLow) != 0) {
             *identity = std::to_string(information.dwVolumeSerialNumber) + ":" +
                         std::to_string(information.nFileIndexHigh) + ":" + std::to_string(information.nFileIndexLow);
         }

@@ -48,7 +48,8 @@ TEST(ReadTrackDetails, KeepsAPlaylistLineThatCannotBeOpenedAndRefusesTheUsersFil
         {"added, refused", false, false, false, true, "Open(C:\\m\\a.mp3) ", "", "", ""},
         {"playlist line, refused", false, true, true, false, "Open(C:\\m\\a.mp3) ", "", "a", "--:--"},
         // The list's #EXTINF title shows while the file cannot be opened, never over its tags.
-        {"titled line, opens", true, true, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20", "Listed"},
+        {"titled line, opens", true, true, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20",
+         "Listed"},
         {"titled line, refused", false, true, true, false, "Open(C:\\m\\a.mp3) ", "", "Listed", "--:--", "Listed"},
     };
     for (const Case& c : cases) {
