@@ -103,7 +103,9 @@ class EditorTest(ProgramTest):
         self.assertEqual(driver.ask("drop", editor, folder + "\\Lists\\mix.m3u8"), "1")
         rows = driver.ask("child", editor, LIST)
         wait_for(lambda: driver.ask("send", rows, LVM_GETITEMCOUNT, 0, 0) == "4", message="the list's four tracks")
-        shown = [tuple(driver.cell(rows, row, column) for column in range(3)) for row in range(4)]
+        cells = lambda list_view: [tuple(driver.cell(list_view, row, column) for column in range(3))
+                                   for row in range(4)]
+        shown = cells(rows)
         self.assertEqual(shown[:3], [("不明", "one", "00:01"), ("不明", "two", "00:01"), ("不明", "晨曲", "00:01")])
         self.assertEqual(shown[3][2], "00:01")
 
@@ -119,9 +121,7 @@ class EditorTest(ProgramTest):
 
         program.start()
         window = driver.wait_window("Wuzzle")
-        rows = driver.ask("child", driver.dialog(EDITOR), LIST)
-        self.assertEqual([tuple(driver.cell(rows, row, column) for column in range(3)) for row in range(4)], shown)
-        self.assertEqual(driver.ask("send", rows, LVM_GETITEMCOUNT, 0, 0), "4")
+        self.assertEqual(cells(driver.ask("child", driver.dialog(EDITOR), LIST)), shown)
         self.close(program, window)
 
 

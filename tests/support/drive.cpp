@@ -50,25 +50,24 @@ void AnswerText(const char* text) {
 }
 
 // The item and its text buffer go to the list's process: the list writes through the
-// pointer it is given.
+// pointer it is given. Calls on a null handle fail and change nothing.
 void AnswerCell(HWND list, int row, int column) {
     char text[512] = {};
     DWORD process = 0;
     GetWindowThreadProcessId(list, &process);
     HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
-    auto* remote = static_cast<char*>(
-        target ? VirtualAllocEx(target, nullptr, sizeof(LVITEMA) + sizeof(text), MEM_COMMIT, PAGE_READWRITE) : nullptr);
-    if (remote != nullptr) {
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = remote + sizeof(item);
-        item.cchTextMax = sizeof(text) - 1;
-        WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
+    LVITEMA item = {};
+    item.iSubItem = column;
+    auto* remote = static_cast<char*>(VirtualAllocEx(target, nullptr, sizeof(item) + sizeof(text), MEM_COMMIT,
+                                                     PAGE_READWRITE));
+    item.pszText = remote + sizeof(item);
+    item.cchTextMax = sizeof(text) - 1;
+    if (remote != nullptr && WriteProcessMemory(target, remote, &item, sizeof(item), nullptr)) {
         SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(target, remote + sizeof(item), text, sizeof(text) - 1, nullptr);
-        VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+        ReadProcessMemory(target, item.pszText, text, sizeof(text) - 1, nullptr);
     }
-    if (target != nullptr) CloseHandle(target);
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+    CloseHandle(target);
     AnswerText(text);
 }
 

@@ -30,16 +30,13 @@ std::string Upper(std::string text) {
     return text;
 }
 
-// A code page that spells ASCII, 歌 and 说; one Korean name with a short name; lists
+// A code page that spells ASCII and 歌; one Korean name with a short name; lists
 // found whatever the case of their names.
 class FakeFiles final : public PlaylistFiles {
 public:
     bool Read(const std::string& path, std::string& bytes, std::string& identity) override {
-        identity = Upper(path);
-        for (const auto& [name, content] : lists) {
-            if (Upper(name) == identity) return bytes = content, true;
-        }
-        return false;
+        const auto found = lists.find(identity = Upper(path));
+        return found != lists.end() && (bytes = found->second, true);
     }
     std::string AnsiPath(const std::string& utf8) override {
         if (utf8 == U8(u8"C:\\lists\\노래.mp3")) return "C:\\lists\\B7A1~1.MP3";
@@ -53,14 +50,13 @@ public:
             if ((utf8[i] & 0x80) == 0) {
                 ansi += utf8[i];
             } else if ((utf8[i] & 0x40) != 0) {
-                const std::string character = utf8.substr(i, 3);
-                ansi += character == U8(u8"歌") ? "歌" : character == U8(u8"说") ? "说" : "?";
+                ansi += utf8.substr(i, 3) == U8(u8"歌") ? "歌" : "?";
             }
         }
         return ansi;
     }
-    std::map<std::string, std::string> lists = {{"C:\\lists\\sub\\inner.m3u8", U8(u8"../up.mp3\r\n歌.mp3\r\n") + "\xFF"},
-                                                {"C:\\lists\\loop.m3u", "again.mp3\r\nmix.m3u\r\n"}};
+    std::map<std::string, std::string> lists = {{"C:\\LISTS\\SUB\\INNER.M3U8", U8(u8"../up.mp3\r\n歌.mp3\r\n") + "\xFF"},
+                                                {"C:\\LISTS\\LOOP.M3U", "again.mp3\r\nmix.m3u\r\n"}};
 };
 
 struct ReadCase {
@@ -114,7 +110,7 @@ TEST(ReadPlaylist, ReadsListsMadeElsewhereWholeAndItsOwnAsWritten) {
     };
     for (const ReadCase& c : cases) {
         FakeFiles files;
-        files.lists[c.path] = c.bytes;
+        files.lists[Upper(c.path)] = c.bytes;
         const PlaylistSource list{c.path, c.bytes, Upper(c.path), c.origin, c.path.ends_with("8")};
         const PlaylistRead read = ReadPlaylist(files, list, GbkLeadByte);
         std::string seen;
