@@ -37,7 +37,7 @@ add_library(plugin_logic STATIC
     plugins/input/id3v2_tag.cpp plugins/input/mpeg_frames.cpp plugins/input/stream_probe.cpp
     plugins/input/wav_header.cpp plugins/input/vorbis_comments.cpp plugins/input/buffered_file.cpp
     plugins/input/mpeg_file.cpp plugins/input/channel_mix.cpp)
-target_include_directories(plugin_logic PUBLIC plugins/common plugins/input)
+target_include_directories(plugin_logic PUBLIC plugins/common plugins/input src/text)
 target_compile_definitions(plugin_logic PUBLIC _FILE_OFFSET_BITS=64)
 target_link_libraries(plugin_logic PUBLIC wuzzle_logic wuzzle_plugin_interface mpg123)
 

@@ -4,6 +4,7 @@
 
 #include "big_endian.h"
 #include "byte_slice.h"
+#include "unicode_text.h"
 
 namespace {
 
@@ -54,47 +55,6 @@ size_t StoredOffset(std::string_view stored, size_t offset) {
 
 bool IsFrameIdChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-void AppendUtf8(std::string& out, uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-std::string Utf16ToUtf8(std::string_view text, bool bigEndian) {
-    constexpr uint32_t kReplacement = 0xFFFD;
-    auto unit = [&](size_t at) -> uint32_t {
-        const uint32_t first = ByteAt(text, at), second = ByteAt(text, at + 1);
-        return bigEndian ? first << 8 | second : second << 8 | first;
-    };
-    std::string out;
-    for (size_t i = 0; i + 1 < text.size(); i += 2) {
-        const uint32_t code = unit(i);
-        if (code == 0) break;
-        if (code >= 0xD800 && code < 0xDC00 && i + 3 < text.size()) {
-            const uint32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                AppendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        AppendUtf8(out, code >= 0xD800 && code < 0xE000 ? kReplacement : code);
-    }
-    return out;
 }
 
 // The bytes of a frame's content: grouping and length prefixes stepped over,

@@ -61,7 +61,7 @@ LRESULT OnCreate(HWND window) {
     controlPanel.Create(nullptr, IDD_CONTROL_PANEL);
     playListEditor.Create(nullptr, IDD_PLAYLIST_EDITOR);
     // A file that could not be read is left alone at exit, as a read-only one is.
-    playlistLoaded = playListEditor.LoadPlaylistFile(playlistPath) != 0;
+    playlistLoaded = playListEditor.LoadPlaylistFile(playlistPath, ListOrigin::Own) != 0;
     settingsLoaded = controlPanel.LoadSettings(settingsPath) != 0;
     DragAcceptFiles(window, TRUE);
     characterSprite.InitSprite(window);

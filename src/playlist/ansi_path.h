@@ -7,6 +7,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "playlist/playlist_file.h"
 
 // The ANSI spelling of `part`, the last component of `fullPath` (or the whole path
 // when they are the same), where the whole path spelled so takes `headLength` bytes
@@ -14,5 +17,21 @@
 // shorter than MAX_PATH, else the short name's. Empty when that does not do either.
 std::string AnsiName(const std::wstring& fullPath, const std::wstring& part, size_t headLength = 0);
 
-// Says that the file cannot be added and why, naming it. `owner` may be null.
-void RefuseUnnameable(HWND owner, const std::wstring& fullPath);
+// The path with its long names, as the user knows them, in the code page, with '?'
+// for a character it lacks: for the extension of a path that may be a short name.
+// The path itself when it names nothing.
+std::string LongName(const char* path);
+
+// Says that the files cannot be added and why, naming them, in one box. `owner` may
+// be null.
+void RefuseUnnameable(HWND owner, const std::vector<std::wstring>& fullPaths);
+
+// The system's side of reading a playlist: lists named in lists, read only, and
+// names and texts between UTF-8 and the code page.
+class SystemPlaylistFiles final : public PlaylistFiles {
+public:
+    bool Read(const std::string& path, std::string& bytes, std::string& identity) override;
+    std::string AnsiPath(const std::string& utf8) override;
+    std::string Utf8Path(const std::string& ansi) override;
+    std::string AnsiText(const std::string& utf8) override;
+};

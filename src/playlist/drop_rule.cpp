@@ -9,7 +9,7 @@ const char* FindExtension(const char* path, LeadByteTest isLeadByte) {
     for (; *at != '\0'; at += isLeadByte(static_cast<unsigned char>(*at)) && at[1] != '\0' ? 2 : 1) {
         if (*at == '.') {
             extension = at;
-        } else if (*at == '\\' || *at == ' ') {
+        } else if (*at == '\\' || *at == '/' || *at == ' ') {
             extension = nullptr;
         }
     }
@@ -18,7 +18,7 @@ const char* FindExtension(const char* path, LeadByteTest isLeadByte) {
 
 FileKind KindOfFile(const char* path, LeadByteTest isLeadByte) {
     const char* extension = FindExtension(path, isLeadByte);
-    for (const char* playlist : {".m3u", ".M3U"}) {
+    for (const char* playlist : {".m3u", ".M3U", ".m3u8", ".M3U8"}) {
         if (std::strcmp(extension, playlist) == 0) return FileKind::Playlist;
     }
     for (const char* music :
@@ -26,4 +26,9 @@ FileKind KindOfFile(const char* path, LeadByteTest isLeadByte) {
         if (std::strcmp(extension, music) == 0) return FileKind::Music;
     }
     return FileKind::Other;
+}
+
+bool IsUtf8PlaylistName(const char* path, LeadByteTest isLeadByte) {
+    const char* extension = FindExtension(path, isLeadByte);
+    return std::strcmp(extension, ".m3u8") == 0 || std::strcmp(extension, ".M3U8") == 0;
 }

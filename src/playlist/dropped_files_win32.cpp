@@ -5,6 +5,7 @@
 #include "playlist/drop_rule.h"
 #include "playlist/dropped_files.h"
 #include "playlist/playlist_editor.h"
+#include "text/ansi_code_page.h"
 
 int HandleDrop(HDROP drop, HWND owner) {
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
@@ -16,20 +17,22 @@ int HandleDrop(HDROP drop, HWND owner) {
         wide.resize(length);
         const std::string path = AnsiName(wide, wide);
         if (path.empty()) {
-            RefuseUnnameable(owner, wide);
+            RefuseUnnameable(owner, {wide});
             continue;
         }
-        switch (KindOfFile(path.c_str(), IsAnsiLeadByte)) {
+        // The kind by the long name: a short name's extension has three letters.
+        bool lossy = false;
+        switch (KindOfFile(WideToAnsi(wide, lossy).c_str(), IsAnsiLeadByte)) {
         case FileKind::Playlist:
             controlPanel.StopPlayback();
             playListEditor.ClearPlaylist();
-            playListEditor.LoadPlaylistFile(path.c_str());
+            playListEditor.LoadPlaylistFile(path.c_str(), ListOrigin::Elsewhere, owner);
             break;
         case FileKind::Music:
             controlPanel.StopPlayback();
             playListEditor.AddFile(path.c_str());
             break;
-        case FileKind::Other: MessageBoxA(owner, "未知文件格式。", "只接受 mp3、flac、ogg、opus、wav 和 m3u 文件。", MB_OK); break;
+        case FileKind::Other: MessageBoxA(owner, "未知文件格式。", "只接受 mp3、flac、ogg、opus、wav、m3u 和 m3u8 文件。", MB_OK); break;
         }
     }
     DragFinish(drop);

@@ -8,6 +8,7 @@
 
 #include "playback/control_panel.h"
 #include "playlist/ansi_path.h"
+#include "playlist/drop_rule.h"
 #include "playlist/dropped_files.h"
 #include "playlist/open_files.h"
 #include "playlist/playlist_entry.h"
@@ -131,7 +132,7 @@ void PlayListEditor::OpenFiles() {
         const std::wstring full = inDirectory ? parts[0] + L"\\" + parts[i] : parts[i];
         const std::string ansi = AnsiName(full, parts[i], inDirectory ? directoryLength + 1 : 0);
         if (ansi.empty()) {
-            RefuseUnnameable(window, full);
+            RefuseUnnameable(window, {full});
             if (i == 0) return;
             continue;
         }
@@ -143,7 +144,7 @@ void PlayListEditor::OpenFiles() {
     if (several) SetCurrentDirectoryA(plan.directory.c_str());
     if (plan.replacePlaylist) {
         ClearPlaylist();
-        LoadPlaylistFile(plan.paths.front().c_str());
+        LoadPlaylistFile(plan.paths.front().c_str(), ListOrigin::Elsewhere, window);
     } else {
         for (const std::string& path : plan.paths) AddFile(path.c_str());
     }
@@ -152,7 +153,8 @@ void PlayListEditor::OpenFiles() {
 std::vector<wchar_t> PlayListEditor::AskForFiles() {
     static const char kFilter[] =
         "音乐文件\0*.MP3;*.FLAC;*.OGG;*.OGA;*.OPUS;*.WAV\0"
-        "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U)\0*.M3U\0所有文件(*.*)\0*.*\0";
+        "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U,*.M3U8)\0*.M3U;*.M3U8\0"
+        "所有文件(*.*)\0*.*\0";
     std::wstring filter(sizeof(kFilter), L'\0');
     filter.resize(MultiByteToWideChar(CP_ACP, 0, kFilter, sizeof(kFilter), filter.data(), sizeof(kFilter)));
     // Room for thousands of names. A list that does not fit comes back shortened
@@ -231,10 +233,11 @@ void PlayListEditor::HideEditor() {
     Show(SW_HIDE);
 }
 
-int PlayListEditor::AddFile(const char* path, bool keepWhenRefused) {
+int PlayListEditor::AddFile(const char* path, bool keepWhenRefused, const std::string& listedTitle) {
     InputPlugin* input = controlPanel.input;
     if (input == nullptr) return 0;
     auto entry = std::make_unique<PlaylistEntry>(path);
+    entry->listedTitle = listedTitle;
     if (!ReadTrackDetails(*input, *entry, keepWhenRefused, IsAnsiLeadByte)) return 0;
     AppendRow(entry.release());
     return 1;
@@ -265,17 +268,28 @@ void PlayListEditor::EntryChanged(PlaylistEntry* entry) {
     if (row >= 0) ShowRow(row, *entry);
 }
 
-int PlayListEditor::LoadPlaylistFile(const char* path) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return 0;
-    RowBatch batch(listView);
-    for (const std::string& line : ReadPlaylistPieces(bytes)) {
-        if (!IsTrackLine(line, IsAnsiLeadByte)) continue;
-        const DWORD attributes = GetFileAttributesA(line.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-        // A line whose file is not there today stays in the list.
-        AddFile(line.c_str(), true);
+int PlayListEditor::LoadPlaylistFile(const char* path, ListOrigin origin, HWND owner) {
+    PlaylistSource list{path, {}, {}, origin};
+    // The program's own list is written back at exit, so it is taken only where it
+    // could be written; a list made elsewhere is only read.
+    const bool opened = origin == ListOrigin::Own ? ReadWholeFile(path, list.bytes, &list.identity)
+                                                  : ReadExistingFile(path, list.bytes, &list.identity);
+    if (!opened) return 0;
+    list.utf8ByName = IsUtf8PlaylistName(LongName(path).c_str(), IsAnsiLeadByte);
+    SystemPlaylistFiles files;
+    const PlaylistRead read = ReadPlaylist(files, list, IsAnsiLeadByte);
+    {
+        RowBatch batch(listView);
+        for (const ListedTrack& track : read.tracks) {
+            const DWORD attributes = GetFileAttributesA(track.path.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+            // A line whose file is not there today stays in the list.
+            AddFile(track.path.c_str(), true, track.title);
+        }
     }
+    std::vector<std::wstring> refused;
+    for (const std::string& name : read.unnameable) refused.push_back(ToWide(name, CP_UTF8, false));
+    RefuseUnnameable(owner, refused);
     return 1;
 }
 

@@ -3,10 +3,12 @@
 // over those rows lives here too.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "playback/transport.h"
 #include "playlist/play_order.h"
+#include "playlist/playlist_file.h"
 #include "playlist/row_moves.h"
 #include "ui/dialog_base.h"
 
@@ -30,8 +32,9 @@ public:
 
     // Opens the file through the input plug-in and appends it as a new row; 0 when
     // the plug-in refuses it (nothing changes then). With `keepWhenRefused` (a line of
-    // a playlist file) a refused file is appended too, marked unavailable.
-    int AddFile(const char* path, bool keepWhenRefused = false);
+    // a playlist file) a refused file is appended too, marked unavailable, under the
+    // list's title for it when it gave one.
+    int AddFile(const char* path, bool keepWhenRefused = false, const std::string& listedTitle = {});
     void AppendRow(PlaylistEntry* entry);
     void EntryChanged(PlaylistEntry* entry) override;
 
@@ -45,9 +48,10 @@ public:
     int StepPrevious() override { return playOrder.StepPrevious(*this); }
     void ClearPlaylist() { playOrder.ClearPlaylist(*this); }
 
-    // Adds every line of the file that could be a track, keeping those whose file
-    // cannot be opened today; 0 when the playlist file cannot be opened.
-    int LoadPlaylistFile(const char* path);
+    // Adds every entry of the file that could be a track, keeping those whose file
+    // cannot be opened today; 0 when the playlist file cannot be opened. Entries the
+    // code page cannot name are refused in one box owned by `owner`.
+    int LoadPlaylistFile(const char* path, ListOrigin origin = ListOrigin::Elsewhere, HWND owner = nullptr);
     // Writes the rows' paths in list order, leaving the play mode 0. The file is
     // replaced whole or not at all.
     void SavePlaylistFile(const char* path);

@@ -10,7 +10,7 @@ void TitleFromFileName(char* title, const char* path, size_t capacity, LeadByteT
     size_t lastDot = length;
     for (size_t i = 0; i < length;) {
         const bool lead = isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < length;
-        if (path[i] == '\\') {
+        if (path[i] == '\\' || path[i] == '/') {
             nameStart = i + 1;
             lastDot = length;
         } else if (path[i] == '.') {
@@ -52,7 +52,13 @@ void TakeTrackDetails(PlaylistEntry& entry, const TrackInfo& info, LeadByteTest 
 
 void MarkUnavailable(PlaylistEntry& entry, LeadByteTest isLeadByte) {
     entry.info = {};
-    TitleFromFileName(entry.info.title, entry.path.c_str(), sizeof(entry.info.title), isLeadByte);
+    if (entry.listedTitle.empty()) {
+        TitleFromFileName(entry.info.title, entry.path.c_str(), sizeof(entry.info.title), isLeadByte);
+    } else {
+        const std::string& title = entry.listedTitle;
+        const size_t kept = WholeCharacters(title.data(), title.size(), sizeof(entry.info.title) - 1, isLeadByte);
+        std::memcpy(entry.info.title, title.data(), kept);
+    }
     entry.available = false;
 }
 

@@ -71,6 +71,9 @@ class Driver:
     def text(self, window):
         return bytes.fromhex(self.ask("text", window)).decode("gbk")
 
+    def cell(self, list_view, row, column):
+        return bytes.fromhex(self.ask("cell", list_view, row, column)).decode("gbk")
+
     def control_text(self, dialog, control):
         return self.text(self.ask("child", dialog, control))
 
@@ -120,7 +123,12 @@ class Driver:
             xdotool("key", *keys)
 
     def menu(self, window, *keys):
-        """Keys pressed in the character's menu, opened by a right click on the figure."""
+        """Keys pressed in the character's menu, opened by a right click on the figure.
+        While another window of the program is active, Wine takes a right click on the
+        figure for bringing it forward and opens no menu: a click brings it forward first."""
+        if self.ask("focus").split()[0] != str(window):
+            self.click(window)
+            self.keys_reach(window)
         self.click(window, 3)
         self.press(MENU, *keys)
 

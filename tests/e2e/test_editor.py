@@ -1,9 +1,13 @@
 """Building a playlist: files chosen in the real open-file dialog, moved and deleted
-in the editor, and everything (rows, switches, volume) as it was after a restart."""
+in the editor, a list made elsewhere dropped on it, and everything (rows, switches,
+volume) as it was after a restart."""
+import shutil
+import tempfile
 import unittest
+from pathlib import Path
 
 from harness import ProgramTest, driver, wait_for
-from test_playback import PANEL, TBM_GETPOS, TITLE, VOLUME, with_playlist
+from test_playback import AUDIO, PANEL, PLAY_FROM_THE_MENU, TBM_GETPOS, TITLE, VOLUME, samples, with_playlist
 
 BM_GETCHECK = 0x00F0
 WM_GETTEXTLENGTH, LVM_GETITEMCOUNT, CBEM_GETEDITCONTROL, CB_GETCURSEL = 0x000E, 0x1004, 0x0407, 0x0147
@@ -94,6 +98,46 @@ class EditorTest(ProgramTest):
                  message=lambda: f"{len(music)} files shown (it shows {driver.ask('send', shown, LVM_GETITEMCOUNT, 0, 0)})")
         self.assertEqual(driver.ask("send", driver.ask("child", chooser, FILE_TYPE), CB_GETCURSEL, 0, 0), "0")
         driver.press(box, "Escape")
+        self.close(program, window)
+
+    def test_a_list_made_elsewhere_loads_whole_plays_and_is_kept_by_whole_names(self):
+        # As a phone or another player writes it: UTF-8 with a byte-order mark, the
+        # player's comments, and entries relative to the list's own folder, which lies
+        # away from the program's.
+        elsewhere = Path(tempfile.mkdtemp(prefix="wuzzle-lists-"))
+        self.addCleanup(shutil.rmtree, elsewhere, True)
+        for track in ("Lists/Songs/one.mp3", "Shared/two.mp3", "Lists/Songs/晨曲.mp3", "Lists/노래.mp3"):
+            (elsewhere / track).parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy(AUDIO / "tone1s.mp3", elsewhere / track)
+        lines = ["#EXTM3U", "#EXTINF:300,Someone - One", "Songs/one.mp3", "#EXTINF:300,Someone - Two",
+                 "../Shared/two.mp3", "Songs\\晨曲.mp3", "노래.mp3", "../Lists/MIX.m3u8"]  # the last: itself
+        (elsewhere / "Lists" / "mix.m3u8").write_bytes("\r\n".join(lines).encode("utf-8-sig"))
+        program, window = self.start_program(with_playlist([], lines=[]),
+                                             {"WUZZLE_CAPTURE_PCM": "capture.raw", "WUZZLE_CAPTURE_PACED": "1"})
+        editor = self.show(window, 4, EDITOR)
+        folder = "Z:" + str(elsewhere).replace("/", "\\")
+        self.assertEqual(driver.ask("drop", editor, folder + "\\Lists\\mix.m3u8"), "1")
+        rows = driver.ask("child", editor, LIST)
+        wait_for(lambda: driver.ask("send", rows, LVM_GETITEMCOUNT, 0, 0) == "4", message="the list's four tracks")
+        cells = lambda list_view: [tuple(driver.cell(list_view, row, column) for column in range(3))
+                                   for row in range(4)]
+        shown = cells(rows)
+        self.assertEqual(shown[:3], [("不明", "one", "00:01"), ("不明", "two", "00:01"), ("不明", "晨曲", "00:01")])
+        self.assertEqual(shown[3][2], "00:01")
+
+        driver.menu(window, *PLAY_FROM_THE_MENU)
+        one = len(samples(AUDIO / "tone1s.mp3.raw"))
+        wait_for(lambda: len(samples(program.folder / "capture.raw")) >= 4 * one, 15, "the four tracks played")
+        self.close(program, window)
+        self.assertEqual(len(samples(program.folder / "capture.raw")), 4 * one)
+        saved = (program.folder / "Data" / "PlayList.m3u").read_bytes().split(b"\r\n")
+        whole = [f"{folder}\\Lists\\Songs\\one.mp3", f"{folder}\\Shared\\two.mp3", f"{folder}\\Lists\\Songs\\晨曲.mp3"]
+        self.assertEqual(saved[:3] + saved[4:], [line.encode("gbk") for line in whole] + [b""])
+        self.assertRegex(saved[3].decode("ascii"), r"^Z:\\.*~.*\.MP3$")  # 노래.mp3 by its short name
+
+        program.start()
+        window = driver.wait_window("Wuzzle")
+        self.assertEqual(cells(driver.ask("child", driver.dialog(EDITOR), LIST)), shown)
         self.close(program, window)
 
 

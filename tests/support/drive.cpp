@@ -8,6 +8,7 @@
 //   child HWND ID              the dialog's control with that id, or 0
 //   inside HWND CLASS          the first window of CLASS among its descendants, or 0
 //   text HWND                  the window's text, its ANSI bytes in hex (it may hold line ends)
+//   cell HWND ROW COLUMN       a list view's cell text, the same way
 //   visible HWND               1 while the window is shown
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
@@ -25,6 +26,7 @@
 //   post|send HWND MSG WPARAM LPARAM
 //   quit
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstdint>
@@ -42,6 +44,33 @@ void Answer(long value) {
 
 void Answer(HWND window) {
     Answer(static_cast<long>(reinterpret_cast<intptr_t>(window)));
+}
+
+void AnswerText(const char* text) {
+    for (const char* c = text; *c != '\0'; ++c) std::printf("%02x", static_cast<unsigned char>(*c));
+    std::putchar('\n');
+}
+
+// The item and its text buffer go to the list's process: the list writes through the
+// pointer it is given. Calls on a null handle fail and change nothing.
+void AnswerCell(HWND list, int row, int column) {
+    char text[512] = {};
+    DWORD process = 0;
+    GetWindowThreadProcessId(list, &process);
+    HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    LVITEMA item = {};
+    item.iSubItem = column;
+    auto* remote = static_cast<char*>(VirtualAllocEx(target, nullptr, sizeof(item) + sizeof(text), MEM_COMMIT,
+                                                     PAGE_READWRITE));
+    item.pszText = remote + sizeof(item);
+    item.cchTextMax = sizeof(text) - 1;
+    if (remote != nullptr && WriteProcessMemory(target, remote, &item, sizeof(item), nullptr)) {
+        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(target, item.pszText, text, sizeof(text) - 1, nullptr);
+    }
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+    CloseHandle(target);
+    AnswerText(text);
 }
 
 HWND fullscreenWindow = nullptr;
@@ -120,8 +149,9 @@ bool Run(char* line) {
     } else if (command == "text") {
         char text[512] = {};
         GetWindowTextA(window(1), text, sizeof(text));
-        for (const char* c = text; *c != '\0'; ++c) std::printf("%02x", static_cast<unsigned char>(*c));
-        std::putchar('\n');
+        AnswerText(text);
+    } else if (command == "cell") {
+        AnswerCell(window(1), static_cast<int>(number(2)), static_cast<int>(number(3)));
     } else if (command == "visible") {
         Answer(IsWindowVisible(window(1)));
     } else if (command == "rect") {

@@ -62,6 +62,8 @@ TEST(KindOfFile, TakesItsExtensionsInExactLowerOrUpperCaseAndNothingElse) {
         {"C:\\m\\a.Flac", FileKind::Other},      {"C:\\m\\a.aac", FileKind::Other},
         {"C:\\m\\list.m3u", FileKind::Playlist}, {"C:\\m\\list.M3U", FileKind::Playlist},
         {"C:\\m\\a.Mp3", FileKind::Other},       {"C:\\m\\list.m3U", FileKind::Other},
+        {"C:\\m\\list.m3u8", FileKind::Playlist}, {"C:\\m\\list.M3U8", FileKind::Playlist},
+        {"C:\\m\\list.M3u8", FileKind::Other},    {"C:/m.mp3/song", FileKind::Other},
         {"C:\\m.mp3\\song", FileKind::Other},    {"C:\\m\\a.mp3.txt", FileKind::Other},
         {"", FileKind::Other},
         // 縗 is BF 5C: its second byte is not a separator that would end ".mp3".

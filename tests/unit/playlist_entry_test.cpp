@@ -20,6 +20,7 @@ TEST(TitleFromFileName, IsTheFileNameWithoutItsExtension) {
         // 歌 is B8 E8 and 表 is B1 ED; 縗 (BF 5C) ends in a byte that looks like '\'.
         {"C:\\\xB8\xE8.mp3", "\xB8\xE8"}, {"C:\\d\\\xBF\x5C\xB1\xED.mp3", "\xBF\x5C\xB1\xED"},
         {"C:\\ab\xB8", "ab"},  // a character cut off at the end goes
+        {"C:/Music/Song.mp3", "Song"}, {"C:\\a.b/Song", "Song"},
     };
     for (const auto& [path, title] : cases) EXPECT_EQ(Title(path), title) << path;
 }
@@ -39,18 +40,23 @@ TEST(ReadTrackDetails, KeepsAPlaylistLineThatCannotBeOpenedAndRefusesTheUsersFil
     struct Case {
         const char* name;
         bool opens, fromPlaylist, kept, available;
-        std::string calls, artist, title, length;
+        std::string calls, artist, title, length, listedTitle = "";
     };
     const Case cases[] = {
         {"added, opens", true, false, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20"},
         {"playlist line, opens", true, true, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20"},
         {"added, refused", false, false, false, true, "Open(C:\\m\\a.mp3) ", "", "", ""},
         {"playlist line, refused", false, true, true, false, "Open(C:\\m\\a.mp3) ", "", "a", "--:--"},
+        // The list's #EXTINF title shows while the file cannot be opened, never over its tags.
+        {"titled line, opens", true, true, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20",
+         "Listed"},
+        {"titled line, refused", false, true, true, false, "Open(C:\\m\\a.mp3) ", "", "Listed", "--:--", "Listed"},
     };
     for (const Case& c : cases) {
         FakeInput input;
         input.opens = c.opens;
         PlaylistEntry entry("C:\\m\\a.mp3");
+        entry.listedTitle = c.listedTitle;
         EXPECT_EQ(ReadTrackDetails(input, entry, c.fromPlaylist, GbkLeadByte), c.kept) << c.name;
         EXPECT_EQ(input.calls, c.calls) << c.name;
         if (!c.kept) continue;

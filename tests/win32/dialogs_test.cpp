@@ -176,7 +176,7 @@ Refusal refusal;
 // Runs inside the refusal box's modal loop: drops a file on the editor meanwhile,
 // then answers the box.
 void CALLBACK AnswerRefusal(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = FindWindowA("#32770", "只接受 mp3、flac、ogg、opus、wav 和 m3u 文件。");
+    HWND box = FindWindowA("#32770", "只接受 mp3、flac、ogg、opus、wav、m3u 和 m3u8 文件。");
     if (box == nullptr || !IsWindowVisible(box)) return;
     if (++refusal.seen == 1) {
         char text[64] = {};
@@ -268,16 +268,19 @@ TEST_F(Dialogs, TheEndOfTheSessionSavesThePlaylistAndTheSettingsAsRead) {
     EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "1\r\n1\r\n100\r\n1");
 }
 
-// A read-only playlist file cannot be opened for reading and writing: it is not
-// loaded, and an exit leaves it as it was.
+// The program's own playlist file, read-only, cannot be opened for reading and
+// writing: it is not loaded, and an exit leaves it as it was. A list made elsewhere
+// is only read, read-only or not.
 TEST_F(Dialogs, AReadOnlyPlaylistFileIsNeitherLoadedNorReplaced) {
     AddRows("a");
     std::ofstream("Data\\readonly.m3u", std::ios::binary) << "b.mp3\r\n";
     SetFileAttributesA("Data\\readonly.m3u", FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(playListEditor.LoadPlaylistFile("Data\\readonly.m3u"), 0);
+    EXPECT_EQ(playListEditor.LoadPlaylistFile("Data\\readonly.m3u", ListOrigin::Own), 0);
     playListEditor.SavePlaylistFile("Data\\readonly.m3u");
     EXPECT_EQ(FileBytes("Data\\readonly.m3u"), "b.mp3\r\n");
     EXPECT_EQ(Rows(), "a");
+    EXPECT_EQ(playListEditor.LoadPlaylistFile("Data\\readonly.m3u"), 1);
+    EXPECT_EQ(Rows(), "ab");
     SetFileAttributesA("Data\\readonly.m3u", FILE_ATTRIBUTE_NORMAL);
     DeleteFileA("Data\\readonly.m3u");
 }
@@ -286,7 +289,7 @@ TEST_F(Dialogs, AReadOnlyPlaylistFileIsNeitherLoadedNorReplaced) {
 // folder, a player's comment) make none.
 TEST_F(Dialogs, APlaylistKeepsLinesWhoseFilesAreGoneAndLeavesOutFolders) {
     std::ofstream("Data\\gone.m3u", std::ios::binary) << "audio\\tone1s.mp3\r\n#EXTINF:1,x\r\naudio\r\ngone\\x.mp3\r\n";
-    ASSERT_EQ(playListEditor.LoadPlaylistFile("Data\\gone.m3u"), 1);
+    ASSERT_EQ(playListEditor.LoadPlaylistFile("Data\\gone.m3u", ListOrigin::Own), 1);
     ASSERT_EQ(RowCount(), 2);
     EXPECT_EQ(Cell(0, 2), "00:01");
     EXPECT_EQ(Cell(1, 0) + "|" + Cell(1, 1) + "|" + Cell(1, 2), "不明|x|--:--");
