@@ -34,6 +34,12 @@ unsigned PluginLoader::InputFeatures() const {
     return features != nullptr ? features() : 0;
 }
 
+DescribeFileFunction PluginLoader::Describer() const {
+    if ((InputFeatures() & kInputDescribesFiles) == 0) return nullptr;
+    return reinterpret_cast<DescribeFileFunction>(
+        reinterpret_cast<void*>(GetProcAddress(inputModule, "DescribeFile")));
+}
+
 OutputPlugin* PluginLoader::LoadOutput(const char* path) {
     return static_cast<OutputPlugin*>(LoadModuleObject(outputModule, path));
 }

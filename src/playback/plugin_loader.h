@@ -22,6 +22,8 @@ public:
     // What the loaded input module's GetInputFeatures says (kInputCanSeek); 0 for a
     // module without that export, made to the interface as it first stood.
     unsigned InputFeatures() const;
+    // The loaded input module's DescribeFile, when it says it has one; else null.
+    DescribeFileFunction Describer() const;
 
 private:
     HMODULE inputModule = nullptr;

@@ -44,6 +44,12 @@ class OutputPlugin;
 // What an input module that exports GetInputFeatures (no arguments, a 32-bit bit set,
 // like GetInstance a plain function) can do beyond the twelve slots of old.
 constexpr unsigned kInputCanSeek = 1;
+// Bit 3: the module exports DescribeFile, which reads a file's details on any thread,
+// apart from the object that plays, so a long list can be read behind the user's back.
+constexpr unsigned kInputDescribesFiles = 8;
+// DescribeFile: fills `info` as Open does and returns non-zero, or returns 0 for a
+// file Open would refuse; plays nothing and keeps nothing open. A plain function.
+typedef int (*DescribeFileFunction)(const char* path, TrackInfo* info);
 
 // The input module's object. The table has exactly twelve slots in this order, so
 // there is no virtual destructor (GCC would give it two slots); the program never
