@@ -26,6 +26,7 @@ add_library(wuzzle_core STATIC
     src/playback/control_panel.cpp
     src/playback/plugin_loader.cpp
     src/playlist/ansi_path_win32.cpp
+    src/playlist/detail_reader_win32.cpp
     src/text/ansi_code_page_win32.cpp
     src/playlist/dropped_files_win32.cpp
     src/playlist/playlist_editor.cpp

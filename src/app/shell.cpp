@@ -20,6 +20,7 @@
 char startDirectory[kPathBufferSize];
 char settingsPath[kPathBufferSize];
 char playlistPath[kPathBufferSize];
+char trackCachePath[kPathBufferSize];
 char iconPath[kPathBufferSize];
 HANDLE instanceGuard = nullptr;
 HICON appIcon = nullptr;
@@ -58,8 +59,11 @@ LRESULT OnCreate(HWND window) {
     // Only this copy runs now: what a save cut off at the last exit left can go.
     RemoveUnfinishedReplacement(playlistPath);
     RemoveUnfinishedReplacement(settingsPath);
+    RemoveUnfinishedReplacement(trackCachePath);
     controlPanel.Create(nullptr, IDD_CONTROL_PANEL);
     playListEditor.Create(nullptr, IDD_PLAYLIST_EDITOR);
+    // The rows come from the list and the cache alone; their files are read behind.
+    playListEditor.LoadTrackCache(trackCachePath);
     // A file that could not be read is left alone at exit, as a read-only one is.
     playlistLoaded = playListEditor.LoadPlaylistFile(playlistPath, ListOrigin::Own) != 0;
     settingsLoaded = controlPanel.LoadSettings(settingsPath) != 0;
@@ -73,10 +77,13 @@ LRESULT OnCreate(HWND window) {
 
 void SaveFiles() {
     if (settingsLoaded) controlPanel.SaveSettings(settingsPath);
-    if (playlistLoaded) playListEditor.SavePlaylistFile(playlistPath);
+    if (!playlistLoaded) return;
+    playListEditor.SavePlaylistFile(playlistPath);
+    playListEditor.SaveTrackCache(trackCachePath);
 }
 
 LRESULT OnDestroy(HWND window) {
+    playListEditor.StopReading();
     SaveFiles();
     RemoveTrayIcon();
     characterSprite.ReleaseSprite(window);
@@ -243,6 +250,7 @@ bool InitShellPaths() {
     if (length == 0 || length >= kPathBufferSize) return false;
     if (!JoinStartPath(settingsPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ini") ||
         !JoinStartPath(playlistPath, kPathBufferSize, startDirectory, "\\Data\\PlayList.m3u") ||
+        !JoinStartPath(trackCachePath, kPathBufferSize, startDirectory, "\\Data\\TrackCache.dat") ||
         !JoinStartPath(iconPath, kPathBufferSize, startDirectory, "\\Data\\Wzmp.ico")) {
         return false;
     }

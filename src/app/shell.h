@@ -19,6 +19,8 @@ constexpr size_t kPathBufferSize = 1024;
 extern char startDirectory[kPathBufferSize];
 extern char settingsPath[kPathBufferSize];
 extern char playlistPath[kPathBufferSize];
+// The details read from the playlist's files, kept between runs.
+extern char trackCachePath[kPathBufferSize];
 extern char iconPath[kPathBufferSize];
 extern HANDLE instanceGuard;
 extern HICON appIcon;

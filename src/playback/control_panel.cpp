@@ -40,9 +40,9 @@ void ControlPanel::OnInitDialog() {
     }
     input->SetOutput(output);
     input->SetCallback(&PostPlaybackEvent, this);
-    // The editor is bound here, not in the constructor: as a static object made after
+    // The playlist is bound here, not in the constructor: as a static object made after
     // the panel, it does not exist yet when the panel is constructed.
-    transport.Connect(input, &playListEditor, (pluginLoader.InputFeatures() & kInputCanSeek) != 0);
+    transport.Connect(input, &playlist, (pluginLoader.InputFeatures() & kInputCanSeek) != 0);
     transport.balance = 100;
     volumeSlider = GetDlgItem(window, IDC_VOLUME);
     SendMessageA(volumeSlider, TBM_SETRANGEMIN, FALSE, 0);
@@ -106,7 +106,7 @@ void ControlPanel::ApplyModeButtons() {
     int mode = 0;
     if (SendDlgItemMessageA(window, IDC_RANDOM, BM_GETCHECK, 0, 0) == BST_CHECKED) mode |= Random;
     if (SendDlgItemMessageA(window, IDC_LOOP, BM_GETCHECK, 0, 0) == BST_CHECKED) mode |= Loop;
-    playListEditor.SetMode(mode);
+    playlist.SetMode(mode);
 }
 
 void ControlPanel::ShowPanel() {
@@ -131,7 +131,7 @@ int ControlPanel::LoadSettings(const char* path) {
         SendDlgItemMessageA(window, IDC_LOOP, BM_SETCHECK, BST_CHECKED, 0);
         mode |= Loop;
     }
-    playListEditor.SetMode(mode);
+    playlist.SetMode(mode);
     transport.volume = settings.volume;
     titleBalloons = settings.balloons;
     // The slider keeps its thumb within 0..100; the volume stays as read.

@@ -19,6 +19,7 @@ public:
     void PreviousTrack() { transport.PreviousTrack(); }
     void TogglePause() { transport.TogglePause(); }
     void PlayOrPause() { transport.PlayOrPause(); }
+    void DetailsCame() { transport.DetailsCame(); }
     // Moves the volume by `delta` within 0..100, the slider with it; the new volume.
     int ChangeVolume(int delta);
     uint16_t TrackTag() const { return transport.TrackTag(); }

@@ -28,11 +28,12 @@ void Transport::RefreshDisplay() {
     }
     display.SetText(kTitleText, NumberAndTitle(number, entry->info.title).c_str());
     char text[32];
-    // An entry that cannot be opened has no rates to show.
+    // An entry that cannot be opened, or is not read yet, has no rates to show.
+    const bool rates = entry->available && entry->details != Details::Pending;
     std::snprintf(text, sizeof(text), "%d", entry->info.bitrate);
-    display.SetText(kBitrateText, entry->available ? text : "");
+    display.SetText(kBitrateText, rates ? text : "");
     std::snprintf(text, sizeof(text), "%.2f", entry->info.sampleRate / 1000.0);
-    display.SetText(kSampleRateText, entry->available ? text : "");
+    display.SetText(kSampleRateText, rates ? text : "");
     display.SetText(kElapsedText, "00:00");
 }
 
@@ -84,14 +85,18 @@ bool Transport::OpenEntry(PlaylistEntry& entry) {
     // Into a record of our own: a refused Open may have written part of it.
     TrackInfo info{};
     const bool opened = input->Open(entry.path.c_str(), &info) != 0;
-    const bool wasAvailable = entry.available;
+    const bool wasAvailable = entry.available, wasPending = entry.details == Details::Pending;
     if (opened) {
         TakeTrackDetails(entry, info, isLeadByte);
     } else {
         MarkUnavailable(entry, isLeadByte);
     }
-    if (opened != wasAvailable) playlist->EntryChanged(&entry);
+    if (opened != wasAvailable || wasPending) playlist->EntryChanged(&entry);
     return opened;
+}
+
+void Transport::DetailsCame() {
+    if (input != nullptr && State() == PlayerState::Stopped) RefreshDisplay();
 }
 
 void Transport::StopPlayback() {

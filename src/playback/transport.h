@@ -40,7 +40,7 @@ public:
     virtual int CurrentNumber() = 0;
     virtual int StepNext() = 0;
     virtual int StepPrevious() = 0;
-    // The entry could not be opened, or opens again: its row shows it.
+    // The entry could not be opened, opens again, or was read: its row shows it.
     virtual void EntryChanged(PlaylistEntry* entry) = 0;
 
 protected:
@@ -67,6 +67,8 @@ public:
     void OnPlaybackEvent(int event, uint16_t tag, int value);
 
     void RefreshDisplay();
+    // The current entry's details were read: shown, unless a track is open.
+    void DetailsCame();
     void PlayCurrent();
     void StopPlayback();
     void TogglePause();

@@ -3,16 +3,19 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <memory>
+#include <cstring>
+#include <ctime>
 #include <string>
 
 #include "playback/control_panel.h"
+#include "playback/plugin_loader.h"
 #include "playlist/ansi_path.h"
 #include "playlist/drop_rule.h"
 #include "playlist/dropped_files.h"
 #include "playlist/open_files.h"
 #include "playlist/playlist_entry.h"
 #include "playlist/playlist_file.h"
+#include "playlist/row_moves.h"
 #include "resources/resource_ids.h"
 #include "ui/whole_file.h"
 
@@ -24,30 +27,62 @@ struct Column {
 };
 const Column kColumns[] = {{"艺术家", 100}, {"标题", 140}, {"时长", 40}};
 
-// Many rows changed at once: the list repaints once, at the end, rather than for
-// every row.
-class RowBatch {
+// The reader's word that details wait. They are taken a little later, many at once:
+// the window wakes a few times a second for them, not once a file.
+constexpr UINT kDetailsMessage = WM_APP + 1;
+constexpr UINT_PTR kDetailsTimer = 1;
+constexpr UINT kDetailsDelayMs = 50;
+
+void SetRowState(HWND list, int row, UINT state, UINT mask) {
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// The rows as the user sees them: the model's, with the list view's selection and
+// focus, taken once and put back once, so that a command costs the same on any length.
+class SelectedRows final : public RowList {
 public:
-    explicit RowBatch(HWND list) : list(list) { SendMessageA(list, WM_SETREDRAW, FALSE, 0); }
-    ~RowBatch() {
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
+    explicit SelectedRows(HWND list) : list(list), selected(playlist.RowCount(), false) {
+        for (int row = -1; (row = Next(row, LVNI_SELECTED)) >= 0;) selected[row] = true;
+        focus = Next(-1, LVNI_FOCUSED);
     }
-    RowBatch(const RowBatch&) = delete;
-    RowBatch& operator=(const RowBatch&) = delete;
+    int RowCount() override { return static_cast<int>(selected.size()); }
+    bool IsSelected(int row) override { return selected[row]; }
+    void MoveRow(int from, int to) override {
+        playlist.MoveRow(from, to);
+        const bool was = selected[from];
+        selected[from] = selected[to];
+        selected[to] = was;
+        focus = focus == from ? to : focus == to ? from : focus;
+        changed = true;
+    }
+    // The model deletes them all at once afterwards, highest first; the focus keeps
+    // its place, and no row is left selected.
+    void DeleteRow(int row) override {
+        if (focus > row) --focus;
+        selected[row] = false;
+    }
+    // The selection and focus back on the list, as they are now.
+    void Show(int rows) {
+        SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int row = 0; row < rows && row < RowCount(); ++row) {
+            if (selected[row]) SetRowState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+        }
+        if (focus >= rows) focus = rows - 1;
+        if (focus >= 0) SetRowState(list, focus, LVIS_FOCUSED, LVIS_FOCUSED);
+        SendMessageA(list, LVM_SETSELECTIONMARK, 0, focus);
+    }
+    bool changed = false;
 
 private:
-    HWND list;
-};
+    int Next(int row, UINT flags) { return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, flags)); }
 
-void SetCellText(HWND list, int row, int column, const char* text) {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text);
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
+    HWND list;
+    std::vector<bool> selected;
+    int focus = -1;
+};
 
 }  // namespace
 
@@ -55,7 +90,13 @@ LRESULT PlayListEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(); break;
     case WM_COMMAND: OnCommand(LOWORD(wParam)); break;
-    case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
+    case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case kDetailsMessage: SetTimer(window, kDetailsTimer, kDetailsDelayMs, nullptr); break;
+    case WM_TIMER:
+        if (wParam != kDetailsTimer) break;
+        KillTimer(window, kDetailsTimer);
+        TakeDetails();
+        break;
     // The editor's refusal box has no owner, so the editor stays usable meanwhile.
     case WM_DROPFILES: HandleDrop(reinterpret_cast<HDROP>(wParam), nullptr); break;
     // Closing only hides the editor; it lives until the process ends.
@@ -77,6 +118,16 @@ void PlayListEditor::OnInitDialog() {
         column.pszText = const_cast<char*>(kColumns[i].header);
         SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
+    // A plug-in made before DescribeFile leaves the details to be read as each entry
+    // plays: reading them here would hold up the window.
+    queue.reset();
+    if (const DescribeFileFunction describe = pluginLoader.Describer()) {
+        queue = std::make_shared<DetailQueue>();
+        reader.Start(queue, describe, startDirectory, window, kDetailsMessage);
+    }
+    playlist.ReadWith(queue);
+    playlist.view = this;
+    ShowCount();
 }
 
 // Whatever the notification code. 40002 is "关闭(&X)" here.
@@ -96,17 +147,52 @@ void PlayListEditor::OnCommand(int id) {
     }
 }
 
-// A row's entry goes with the row. Rows that are moved hand their entry on first
-// and are deleted holding none.
-void PlayListEditor::OnNotify(const NMHDR* header) {
-    if (header->code == LVN_KEYDOWN) {
-        if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) DeleteSelected();
-        return;
+// The list asks for what it shows, row by row, and says which rows come next.
+LRESULT PlayListEditor::OnNotify(const NMHDR* header) {
+    switch (header->code) {
+    case LVN_GETDISPINFOA: ShowText(*reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header))); break;
+    case LVN_ODCACHEHINT: {
+        const auto* hint = reinterpret_cast<const NMLVCACHEHINT*>(header);
+        playlist.PreferRows(hint->iFrom, hint->iTo);
+        break;
     }
-    if (header->code != LVN_DELETEITEM) return;
-    const int row = reinterpret_cast<const NMLISTVIEW*>(header)->iItem;
-    if (row < 0) return;
-    delete RowEntry(row);
+    case LVN_ODFINDITEMA:
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, FindRow(*reinterpret_cast<const NMLVFINDITEMA*>(header)));
+        return TRUE;
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) DeleteSelected();
+        break;
+    default: break;
+    }
+    return 0;
+}
+
+void PlayListEditor::ShowText(NMLVDISPINFOA& cell) {
+    LVITEMA& item = cell.item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+    if (item.iItem < 0 || item.iItem >= playlist.RowCount()) return;
+    const PlaylistEntry& entry = playlist.Row(item.iItem);
+    const std::string length = item.iSubItem == 2 ? LengthText(entry) : "";
+    const char* text = item.iSubItem == 0 ? ArtistText(entry) : item.iSubItem == 1 ? entry.info.title : length.c_str();
+    lstrcpynA(item.pszText, text, item.cchTextMax);
+}
+
+// Typing in the list finds the next row whose artist column begins with what was
+// typed, as a list that keeps its own rows does.
+int PlayListEditor::FindRow(const NMLVFINDITEMA& find) {
+    const int rows = playlist.RowCount();
+    const char* typed = find.lvfi.psz;
+    if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || typed == nullptr || rows == 0) return -1;
+    const size_t length = lstrlenA(typed);
+    const int start = find.iStart < 0 || find.iStart >= rows ? 0 : find.iStart;
+    const int steps = (find.lvfi.flags & LVFI_WRAP) != 0 ? rows : rows - start;
+    for (int step = 0; step < steps; ++step) {
+        const int row = (start + step) % rows;
+        const char* artist = ArtistText(playlist.Row(row));
+        const bool whole = (find.lvfi.flags & LVFI_PARTIAL) == 0;
+        if ((whole ? _stricmp(artist, typed) : _strnicmp(artist, typed, length)) == 0) return row;
+    }
+    return -1;
 }
 
 // The dialog answers in UTF-16, so that names the code page cannot spell arrive
@@ -146,7 +232,8 @@ void PlayListEditor::OpenFiles() {
         ClearPlaylist();
         LoadPlaylistFile(plan.paths.front().c_str(), ListOrigin::Elsewhere, window);
     } else {
-        for (const std::string& path : plan.paths) AddFile(path.c_str());
+        for (const std::string& path : plan.paths) playlist.Add(path);
+        ShowCount();
     }
 }
 
@@ -181,48 +268,20 @@ std::vector<wchar_t> PlayListEditor::AskForFiles() {
 
 // The play order is brought back to the rows left.
 void PlayListEditor::DeleteSelected() {
-    std::vector<int> deleted;
-    {
-        RowBatch batch(listView);
-        deleted = ::DeleteSelected(*this);
-    }
-    if (!deleted.empty()) playOrder.RowsDeleted(*this, deleted);
+    SelectedRows rows(listView);
+    const std::vector<int> deleted = ::DeleteSelected(rows);
+    if (deleted.empty()) return;
+    playlist.DeleteRows(deleted);
+    ShowCount();
+    rows.Show(playlist.RowCount());
 }
 
-void PlayListEditor::MoveRow(int from, int to) {
-    char text[256];
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-    item.stateMask = LVIS_FOCUSED | LVIS_SELECTED | LVIS_DROPHILITED;
-    item.iItem = from;
-    item.pszText = text;
-    item.cchTextMax = 255;
-    SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    // The copy goes in above the row it moves past, or below it.
-    if (from > to) {
-        ++from;
-    } else {
-        ++to;
-    }
-    item.iItem = to;
-    const int copy = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    const HWND header = reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int column = 1; column < columns; ++column) {
-        LVITEMA cell = {};
-        cell.iSubItem = column;
-        cell.pszText = text;
-        cell.cchTextMax = 255;
-        SendMessageA(listView, LVM_GETITEMTEXTA, from, reinterpret_cast<LPARAM>(&cell));
-        SetCellText(listView, copy, column, text);
-    }
-    // The entry now belongs to the copy: the row deleted next must not take it along.
-    LVITEMA data = {};
-    data.mask = LVIF_PARAM;
-    data.iItem = from;
-    data.lParam = 0;
-    SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-    SendMessageA(listView, LVM_DELETEITEM, from, 0);
+void PlayListEditor::MoveSelected(bool up) {
+    SelectedRows rows(listView);
+    up ? ::MoveSelectedUp(rows) : ::MoveSelectedDown(rows);
+    if (!rows.changed) return;
+    rows.Show(playlist.RowCount());
+    InvalidateRect(listView, nullptr, FALSE);
 }
 
 void PlayListEditor::ShowEditor() {
@@ -233,39 +292,34 @@ void PlayListEditor::HideEditor() {
     Show(SW_HIDE);
 }
 
-int PlayListEditor::AddFile(const char* path, bool keepWhenRefused, const std::string& listedTitle) {
-    InputPlugin* input = controlPanel.input;
-    if (input == nullptr) return 0;
-    auto entry = std::make_unique<PlaylistEntry>(path);
-    entry->listedTitle = listedTitle;
-    if (!ReadTrackDetails(*input, *entry, keepWhenRefused, IsAnsiLeadByte)) return 0;
-    AppendRow(entry.release());
+int PlayListEditor::AddFile(const char* path) {
+    playlist.Add(path);
+    ShowCount();
     return 1;
 }
 
-void PlayListEditor::AppendRow(PlaylistEntry* entry) {
-    const int count = RowCount();
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = count;
-    item.lParam = reinterpret_cast<LPARAM>(entry);
-    const int row = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    ShowRow(row, *entry);
-    playOrder.AppendRow(count, row);
+void PlayListEditor::ClearPlaylist() {
+    playlist.Clear();
+    SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
 }
 
-void PlayListEditor::ShowRow(int row, const PlaylistEntry& entry) {
-    SetCellText(listView, row, 0, entry.info.artist[0] != '\0' ? entry.info.artist : "不明");
-    SetCellText(listView, row, 1, entry.info.title);
-    SetCellText(listView, row, 2, LengthText(entry).c_str());
+void PlayListEditor::ShowCount() {
+    SendMessageA(listView, LVM_SETITEMCOUNT, playlist.RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    InvalidateRect(listView, nullptr, FALSE);
 }
 
-void PlayListEditor::EntryChanged(PlaylistEntry* entry) {
-    LVFINDINFOA find = {};
-    find.flags = LVFI_PARAM;
-    find.lParam = reinterpret_cast<LPARAM>(entry);
-    const int row = static_cast<int>(SendMessageA(listView, LVM_FINDITEMA, -1, reinterpret_cast<LPARAM>(&find)));
-    if (row >= 0) ShowRow(row, *entry);
+void PlayListEditor::TakeDetails() {
+    if (queue != nullptr && playlist.TakeDetails(queue->TakeResults())) controlPanel.DetailsCame();
+}
+
+void PlayListEditor::RowsChanged() {
+    InvalidateRect(listView, nullptr, FALSE);
+}
+
+// One by one, so that the list moves the selection of the rows below up with them.
+void PlayListEditor::RowsRemoved(const std::vector<int>& rows) {
+    for (int row : rows) SendMessageA(listView, LVM_DELETEITEM, row, 0);
+    ShowCount();
 }
 
 int PlayListEditor::LoadPlaylistFile(const char* path, ListOrigin origin, HWND owner) {
@@ -278,15 +332,10 @@ int PlayListEditor::LoadPlaylistFile(const char* path, ListOrigin origin, HWND o
     list.utf8ByName = IsUtf8PlaylistName(LongName(path).c_str(), IsAnsiLeadByte);
     SystemPlaylistFiles files;
     const PlaylistRead read = ReadPlaylist(files, list, IsAnsiLeadByte);
-    {
-        RowBatch batch(listView);
-        for (const ListedTrack& track : read.tracks) {
-            const DWORD attributes = GetFileAttributesA(track.path.c_str());
-            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-            // A line whose file is not there today stays in the list.
-            AddFile(track.path.c_str(), true, track.title);
-        }
-    }
+    // A line whose file is not there today stays in the list; one that names a folder
+    // goes once the reader has seen it.
+    for (const ListedTrack& track : read.tracks) playlist.Add(track.path, track.title, true);
+    ShowCount();
     std::vector<std::wstring> refused;
     for (const std::string& name : read.unnameable) refused.push_back(ToWide(name, CP_UTF8, false));
     RefuseUnnameable(owner, refused);
@@ -294,37 +343,20 @@ int PlayListEditor::LoadPlaylistFile(const char* path, ListOrigin origin, HWND o
 }
 
 void PlayListEditor::SavePlaylistFile(const char* path) {
-    SetMode(0);
-    const int rows = RowCount();
+    ReplaceWholeFile(path, playlist.SaveBytes());
+}
+
+void PlayListEditor::LoadTrackCache(const char* path) {
     std::string bytes;
-    Rewind();
-    for (int i = 0; i < rows; ++i) {
-        if (const PlaylistEntry* entry = CurrentEntry()) AppendPathLine(bytes, entry->path);
-        StepNext();
-    }
-    ReplaceWholeFile(path, bytes);
+    if (!ReadExistingFile(path, bytes, nullptr)) bytes.clear();
+    playlist.UseCache(ReadTrackCache(bytes), static_cast<uint32_t>(std::time(nullptr) / 86400));
 }
 
-int PlayListEditor::RowCount() {
-    return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+void PlayListEditor::SaveTrackCache(const char* path) {
+    ReplaceWholeFile(path, playlist.CacheBytes());
 }
 
-PlaylistEntry* PlayListEditor::RowEntry(int row) {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return reinterpret_cast<PlaylistEntry*>(item.lParam);
-}
-
-void PlayListEditor::DeleteAllRows() {
-    SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
-}
-
-bool PlayListEditor::IsSelected(int row) {
-    return SendMessageA(listView, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
-}
-
-void PlayListEditor::DeleteRow(int row) {
-    SendMessageA(listView, LVM_DELETEITEM, row, 0);
+void PlayListEditor::StopReading() {
+    reader.Stop();
+    TakeDetails();
 }

@@ -30,27 +30,16 @@ std::string MinutesAndSeconds(int seconds) {
     return text;
 }
 
-bool ReadTrackDetails(InputPlugin& input, PlaylistEntry& entry, bool keepWhenRefused, LeadByteTest isLeadByte) {
-    // Into a record of our own: a refused Open may have written part of it.
-    TrackInfo info{};
-    if (input.Open(entry.path.c_str(), &info) == 0) {
-        if (keepWhenRefused) MarkUnavailable(entry, isLeadByte);
-        return keepWhenRefused;
-    }
-    TakeTrackDetails(entry, info, isLeadByte);
-    input.Close();
-    return true;
-}
-
 void TakeTrackDetails(PlaylistEntry& entry, const TrackInfo& info, LeadByteTest isLeadByte) {
     entry.info = info;
     if (entry.info.title[0] == '\0') {
         TitleFromFileName(entry.info.title, entry.path.c_str(), sizeof(entry.info.title), isLeadByte);
     }
     entry.available = true;
+    entry.details = Details::Read;
 }
 
-void MarkUnavailable(PlaylistEntry& entry, LeadByteTest isLeadByte) {
+void MarkPending(PlaylistEntry& entry, LeadByteTest isLeadByte) {
     entry.info = {};
     if (entry.listedTitle.empty()) {
         TitleFromFileName(entry.info.title, entry.path.c_str(), sizeof(entry.info.title), isLeadByte);
@@ -59,9 +48,22 @@ void MarkUnavailable(PlaylistEntry& entry, LeadByteTest isLeadByte) {
         const size_t kept = WholeCharacters(title.data(), title.size(), sizeof(entry.info.title) - 1, isLeadByte);
         std::memcpy(entry.info.title, title.data(), kept);
     }
+    entry.available = true;
+    entry.details = Details::Pending;
+}
+
+void MarkUnavailable(PlaylistEntry& entry, LeadByteTest isLeadByte) {
+    MarkPending(entry, isLeadByte);
     entry.available = false;
+    entry.details = Details::Read;
+}
+
+const char* ArtistText(const PlaylistEntry& entry) {
+    if (entry.details == Details::Pending) return "";
+    return entry.info.artist[0] != '\0' ? entry.info.artist : "不明";
 }
 
 std::string LengthText(const PlaylistEntry& entry) {
-    return entry.available ? MinutesAndSeconds(entry.info.length) : "--:--";
+    if (!entry.available) return "--:--";
+    return entry.details == Details::Pending ? "" : MinutesAndSeconds(entry.info.length);
 }

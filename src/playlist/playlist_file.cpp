@@ -228,6 +228,10 @@ PlaylistRead ReadPlaylist(PlaylistFiles& files, const PlaylistSource& list, Lead
     return read;
 }
 
+std::string PathFromFolder(const std::string& folder, std::string_view path, LeadByteTest isLeadByte) {
+    return EntryPath(folder + "\\.", path, isLeadByte);  // as if from a list in that folder
+}
+
 void AppendPathLine(std::string& fileBytes, std::string_view path) {
     fileBytes += path;
     if (!path.empty()) fileBytes += "\r\n";

@@ -82,5 +82,9 @@ struct PlaylistRead {
 // adds nothing.
 PlaylistRead ReadPlaylist(PlaylistFiles& files, const PlaylistSource& list, LeadByteTest isLeadByte);
 
+// The file a path names from `folder`: the path itself when it stands alone ("C:\...",
+// "\\server\..."), else joined to the folder, "." and ".." taken out.
+std::string PathFromFolder(const std::string& folder, std::string_view path, LeadByteTest isLeadByte);
+
 // Appends one saved line: the path, then CR LF unless the path is empty.
 void AppendPathLine(std::string& fileBytes, std::string_view path);

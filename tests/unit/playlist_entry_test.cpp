@@ -1,4 +1,4 @@
-// Titles made from file names, and lengths as the list shows them.
+// Titles made from file names.
 #include <gtest/gtest.h>
 
 #include "playlist_fakes.h"
@@ -32,40 +32,6 @@ TEST(TitleFromFileName, ALongNameIsCutToTheFieldBeforeAWholeCharacter) {
     for (int i = 0; i < 80; ++i) name += "\xB8\xE8";
     EXPECT_EQ(Title("C:\\" + name + ".mp3"), name.substr(0, 127));
     EXPECT_EQ(Title("C:\\b" + name + ".mp3"), ("b" + name).substr(0, 126));
-}
-
-// A playlist file's line whose file cannot be opened today keeps its place; a file
-// the user adds by hand is refused as before.
-TEST(ReadTrackDetails, KeepsAPlaylistLineThatCannotBeOpenedAndRefusesTheUsersFile) {
-    struct Case {
-        const char* name;
-        bool opens, fromPlaylist, kept, available;
-        std::string calls, artist, title, length, listedTitle = "";
-    };
-    const Case cases[] = {
-        {"added, opens", true, false, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20"},
-        {"playlist line, opens", true, true, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20"},
-        {"added, refused", false, false, false, true, "Open(C:\\m\\a.mp3) ", "", "", ""},
-        {"playlist line, refused", false, true, true, false, "Open(C:\\m\\a.mp3) ", "", "a", "--:--"},
-        // The list's #EXTINF title shows while the file cannot be opened, never over its tags.
-        {"titled line, opens", true, true, true, true, "Open(C:\\m\\a.mp3) Close ", "Artist", "Song", "03:20",
-         "Listed"},
-        {"titled line, refused", false, true, true, false, "Open(C:\\m\\a.mp3) ", "", "Listed", "--:--", "Listed"},
-    };
-    for (const Case& c : cases) {
-        FakeInput input;
-        input.opens = c.opens;
-        PlaylistEntry entry("C:\\m\\a.mp3");
-        entry.listedTitle = c.listedTitle;
-        EXPECT_EQ(ReadTrackDetails(input, entry, c.fromPlaylist, GbkLeadByte), c.kept) << c.name;
-        EXPECT_EQ(input.calls, c.calls) << c.name;
-        if (!c.kept) continue;
-        EXPECT_EQ(entry.available, c.available) << c.name;
-        EXPECT_EQ(std::string(entry.info.artist) + "|" + entry.info.title + "|" + LengthText(entry),
-                  c.artist + "|" + c.title + "|" + c.length)
-            << c.name;
-        EXPECT_EQ(entry.info.bitrate + entry.info.sampleRate, c.available ? 128 + 44100 : 0) << c.name;
-    }
 }
 
 }  // namespace

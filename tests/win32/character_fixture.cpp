@@ -23,7 +23,7 @@ void CharacterWindowTest::TearDown() {
     // The dialogs live as long as the process in the program; here each test makes
     // its own.
     playListEditor.ClearPlaylist();
-    playListEditor.SetMode(0);
+    playlist.SetMode(0);
     DestroyWindow(playListEditor.Window());
     DestroyWindow(controlPanel.Window());
     // The destruction sequence posts WM_QUIT; take it off the queue.

@@ -1,0 +1,135 @@
+#include "playlist/playlist_model.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "playlist/playlist_file.h"
+
+void PlaylistModel::Add(const std::string& path, const std::string& listedTitle, bool keepWhenRefused) {
+    auto entry = std::make_unique<PlaylistEntry>(path.c_str());
+    entry->listedTitle = listedTitle;
+    entry->keepWhenRefused = keepWhenRefused;
+    entry->id = nextId++;
+    if (const auto cached = spares.find(path); cached != spares.end()) {
+        TakeRecord(*entry, cached->second);
+        spares.erase(cached);
+    } else {
+        MarkPending(*entry, isLeadByte);
+    }
+    if (queue != nullptr) queue->Add({entry->id, path, entry->stamp});
+    byId.emplace(entry->id, entry.get());
+    entries.push_back(std::move(entry));
+    order.AppendRow(RowCount() - 1, RowCount() - 1);
+}
+
+void PlaylistModel::Leave(const PlaylistEntry& entry) {
+    if (entry.details != Details::Pending && entry.available && entry.stamp.size >= 0) {
+        spares.insert_or_assign(entry.path, RecordOf(entry, today));
+    }
+    byId.erase(entry.id);
+}
+
+void PlaylistModel::DeleteRows(const std::vector<int>& rows) {
+    std::vector<uint32_t> ids;
+    for (int row : rows) {
+        Leave(*entries[row]);
+        ids.push_back(entries[row]->id);
+        entries[row].reset();
+    }
+    entries.erase(std::remove(entries.begin(), entries.end(), nullptr), entries.end());
+    if (queue != nullptr) queue->Forget(ids);
+    order.RowsDeleted(*this, rows);
+}
+
+void PlaylistModel::DeleteAllRows() {
+    for (const auto& entry : entries) Leave(*entry);
+    entries.clear();
+    if (queue != nullptr) queue->Clear();
+}
+
+void PlaylistModel::MoveRow(int from, int to) {
+    std::swap(entries[from], entries[to]);
+}
+
+void PlaylistModel::EntryChanged(PlaylistEntry*) {
+    if (view != nullptr) view->RowsChanged();
+}
+
+std::string PlaylistModel::SaveBytes() {
+    SetMode(0);
+    std::string bytes;
+    Rewind();
+    for (int i = 0, rows = RowCount(); i < rows; ++i) {
+        if (const PlaylistEntry* entry = CurrentEntry()) AppendPathLine(bytes, entry->path);
+        StepNext();
+    }
+    return bytes;
+}
+
+void PlaylistModel::PreferRows(int first, int last) {
+    if (queue == nullptr) return;
+    std::vector<DetailJob> jobs;
+    for (int row = std::max(first, 0); row <= last && row < RowCount(); ++row) {
+        const PlaylistEntry& entry = *entries[row];
+        if (entry.details != Details::Read) jobs.push_back({entry.id, entry.path, entry.stamp});
+    }
+    queue->Prefer(jobs);
+}
+
+bool PlaylistModel::TakeDetails(const std::vector<DetailResult>& results) {
+    const PlaylistEntry* current = CurrentEntry();
+    bool changed = false, currentCame = false;
+    std::unordered_set<uint32_t> going;
+    for (const DetailResult& result : results) {
+        const auto found = byId.find(result.id);
+        if (found == byId.end()) continue;  // deleted meanwhile, or of a list since cleared
+        PlaylistEntry& entry = *found->second;
+        const bool wasPending = entry.details == Details::Pending;
+        if (result.found == Found::Unchanged) {
+            if (entry.details == Details::Cached) entry.details = Details::Read;
+            continue;
+        }
+        if (result.found == Found::Folder || (result.found == Found::Refused && !entry.keepWhenRefused)) {
+            going.insert(entry.id);
+            continue;
+        }
+        if (result.found == Found::Read) {
+            TakeTrackDetails(entry, result.info, isLeadByte);
+            entry.stamp = result.stamp;
+        } else {
+            MarkUnavailable(entry, isLeadByte);
+        }
+        changed = true;
+        currentCame = currentCame || (wasPending && &entry == current);
+    }
+    if (!going.empty()) {
+        std::vector<int> rows;
+        for (int row = RowCount() - 1; row >= 0; --row) {
+            if (going.count(entries[row]->id) != 0) rows.push_back(row);
+        }
+        DeleteRows(rows);
+        if (view != nullptr) view->RowsRemoved(rows);
+    }
+    if (changed && view != nullptr) view->RowsChanged();
+    return currentCame;
+}
+
+int PlaylistModel::Unread() const {
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(),
+                                          [](const auto& entry) { return entry->details != Details::Read; }));
+}
+
+void PlaylistModel::UseCache(TrackCache records, uint32_t day) {
+    spares = std::move(records);
+    today = day;
+}
+
+std::string PlaylistModel::CacheBytes() const {
+    std::vector<std::pair<std::string, CachedTrack>> listed;
+    for (const auto& entry : entries) {
+        if (entry->details != Details::Pending && entry->available && entry->stamp.size >= 0) {
+            listed.emplace_back(entry->path, RecordOf(*entry, today));
+        }
+    }
+    return TrackCacheBytes(listed, spares, today);
+}
