@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -64,15 +65,25 @@ public:
         if (focus > row) --focus;
         selected[row] = false;
     }
-    // The selection and focus back on the list, as they are now.
+    // The rows, their selection and focus back on the list as they are now, the same
+    // rows in view. The list forgets its selection all at once: row by row, or all rows
+    // asked to, takes seconds on a long list.
     void Show(int rows) {
-        SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        const int page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+        SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+        SendMessageA(list, LVM_SETITEMCOUNT, rows, LVSICF_NOSCROLL);
         for (int row = 0; row < rows && row < RowCount(); ++row) {
             if (selected[row]) SetRowState(list, row, LVIS_SELECTED, LVIS_SELECTED);
         }
         if (focus >= rows) focus = rows - 1;
         if (focus >= 0) SetRowState(list, focus, LVIS_FOCUSED, LVIS_FOCUSED);
         SendMessageA(list, LVM_SETSELECTIONMARK, 0, focus);
+        SendMessageA(list, LVM_ENSUREVISIBLE, std::min(top + page, rows) - 1, FALSE);
+        SendMessageA(list, LVM_ENSUREVISIBLE, top, FALSE);
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, FALSE);
     }
     bool changed = false;
 
@@ -272,16 +283,13 @@ void PlayListEditor::DeleteSelected() {
     const std::vector<int> deleted = ::DeleteSelected(rows);
     if (deleted.empty()) return;
     playlist.DeleteRows(deleted);
-    ShowCount();
     rows.Show(playlist.RowCount());
 }
 
 void PlayListEditor::MoveSelected(bool up) {
     SelectedRows rows(listView);
     up ? ::MoveSelectedUp(rows) : ::MoveSelectedDown(rows);
-    if (!rows.changed) return;
-    rows.Show(playlist.RowCount());
-    InvalidateRect(listView, nullptr, FALSE);
+    if (rows.changed) rows.Show(playlist.RowCount());
 }
 
 void PlayListEditor::ShowEditor() {
@@ -312,8 +320,18 @@ void PlayListEditor::TakeDetails() {
     if (queue != nullptr && playlist.TakeDetails(queue->TakeResults())) controlPanel.DetailsCame();
 }
 
-void PlayListEditor::RowsChanged() {
-    InvalidateRect(listView, nullptr, FALSE);
+// Most details arrive for rows out of sight: the list is drawn again only when a row
+// in view changed.
+void PlayListEditor::EntriesChanged(const std::vector<uint32_t>& ids) {
+    if (!IsWindowVisible(listView)) return;
+    const int top = static_cast<int>(SendMessageA(listView, LVM_GETTOPINDEX, 0, 0));
+    const int page = static_cast<int>(SendMessageA(listView, LVM_GETCOUNTPERPAGE, 0, 0));
+    const int end = std::min(top + page + 1, playlist.RowCount());
+    for (int row = std::max(top, 0); row < end; ++row) {
+        if (std::find(ids.begin(), ids.end(), playlist.Row(row).id) == ids.end()) continue;
+        InvalidateRect(listView, nullptr, FALSE);
+        return;
+    }
 }
 
 // One by one, so that the list moves the selection of the rows below up with them.
@@ -331,10 +349,10 @@ int PlayListEditor::LoadPlaylistFile(const char* path, ListOrigin origin, HWND o
     if (!opened) return 0;
     list.utf8ByName = IsUtf8PlaylistName(LongName(path).c_str(), IsAnsiLeadByte);
     SystemPlaylistFiles files;
-    const PlaylistRead read = ReadPlaylist(files, list, IsAnsiLeadByte);
+    PlaylistRead read = ReadPlaylist(files, list, IsAnsiLeadByte);
     // A line whose file is not there today stays in the list; one that names a folder
     // goes once the reader has seen it.
-    for (const ListedTrack& track : read.tracks) playlist.Add(track.path, track.title, true);
+    for (ListedTrack& track : read.tracks) playlist.Add(std::move(track.path), std::move(track.title), true);
     ShowCount();
     std::vector<std::wstring> refused;
     for (const std::string& name : read.unnameable) refused.push_back(ToWide(name, CP_UTF8, false));
@@ -349,7 +367,7 @@ void PlayListEditor::SavePlaylistFile(const char* path) {
 void PlayListEditor::LoadTrackCache(const char* path) {
     std::string bytes;
     if (!ReadExistingFile(path, bytes, nullptr)) bytes.clear();
-    playlist.UseCache(ReadTrackCache(bytes), static_cast<uint32_t>(std::time(nullptr) / 86400));
+    playlist.UseCache(TrackCache(std::move(bytes)), static_cast<uint32_t>(std::time(nullptr) / 86400));
 }
 
 void PlayListEditor::SaveTrackCache(const char* path) {

@@ -62,7 +62,7 @@ private:
     // The list view's row count set to the model's, its selection and place kept.
     void ShowCount();
     void TakeDetails();
-    void RowsChanged() override;
+    void EntriesChanged(const std::vector<uint32_t>& ids) override;
     void RowsRemoved(const std::vector<int>& rows) override;
     // The dialog's answer, in a buffer that grows when the user chose more than fits;
     // empty when the user cancelled.

@@ -24,7 +24,7 @@ enum class Details : uint8_t { Pending, Cached, Read };
 
 class PlaylistEntry {
 public:
-    explicit PlaylistEntry(const char* path) : path(path) {}
+    explicit PlaylistEntry(std::string path) : path(std::move(path)) {}
     virtual ~PlaylistEntry() = default;
     PlaylistEntry(const PlaylistEntry&) = delete;
     PlaylistEntry& operator=(const PlaylistEntry&) = delete;

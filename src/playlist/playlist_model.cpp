@@ -5,18 +5,17 @@
 
 #include "playlist/playlist_file.h"
 
-void PlaylistModel::Add(const std::string& path, const std::string& listedTitle, bool keepWhenRefused) {
-    auto entry = std::make_unique<PlaylistEntry>(path.c_str());
-    entry->listedTitle = listedTitle;
+void PlaylistModel::Add(std::string path, std::string listedTitle, bool keepWhenRefused) {
+    auto entry = std::make_unique<PlaylistEntry>(std::move(path));
+    entry->listedTitle = std::move(listedTitle);
     entry->keepWhenRefused = keepWhenRefused;
     entry->id = nextId++;
-    if (const auto cached = spares.find(path); cached != spares.end()) {
-        TakeRecord(*entry, cached->second);
-        spares.erase(cached);
+    if (CachedTrack record; cache.Take(entry->path, record)) {
+        TakeRecord(*entry, record);
     } else {
         MarkPending(*entry, isLeadByte);
     }
-    if (queue != nullptr) queue->Add({entry->id, path, entry->stamp});
+    if (queue != nullptr) queue->Add({entry->id, entry->path, entry->stamp});
     byId.emplace(entry->id, entry.get());
     entries.push_back(std::move(entry));
     order.AppendRow(RowCount() - 1, RowCount() - 1);
@@ -24,7 +23,7 @@ void PlaylistModel::Add(const std::string& path, const std::string& listedTitle,
 
 void PlaylistModel::Leave(const PlaylistEntry& entry) {
     if (entry.details != Details::Pending && entry.available && entry.stamp.size >= 0) {
-        spares.insert_or_assign(entry.path, RecordOf(entry, today));
+        cache.Give(entry.path, RecordOf(entry, today));
     }
     byId.erase(entry.id);
 }
@@ -51,8 +50,8 @@ void PlaylistModel::MoveRow(int from, int to) {
     std::swap(entries[from], entries[to]);
 }
 
-void PlaylistModel::EntryChanged(PlaylistEntry*) {
-    if (view != nullptr) view->RowsChanged();
+void PlaylistModel::EntryChanged(PlaylistEntry* entry) {
+    if (view != nullptr) view->EntriesChanged({entry->id});
 }
 
 std::string PlaylistModel::SaveBytes() {
@@ -78,7 +77,8 @@ void PlaylistModel::PreferRows(int first, int last) {
 
 bool PlaylistModel::TakeDetails(const std::vector<DetailResult>& results) {
     const PlaylistEntry* current = CurrentEntry();
-    bool changed = false, currentCame = false;
+    bool currentCame = false;
+    std::vector<uint32_t> changed;
     std::unordered_set<uint32_t> going;
     for (const DetailResult& result : results) {
         const auto found = byId.find(result.id);
@@ -99,7 +99,7 @@ bool PlaylistModel::TakeDetails(const std::vector<DetailResult>& results) {
         } else {
             MarkUnavailable(entry, isLeadByte);
         }
-        changed = true;
+        changed.push_back(entry.id);
         currentCame = currentCame || (wasPending && &entry == current);
     }
     if (!going.empty()) {
@@ -110,7 +110,7 @@ bool PlaylistModel::TakeDetails(const std::vector<DetailResult>& results) {
         DeleteRows(rows);
         if (view != nullptr) view->RowsRemoved(rows);
     }
-    if (changed && view != nullptr) view->RowsChanged();
+    if (!changed.empty() && view != nullptr) view->EntriesChanged(changed);
     return currentCame;
 }
 
@@ -120,7 +120,7 @@ int PlaylistModel::Unread() const {
 }
 
 void PlaylistModel::UseCache(TrackCache records, uint32_t day) {
-    spares = std::move(records);
+    cache = std::move(records);
     today = day;
 }
 
@@ -131,5 +131,5 @@ std::string PlaylistModel::CacheBytes() const {
             listed.emplace_back(entry->path, RecordOf(*entry, today));
         }
     }
-    return TrackCacheBytes(listed, spares, today);
+    return cache.Bytes(listed, today);
 }

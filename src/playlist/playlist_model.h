@@ -18,8 +18,8 @@
 // Whoever shows the rows.
 class PlaylistView {
 public:
-    // Details of some entries changed: what shows them is to be drawn again.
-    virtual void RowsChanged() = 0;
+    // Details of these entries changed: the rows that show them are to be drawn again.
+    virtual void EntriesChanged(const std::vector<uint32_t>& ids) = 0;
     // Rows that went by themselves, highest first (as they were numbered): a line that
     // names a folder, a file the user added that the plug-in refuses.
     virtual void RowsRemoved(const std::vector<int>& rows) = 0;
@@ -38,7 +38,7 @@ public:
     // Appends an entry for `path` without opening its file: the cache's details when
     // it knows the path, else the listed title or the file name and the rest not yet
     // known; its file goes to the reader either way. `keepWhenRefused`: a list's line.
-    void Add(const std::string& path, const std::string& listedTitle = {}, bool keepWhenRefused = false);
+    void Add(std::string path, std::string listedTitle = {}, bool keepWhenRefused = false);
     // The rows (indices as they are, highest first) go; the play order keeps the others.
     void DeleteRows(const std::vector<int>& rows);
     // A row changes places with the one above or below it; the play order stays.
@@ -86,6 +86,6 @@ private:
     std::shared_ptr<DetailQueue> queue;
     // Records of files not in the list: taken by entries that name them, given back
     // when they leave.
-    TrackCache spares;
+    TrackCache cache;
     uint32_t today = 0;
 };

@@ -9,7 +9,7 @@ namespace {
 // "WZTC", the version, the record count; the records; an FNV-1a sum of all before it.
 constexpr std::string_view kMagic = "WZTC";
 constexpr uint32_t kVersion = 1;
-constexpr size_t kHeaderBytes = 12, kRecordBytes = 36, kSumBytes = 4;
+constexpr size_t kHeaderBytes = 12, kSumBytes = 4;
 constexpr size_t kLongestText = 127, kLongestPath = 32767;
 
 uint32_t Sum(std::string_view bytes) {
@@ -35,16 +35,17 @@ public:
     }
     int64_t Signed64() { return static_cast<int64_t>(Next(8)); }
     int32_t Signed32() { return static_cast<int32_t>(static_cast<uint32_t>(Next(4))); }
-    std::string Text(size_t length) {
+    std::string_view Text(size_t length) {
         if (!Have(length)) return {};
         at += length;
-        return std::string(bytes.substr(at - length, length));
+        return bytes.substr(at - length, length);
     }
     bool Have(size_t count) {
         ok = ok && count <= bytes.size() - at;
         return ok;
     }
     bool AtEnd() const { return at == bytes.size(); }
+    size_t Left() const { return bytes.size() - at; }
     bool ok = true;
 
 private:
@@ -52,7 +53,7 @@ private:
     size_t at = 0;
 };
 
-void PutRecord(std::string& out, const std::string& path, const CachedTrack& track) {
+void PutRecord(std::string& out, std::string_view path, const CachedTrack& track) {
     Put(out, static_cast<uint64_t>(track.stamp.size), 8);
     Put(out, static_cast<uint64_t>(track.stamp.writeTime), 8);
     Put(out, track.lastUsed, 4);
@@ -60,12 +61,34 @@ void PutRecord(std::string& out, const std::string& path, const CachedTrack& tra
     Put(out, path.size(), 2);
     Put(out, track.title.size(), 1);
     Put(out, track.artist.size(), 1);
-    out += path + track.title + track.artist;
+    out.append(path).append(track.title).append(track.artist);
 }
 
-bool Writable(const std::string& path, const CachedTrack& track) {
+bool Writable(std::string_view path, const CachedTrack& track) {
     return !path.empty() && path.size() <= kLongestPath && track.title.size() <= kLongestText &&
            track.artist.size() <= kLongestText && track.stamp.size >= 0;
+}
+
+// The record at the fields' place, its path, and whether it makes sense.
+bool ReadRecord(Fields& fields, std::string_view& path, CachedTrack& track) {
+    track.stamp.size = fields.Signed64();
+    track.stamp.writeTime = fields.Signed64();
+    track.lastUsed = static_cast<uint32_t>(fields.Next(4));
+    track.length = fields.Signed32();
+    track.bitrate = fields.Signed32();
+    track.sampleRate = fields.Signed32();
+    const size_t pathBytes = fields.Next(2), titleBytes = fields.Next(1), artistBytes = fields.Next(1);
+    path = fields.Text(pathBytes);
+    track.title = fields.Text(titleBytes);
+    track.artist = fields.Text(artistBytes);
+    return fields.ok && track.length >= 0 && track.bitrate >= 0 && track.sampleRate >= 0 &&
+           path.find('\0') == std::string_view::npos && Writable(path, track);
+}
+
+uint64_t PathHash(std::string_view path) {
+    uint64_t hash = 14695981039346656037ull;
+    for (char c : path) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
 }
 
 std::string Field(const char* text, size_t capacity) {
@@ -74,43 +97,63 @@ std::string Field(const char* text, size_t capacity) {
 
 }  // namespace
 
-TrackCache ReadTrackCache(std::string_view bytes) {
-    if (bytes.size() < kHeaderBytes + kSumBytes || bytes.substr(0, 4) != kMagic) return {};
-    const std::string_view body = bytes.substr(0, bytes.size() - kSumBytes);
-    Fields fields(body.substr(4));
+TrackCache::TrackCache(std::string fileBytes) : bytes(std::move(fileBytes)) {
+    const std::string_view file = bytes;
+    const std::string_view body = file.substr(0, file.size() - std::min(file.size(), kSumBytes));
+    Fields fields(body.substr(std::min(body.size(), size_t{4})));
     // A count no file of ours holds is damage, whatever the sum says.
-    if (Fields(bytes.substr(body.size())).Next(4) != Sum(body) || fields.Next(4) != kVersion) return {};
+    const bool whole = file.size() >= kHeaderBytes + kSumBytes && file.substr(0, 4) == kMagic &&
+                       Fields(file.substr(body.size())).Next(4) == Sum(body) && fields.Next(4) == kVersion;
     const uint64_t count = fields.Next(4);
-    if (count > kMostCachedTracks) return {};
-    TrackCache cache;
-    for (uint64_t i = 0; i < count && fields.ok; ++i) {
+    if (whole && count <= kMostCachedTracks) {
+        slots.reserve(count);
+        std::string_view path;
         CachedTrack track;
-        track.stamp.size = fields.Signed64();
-        track.stamp.writeTime = fields.Signed64();
-        track.lastUsed = static_cast<uint32_t>(fields.Next(4));
-        track.length = fields.Signed32();
-        track.bitrate = fields.Signed32();
-        track.sampleRate = fields.Signed32();
-        const size_t pathBytes = fields.Next(2), titleBytes = fields.Next(1), artistBytes = fields.Next(1);
-        std::string path = fields.Text(pathBytes);
-        track.title = fields.Text(titleBytes);
-        track.artist = fields.Text(artistBytes);
-        const bool sane = track.length >= 0 && track.bitrate >= 0 && track.sampleRate >= 0 &&
-                          path.find('\0') == std::string::npos && Writable(path, track);
-        if (!sane) return {};
-        cache.insert_or_assign(std::move(path), std::move(track));
+        for (uint64_t i = 0; i < count; ++i) {
+            const size_t at = body.size() - fields.Left();
+            if (!ReadRecord(fields, path, track)) break;
+            slots.push_back({PathHash(path), static_cast<uint32_t>(at), false});
+        }
     }
     // Every byte accounted for: records cut short, or more behind them, are damage.
-    if (!fields.ok || !fields.AtEnd()) return {};
-    return cache;
+    if (!whole || slots.size() != count || !fields.AtEnd()) {
+        slots.clear();
+        bytes.clear();
+    }
+    std::sort(slots.begin(), slots.end(), [](const Slot& a, const Slot& b) { return a.hash < b.hash; });
 }
 
-std::string TrackCacheBytes(const std::vector<std::pair<std::string, CachedTrack>>& listed, const TrackCache& spares,
-                            uint32_t today) {
+size_t TrackCache::Size() const {
+    return given.size() + std::count_if(slots.begin(), slots.end(), [](const Slot& slot) { return !slot.taken; });
+}
+
+bool TrackCache::Take(const std::string& path, CachedTrack& track) {
+    if (const auto found = given.find(path); found != given.end()) {
+        track = std::move(found->second);
+        given.erase(found);
+        return true;
+    }
+    const uint64_t hash = PathHash(path);
+    auto slot = std::lower_bound(slots.begin(), slots.end(), hash, [](const Slot& s, uint64_t h) { return s.hash < h; });
+    for (; slot != slots.end() && slot->hash == hash; ++slot) {
+        Fields fields(std::string_view(bytes).substr(slot->at));
+        std::string_view at;
+        if (slot->taken || !ReadRecord(fields, at, track) || at != path) continue;
+        slot->taken = true;
+        return true;
+    }
+    return false;
+}
+
+void TrackCache::Give(const std::string& path, CachedTrack track) {
+    given.insert_or_assign(path, std::move(track));
+}
+
+std::string TrackCache::Bytes(const std::vector<std::pair<std::string, CachedTrack>>& listed, uint32_t today) const {
     std::string records;
     std::unordered_set<std::string_view> written;
     uint32_t count = 0;
-    auto write = [&](const std::string& path, const CachedTrack& track) {
+    auto write = [&](std::string_view path, const CachedTrack& track) {
         if (count == kMostCachedTracks || !Writable(path, track) || !written.insert(path).second) return;
         PutRecord(records, path, track);
         ++count;
@@ -120,18 +163,27 @@ std::string TrackCacheBytes(const std::vector<std::pair<std::string, CachedTrack
         used.lastUsed = today;
         write(path, used);
     }
-    std::vector<const TrackCache::value_type*> kept;
-    for (const auto& spare : spares) {
-        if (today - spare.second.lastUsed <= kSpareDays || spare.second.lastUsed > today) kept.push_back(&spare);
+    // The others, not listed now: those left from the file and those given back.
+    std::vector<std::pair<std::string_view, CachedTrack>> spares;
+    for (const Slot& slot : slots) {
+        Fields fields(std::string_view(bytes).substr(slot.at));
+        std::string_view path;
+        CachedTrack track;
+        if (!slot.taken && ReadRecord(fields, path, track)) spares.emplace_back(path, std::move(track));
     }
-    std::sort(kept.begin(), kept.end(), [](auto* a, auto* b) { return a->second.lastUsed > b->second.lastUsed; });
-    for (const auto* spare : kept) write(spare->first, spare->second);
-    std::string bytes(kMagic);
-    Put(bytes, kVersion, 4);
-    Put(bytes, count, 4);
-    bytes += records;
-    Put(bytes, Sum(bytes), 4);
-    return bytes;
+    for (const auto& [path, track] : given) spares.emplace_back(path, track);
+    std::erase_if(spares, [&](const auto& spare) {
+        return today - spare.second.lastUsed > kSpareDays && spare.second.lastUsed <= today;
+    });
+    std::sort(spares.begin(), spares.end(),
+              [](const auto& a, const auto& b) { return a.second.lastUsed > b.second.lastUsed; });
+    for (const auto& [path, track] : spares) write(path, track);
+    std::string file(kMagic);
+    Put(file, kVersion, 4);
+    Put(file, count, 4);
+    file += records;
+    Put(file, Sum(file), 4);
+    return file;
 }
 
 CachedTrack RecordOf(const PlaylistEntry& entry, uint32_t today) {

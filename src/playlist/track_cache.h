@@ -23,23 +23,41 @@ struct CachedTrack {
     uint32_t lastUsed = 0;
 };
 
-using TrackCache = std::unordered_map<std::string, CachedTrack>;
-
 // A record not in the playlist is kept this many days after it last was; the file
 // holds at most kMostCachedTracks records, those of the playlist first.
 constexpr uint32_t kSpareDays = 30;
 constexpr size_t kMostCachedTracks = 200000;
 
-// The records of the file's bytes; none when the bytes are not a whole cache file of
-// this version.
-TrackCache ReadTrackCache(std::string_view bytes);
+// The records of a cache file, found by path in the file's own bytes: a start takes
+// apart only the records its list names.
+class TrackCache {
+public:
+    TrackCache() = default;
+    // No records when the bytes are not a whole cache file of this version.
+    explicit TrackCache(std::string fileBytes);
 
-// The file's bytes: `listed` (the playlist's records, in list order, a path once)
-// used `today`, then the `spares` not listed and not too old, most recently used
-// first, within the bound.
-std::string TrackCacheBytes(const std::vector<std::pair<std::string, CachedTrack>>& listed, const TrackCache& spares,
-                            uint32_t today);
+    // The records neither taken nor given back.
+    size_t Size() const;
+    // The record of `path`, which the caller holds from now on; false when none.
+    bool Take(const std::string& path, CachedTrack& track);
+    // A record to keep (its entry left the list), under its `lastUsed`.
+    void Give(const std::string& path, CachedTrack track);
+    // The file's bytes: `listed` (the playlist's records, in list order, a path once)
+    // used `today`, then the others not too old, most recently used first, within
+    // the bound.
+    std::string Bytes(const std::vector<std::pair<std::string, CachedTrack>>& listed, uint32_t today) const;
 
-// The record of an entry read from its file, or of its details taken back.
+private:
+    struct Slot {
+        uint64_t hash;
+        uint32_t at;  // the record's offset in `bytes`
+        bool taken;
+    };
+    std::string bytes;
+    std::vector<Slot> slots;  // by hash
+    std::unordered_map<std::string, CachedTrack> given;
+};
+
+// The record of an entry read from its file, or its details taken back from one.
 CachedTrack RecordOf(const PlaylistEntry& entry, uint32_t today);
 void TakeRecord(PlaylistEntry& entry, const CachedTrack& record);

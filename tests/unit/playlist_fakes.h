@@ -24,7 +24,7 @@ public:
 
     // Adds a row as AddFile does: titled as the file, at 128 kbit/s and 44.1 kHz.
     void Add(PlayOrder& order, const std::string& path) {
-        entries.push_back(std::make_unique<PlaylistEntry>(path.c_str()));
+        entries.push_back(std::make_unique<PlaylistEntry>(path));
         entries.back()->info = {"", "", 0, 128, 44100, 200};
         TitleFromFileName(entries.back()->info.title, path.c_str(), sizeof(TrackInfo::title), GbkLeadByte);
         order.AppendRow(RowCount() - 1, RowCount() - 1);

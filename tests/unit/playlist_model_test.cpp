@@ -75,7 +75,7 @@ TEST(PlaylistModel, ALateResultLandsOnItsOwnEntryWhereverItMovedOrNowhere) {
 TEST(PlaylistModel, TheCacheShowsDetailsAtOnceAndHandsTheReaderItsStamps) {
     Reading first("ab");
     first.list.TakeDetails({Read(1), Read(2)});
-    Reading next("bc", ReadTrackCache(first.list.CacheBytes()));
+    Reading next("bc", TrackCache(first.list.CacheBytes()));
     EXPECT_EQ(Shown(next.list), "Artist|B|03:20 |c|");
     DetailJob job;
     ASSERT_TRUE(next.queue->Wait(job));
@@ -128,28 +128,31 @@ TEST(TrackCache, AFileCutFlippedOfAnotherVersionOrClaimingTooManyIsNoCacheAtAll)
     Reading reading("ab");
     reading.list.TakeDetails({Read(1), Read(2)});
     const std::string good = reading.list.CacheBytes();
-    ASSERT_EQ(ReadTrackCache(good).size(), 2u);
+    ASSERT_EQ(TrackCache(good).Size(), 2u);
     for (size_t i = 0; i < good.size(); ++i) {
-        EXPECT_TRUE(ReadTrackCache(good.substr(0, i)).empty()) << "cut at " << i;
+        EXPECT_EQ(TrackCache(good.substr(0, i)).Size(), 0u) << "cut at " << i;
         std::string flipped = good;
         flipped[i] ^= 0x10;
-        EXPECT_TRUE(ReadTrackCache(flipped).empty()) << "flipped at " << i;
+        EXPECT_EQ(TrackCache(flipped).Size(), 0u) << "flipped at " << i;
     }
     std::string version = good, count = good, longer = good;
     version[4] = 2;
     count[8] = 3;
     longer.insert(longer.size() - 4, "x");
-    for (const std::string& bytes : {version, count, longer}) EXPECT_TRUE(ReadTrackCache(Summed(bytes)).empty());
+    for (const std::string& bytes : {version, count, longer}) EXPECT_EQ(TrackCache(Summed(bytes)).Size(), 0u);
 }
 
 TEST(TrackCache, KeepsTheListedAndDropsWhatWasNotListedForAMonth) {
     TrackCache spares;
-    for (uint32_t day : {19969u, 19970u, 20001u}) spares[std::to_string(day)] = {{1, 1}, "t", "a", 1, 2, 3, day};
-    const TrackCache kept = ReadTrackCache(TrackCacheBytes({{"listed", {{1, 1}, "", "", 0, 0, 0, 1}}}, spares, 20000));
-    EXPECT_EQ(kept.size(), 3u);
-    EXPECT_EQ(kept.at("listed").lastUsed, 20000u);
-    EXPECT_EQ(kept.count("19969"), 0u);
-    EXPECT_EQ(kept.at("19970").title, "t");
+    for (uint32_t day : {19969u, 19970u, 20001u}) spares.Give(std::to_string(day), {{1, 1}, "t", "a", 1, 2, 3, day});
+    TrackCache kept(spares.Bytes({{"listed", {{1, 1}, "", "", 0, 0, 0, 0}}}, 20000));
+    EXPECT_EQ(kept.Size(), 3u);
+    CachedTrack track;
+    EXPECT_FALSE(kept.Take("19969", track));
+    EXPECT_TRUE(kept.Take("19970", track));
+    EXPECT_EQ(track.title, "t");
+    ASSERT_TRUE(kept.Take("listed", track));
+    EXPECT_EQ(track.lastUsed, 20000u);
 }
 
 TEST(DetailQueue, TheRowsOnScreenComeFirstThenListOrderAndForgottenRowsNever) {

@@ -18,6 +18,18 @@ std::string Audio(const std::string& name) {
     return "audio\\" + name;
 }
 
+// What the reader thread calls: the same details as Open, on any thread.
+int Describe(const std::string& path, TrackInfo* info) {
+    static const auto describe = reinterpret_cast<DescribeFileFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA(PluginPath("Input.ini").c_str()), "DescribeFile")));
+    return describe(path.c_str(), info);
+}
+
+std::string Shown(const TrackInfo& info) {
+    return std::string(info.title, strnlen(info.title, 128)) + "|" + std::string(info.artist, strnlen(info.artist, 128)) +
+           "|" + std::to_string(info.bitrate) + "|" + std::to_string(info.sampleRate) + "|" + std::to_string(info.length);
+}
+
 // The handle value the system gives out next. Wine's handle count stays 0, but it
 // gives out the lowest free value: the same value before and after a call means that
 // the call left no handle open.
@@ -105,6 +117,10 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
         memset(&info, 0x7F, sizeof(info));  // junk, as the program's records may hold
         ASSERT_NE(TheInput()->Open(Audio(c.file).c_str(), &info), 0);
         TheInput()->Close();
+        TrackInfo described;
+        memset(&described, 0x7F, sizeof(described));
+        ASSERT_NE(Describe(Audio(c.file), &described), 0);
+        EXPECT_EQ(Shown(described), Shown(info));
         EXPECT_EQ(std::string(info.title, strnlen(info.title, sizeof(info.title))), c.title);
         EXPECT_EQ(std::string(info.artist, strnlen(info.artist, sizeof(info.artist))), c.artist);
         WIN32_FILE_ATTRIBUTE_DATA file;
@@ -145,6 +161,7 @@ TEST(BadInputTest, IsRefusedAndNothingStaysOpen) {
         const HANDLE next = NextHandle();
         TrackInfo info;
         EXPECT_EQ(TheInput()->Open(path.c_str(), &info), 0);
+        EXPECT_EQ(Describe(path, &info), 0);
         EXPECT_EQ(TheInput()->GetState(), PlayerState::Stopped);
         TheInput()->Play();
         EXPECT_EQ(TheInput()->GetState(), PlayerState::Stopped) << "nothing to play";
