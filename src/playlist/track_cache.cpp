@@ -35,13 +35,15 @@ public:
     }
     int64_t Signed64() { return static_cast<int64_t>(Next(8)); }
     int32_t Signed32() { return static_cast<int32_t>(static_cast<uint32_t>(Next(4))); }
-    std::string_view Text(size_t length) {
+    std::string_view Text(uint64_t length) {
         if (!Have(length)) return {};
-        at += length;
-        return bytes.substr(at - length, length);
+        const size_t start = at;
+        at += static_cast<size_t>(length);
+        return bytes.substr(start, at - start);
     }
-    bool Have(size_t count) {
-        ok = ok && count <= bytes.size() - at;
+    // Counts read from the file stay 64-bit until they are known to fit.
+    bool Have(uint64_t count) {
+        ok = ok && count <= uint64_t{bytes.size() - at};
         return ok;
     }
     bool AtEnd() const { return at == bytes.size(); }
@@ -77,7 +79,7 @@ bool ReadRecord(Fields& fields, std::string_view& path, CachedTrack& track) {
     track.length = fields.Signed32();
     track.bitrate = fields.Signed32();
     track.sampleRate = fields.Signed32();
-    const size_t pathBytes = fields.Next(2), titleBytes = fields.Next(1), artistBytes = fields.Next(1);
+    const uint64_t pathBytes = fields.Next(2), titleBytes = fields.Next(1), artistBytes = fields.Next(1);
     path = fields.Text(pathBytes);
     track.title = fields.Text(titleBytes);
     track.artist = fields.Text(artistBytes);
@@ -112,7 +114,7 @@ TrackCache::TrackCache(std::string fileBytes) : bytes(std::move(fileBytes)) {
         for (uint64_t i = 0; i < count; ++i) {
             const size_t at = body.size() - fields.Left();
             if (!ReadRecord(fields, path, track)) break;
-            slots.push_back({PathHash(path), static_cast<uint32_t>(at), false});
+            slots.push_back({PathHash(path), at, false});
         }
     }
     // Every byte accounted for: records cut short, or more behind them, are damage.

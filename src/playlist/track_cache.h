@@ -50,7 +50,7 @@ public:
 private:
     struct Slot {
         uint64_t hash;
-        uint32_t at;  // the record's offset in `bytes`
+        size_t at;  // the record's offset in `bytes`
         bool taken;
     };
     std::string bytes;

@@ -61,9 +61,11 @@ class LibraryTest(ProgramTest):
 
     def test_twenty_thousand_tracks_show_at_once_and_their_details_behind(self):
         tracks = 20000
-        few = self.program(3)
-        window, three = started(few)
-        self.close(few, window)
+        few, three = self.program(3), 60
+        for _ in range(2):  # the faster of two: a first start in a session takes longer
+            window, seconds = started(few)
+            three = min(three, seconds)
+            self.close(few, window)
 
         program = self.program(tracks)
         playlist = (program.folder / "Data" / "PlayList.m3u").read_bytes()

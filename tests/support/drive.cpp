@@ -9,10 +9,6 @@
 //   inside HWND CLASS          the first window of CLASS among its descendants, or 0
 //   text HWND                  the window's text, its ANSI bytes in hex (it may hold line ends)
 //   cell HWND ROW COLUMN       a list view's cell text, the same way
-//   blank HWND COLUMN          how many rows of a list view have that cell empty; asked
-//                              again of the same list, only the rows empty before are
-//                              looked at (a cell filled stays filled while the row
-//                              count stays)
 //   visible HWND               1 while the window is shown
 //   rect HWND                  left top right bottom
 //   styles HWND                style and extended style, in hex
@@ -39,7 +35,6 @@
 #include <cstring>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -76,43 +71,6 @@ void AnswerCell(HWND list, int row, int column) {
     VirtualFreeEx(target, remote, 0, MEM_RELEASE);
     CloseHandle(target);
     AnswerText(text);
-}
-
-// The rows found empty by the last count, for the next one on the same list.
-struct Blanks {
-    HWND list = nullptr;
-    int column = -1;
-    long rows = -1;
-    std::vector<int> empty;
-} blanks;
-
-void AnswerBlanks(HWND list, int column) {
-    const long rows = static_cast<long>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    if (list != blanks.list || column != blanks.column || rows != blanks.rows) {
-        blanks = {list, column, rows, std::vector<int>(rows)};
-        for (int row = 0; row < rows; ++row) blanks.empty[row] = row;
-    }
-    DWORD process = 0;
-    GetWindowThreadProcessId(list, &process);
-    HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process);
-    constexpr size_t kText = 512;
-    auto* remote = static_cast<char*>(VirtualAllocEx(target, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT,
-                                                     PAGE_READWRITE));
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = remote + sizeof(item);
-    item.cchTextMax = kText - 1;
-    // The list answers with the length of the text, and changes no field it is asked
-    // by; the text itself is not wanted.
-    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
-    std::vector<int> still;
-    for (int row : blanks.empty) {
-        if (SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote)) == 0) still.push_back(row);
-    }
-    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
-    CloseHandle(target);
-    blanks.empty = std::move(still);
-    Answer(static_cast<long>(blanks.empty.size()));
 }
 
 HWND fullscreenWindow = nullptr;
@@ -194,8 +152,6 @@ bool Run(char* line) {
         AnswerText(text);
     } else if (command == "cell") {
         AnswerCell(window(1), static_cast<int>(number(2)), static_cast<int>(number(3)));
-    } else if (command == "blank") {
-        AnswerBlanks(window(1), static_cast<int>(number(2)));
     } else if (command == "visible") {
         Answer(IsWindowVisible(window(1)));
     } else if (command == "rect") {
