@@ -3,6 +3,7 @@
 cache) and the next: seconds from the start to a visible character, to every row in
 the editor, to every row's details, and the working set then; beside an empty list.
 With another staged folder (a build from before a change), the same for it."""
+import os
 import shutil
 import sys
 import time
@@ -14,7 +15,7 @@ from playback_bench import pool  # noqa: E402
 from test_library import ID_PLAYLIST_EDITOR, LIST, WM_COMMAND, cached_tracks, last_read, started  # noqa: E402
 
 LVM_GETITEMCOUNT = 0x1004
-COUNTS = (1000, 20000, 100000)
+COUNTS = tuple(int(c) for c in os.environ.get("COUNTS", "1000 20000 100000").split())
 
 
 def library(count):

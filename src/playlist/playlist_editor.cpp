@@ -31,6 +31,9 @@ const Column kColumns[] = {{"艺术家", 100}, {"标题", 140}, {"时长", 40}};
 // The reader's word that details wait. They are taken a little later, many at once:
 // the window wakes a few times a second for them, not once a file.
 constexpr UINT kDetailsMessage = WM_APP + 1;
+// The reader starts once the message loop runs: while the list loads and the
+// character first shows, the second processor is theirs.
+constexpr UINT kStartReading = WM_APP + 2;
 constexpr UINT_PTR kDetailsTimer = 1;
 constexpr UINT kDetailsDelayMs = 50;
 
@@ -102,6 +105,9 @@ LRESULT PlayListEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_INITDIALOG: OnInitDialog(); break;
     case WM_COMMAND: OnCommand(LOWORD(wParam)); break;
     case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case kStartReading:
+        if (queue != nullptr) reader.Start(queue, pluginLoader.Describer(), startDirectory, window, kDetailsMessage);
+        break;
     case kDetailsMessage: SetTimer(window, kDetailsTimer, kDetailsDelayMs, nullptr); break;
     case WM_TIMER:
         if (wParam != kDetailsTimer) break;
@@ -132,9 +138,9 @@ void PlayListEditor::OnInitDialog() {
     // A plug-in made before DescribeFile leaves the details to be read as each entry
     // plays: reading them here would hold up the window.
     queue.reset();
-    if (const DescribeFileFunction describe = pluginLoader.Describer()) {
+    if (pluginLoader.Describer() != nullptr) {
         queue = std::make_shared<DetailQueue>();
-        reader.Start(queue, describe, startDirectory, window, kDetailsMessage);
+        PostMessageA(window, kStartReading, 0, 0);
     }
     playlist.ReadWith(queue);
     playlist.view = this;
@@ -170,6 +176,8 @@ LRESULT PlayListEditor::OnNotify(const NMHDR* header) {
     case LVN_ODFINDITEMA:
         SetWindowLongPtrA(window, DWLP_MSGRESULT, FindRow(*reinterpret_cast<const NMLVFINDITEMA*>(header)));
         return TRUE;
+    // The rows own nothing: no word for each of them as they all go.
+    case LVN_DELETEALLITEMS: SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE); return TRUE;
     case LVN_KEYDOWN:
         if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) DeleteSelected();
         break;
@@ -197,10 +205,10 @@ int PlayListEditor::FindRow(const NMLVFINDITEMA& find) {
     const size_t length = lstrlenA(typed);
     const int start = find.iStart < 0 || find.iStart >= rows ? 0 : find.iStart;
     const int steps = (find.lvfi.flags & LVFI_WRAP) != 0 ? rows : rows - start;
+    const bool whole = (find.lvfi.flags & LVFI_PARTIAL) == 0;
     for (int step = 0; step < steps; ++step) {
         const int row = (start + step) % rows;
         const char* artist = ArtistText(playlist.Row(row));
-        const bool whole = (find.lvfi.flags & LVFI_PARTIAL) == 0;
         if ((whole ? _stricmp(artist, typed) : _strnicmp(artist, typed, length)) == 0) return row;
     }
     return -1;
@@ -374,7 +382,9 @@ void PlayListEditor::SaveTrackCache(const char* path) {
     ReplaceWholeFile(path, playlist.CacheBytes());
 }
 
+// A reader not yet started then never starts.
 void PlayListEditor::StopReading() {
     reader.Stop();
     TakeDetails();
+    queue.reset();
 }
