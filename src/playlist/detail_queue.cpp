@@ -3,7 +3,9 @@
 void DetailQueue::Add(DetailJob job) {
     {
         std::lock_guard<std::mutex> guard(lock);
-        if (!waiting.insert(job.id).second) return;
+        if (job.id < firstId || Waiting(job.id)) return;
+        if (job.id - firstId >= waiting.size()) waiting.resize(job.id - firstId + 1);
+        waiting[job.id - firstId] = true;
         jobs.push_back(std::move(job));
     }
     added.notify_one();
@@ -14,18 +16,21 @@ void DetailQueue::Add(DetailJob job) {
 void DetailQueue::Prefer(const std::vector<DetailJob>& preferred) {
     std::lock_guard<std::mutex> guard(lock);
     for (auto job = preferred.rbegin(); job != preferred.rend(); ++job) {
-        if (waiting.count(job->id) != 0) jobs.push_front(*job);
+        if (Waiting(job->id)) jobs.push_front(*job);
     }
 }
 
 void DetailQueue::Forget(const std::vector<uint32_t>& ids) {
     std::lock_guard<std::mutex> guard(lock);
-    for (uint32_t id : ids) waiting.erase(id);
+    for (uint32_t id : ids) {
+        if (Waiting(id)) waiting[id - firstId] = false;
+    }
 }
 
 void DetailQueue::Clear() {
     std::lock_guard<std::mutex> guard(lock);
     jobs.clear();
+    firstId += static_cast<uint32_t>(waiting.size());
     waiting.clear();
     results.clear();
     told = false;
@@ -54,7 +59,9 @@ bool DetailQueue::Wait(DetailJob& job) {
         if (stopped) return false;
         job = std::move(jobs.front());
         jobs.pop_front();
-        if (waiting.erase(job.id) != 0) return true;
+        if (!Waiting(job.id)) continue;
+        waiting[job.id - firstId] = false;
+        return true;
     }
 }
 

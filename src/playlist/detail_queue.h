@@ -10,7 +10,6 @@
 #include <deque>
 #include <mutex>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "playlist/playlist_entry.h"
@@ -36,7 +35,7 @@ struct DetailResult {
 class DetailQueue {
 public:
     // The window's thread.
-    // Jobs in the order given, after those waiting.
+    // Jobs in the order given, after those waiting; each id higher than any before.
     void Add(DetailJob job);
     // Jobs still waiting moved before all others (the rows on screen); others ignored.
     void Prefer(const std::vector<DetailJob>& jobs);
@@ -57,8 +56,13 @@ public:
 private:
     std::mutex lock;
     std::condition_variable added;
+    bool Waiting(uint32_t id) const { return id >= firstId && id - firstId < waiting.size() && waiting[id - firstId]; }
+
     std::deque<DetailJob> jobs;
-    std::unordered_set<uint32_t> waiting;  // ids whose job is still to be taken
+    // Whether the job of each id from `firstId` on is still to be taken. Ids come in
+    // turn, as the playlist gives them; a Clear leaves those before it behind.
+    std::vector<bool> waiting;
+    uint32_t firstId = 0;
     std::vector<DetailResult> results;
     bool told = false;
     bool stopped = false;

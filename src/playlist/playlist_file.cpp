@@ -195,7 +195,7 @@ PlaylistRead ReadPlaylist(PlaylistFiles& files, const PlaylistSource& list, Lead
             open.pop_back();
             continue;
         }
-        const std::string& line = at.text.lines[at.next++];
+        std::string& line = at.text.lines[at.next++];
         const LeadByteTest lead = at.text.unicode ? NoLeadBytes : isLeadByte;
         if (IsExtinf(line)) {
             at.title = ExtinfTitle(line);
@@ -205,8 +205,9 @@ PlaylistRead ReadPlaylist(PlaylistFiles& files, const PlaylistSource& list, Lead
         std::string title = std::move(at.title);
         at.title.clear();
         const bool relativeToList = open.size() > 1 || list.origin == ListOrigin::Elsewhere;
-        const std::string entry = relativeToList ? EntryPath(at.textPath, line, lead) : line;
-        std::string path = entry;
+        // Each line is taken once: moved, not copied, on a list of many thousands.
+        std::string entry = relativeToList ? EntryPath(at.textPath, line, lead) : std::move(line);
+        std::string path;
         if (at.text.unicode) {
             path = files.AnsiPath(entry);
             title = files.AnsiText(title);
@@ -215,10 +216,12 @@ PlaylistRead ReadPlaylist(PlaylistFiles& files, const PlaylistSource& list, Lead
                 continue;
             }
         }
-        if (KindOfFile(entry.c_str(), lead) == FileKind::Playlist) {
+        if (!at.text.unicode) path = std::move(entry);
+        const std::string& named = at.text.unicode ? entry : path;  // as the list spells it
+        if (KindOfFile(named.c_str(), lead) == FileKind::Playlist) {
             std::string bytes, identity;
             if (files.Read(path, bytes, identity) && seen.insert(identity).second) {
-                const bool utf8 = IsUtf8PlaylistName(entry.c_str(), lead);
+                const bool utf8 = IsUtf8PlaylistName(named.c_str(), lead);
                 open.push_back(reading(path, bytes, utf8 ? Unmarked::Utf8 : Unmarked::Guess));  // `at` goes
             }
             continue;

@@ -16,7 +16,7 @@ void PlaylistModel::Add(std::string path, std::string listedTitle, bool keepWhen
         MarkPending(*entry, isLeadByte);
     }
     if (queue != nullptr) queue->Add({entry->id, entry->path, entry->stamp});
-    byId.emplace(entry->id, entry.get());
+    byId.push_back(entry.get());
     entries.push_back(std::move(entry));
     order.AppendRow(RowCount() - 1, RowCount() - 1);
 }
@@ -25,7 +25,11 @@ void PlaylistModel::Leave(const PlaylistEntry& entry) {
     if (entry.details != Details::Pending && entry.available && entry.stamp.size >= 0) {
         cache.Give(entry.path, RecordOf(entry, today));
     }
-    byId.erase(entry.id);
+    byId[entry.id - firstId] = nullptr;
+}
+
+PlaylistEntry* PlaylistModel::Find(uint32_t id) const {
+    return id >= firstId && id - firstId < byId.size() ? byId[id - firstId] : nullptr;
 }
 
 void PlaylistModel::DeleteRows(const std::vector<int>& rows) {
@@ -43,6 +47,8 @@ void PlaylistModel::DeleteRows(const std::vector<int>& rows) {
 void PlaylistModel::DeleteAllRows() {
     for (const auto& entry : entries) Leave(*entry);
     entries.clear();
+    byId.clear();
+    firstId = nextId;
     if (queue != nullptr) queue->Clear();
 }
 
@@ -81,9 +87,9 @@ bool PlaylistModel::TakeDetails(const std::vector<DetailResult>& results) {
     std::vector<uint32_t> changed;
     std::unordered_set<uint32_t> going;
     for (const DetailResult& result : results) {
-        const auto found = byId.find(result.id);
-        if (found == byId.end()) continue;  // deleted meanwhile, or of a list since cleared
-        PlaylistEntry& entry = *found->second;
+        PlaylistEntry* const found = Find(result.id);
+        if (found == nullptr) continue;  // deleted meanwhile, or of a list since cleared
+        PlaylistEntry& entry = *found;
         const bool wasPending = entry.details == Details::Pending;
         if (result.found == Found::Unchanged) {
             if (entry.details == Details::Cached) entry.details = Details::Read;

@@ -7,7 +7,6 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "playback/transport.h"
@@ -79,9 +78,13 @@ private:
     void Leave(const PlaylistEntry& entry);
 
     LeadByteTest isLeadByte;
+    PlaylistEntry* Find(uint32_t id) const;
+
     std::vector<std::unique_ptr<PlaylistEntry>> entries;
-    std::unordered_map<uint32_t, PlaylistEntry*> byId;
-    uint32_t nextId = 1;
+    // The entries by id, from `firstId` on (null for those gone): ids are given in turn
+    // and never again, and all rows going starts the table anew.
+    std::vector<PlaylistEntry*> byId;
+    uint32_t firstId = 1, nextId = 1;
     PlayOrder order;
     std::shared_ptr<DetailQueue> queue;
     // Records of files not in the list: taken by entries that name them, given back
