@@ -1,7 +1,6 @@
 """The character sings along: each line of a track's lyrics in its balloon at its time
 as heard, measured against the capture plug-in's log of when its samples played."""
 import shutil
-from pathlib import Path
 
 from harness import ProgramTest, driver, wait_for
 from test_playback import AUDIO, CAPTURE_PLUGIN

@@ -1,4 +1,5 @@
-// The lyrics inside music files: ID3v2 SYLT and USLT frames, and Vorbis comments.
+// The lyrics inside music files: ID3v2 SYLT and USLT frames, and Vorbis comments. Which
+// frame of a tag counts shows in the plug-in's own test of its export.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -25,20 +26,6 @@ std::string Entry(const std::string& text, uint32_t time) {
     return text + std::string(1, '\0') + Be32(time);
 }
 
-std::string Frame(const std::string& id, const std::string& content) {
-    return id + Be32(content.size()) + std::string(2, '\0') + content;
-}
-
-// A 2.3 tag of the frames.
-std::string Lyrics(const std::string& frames) {
-    const auto n = frames.size();
-    const std::string tag =
-        "ID3" + std::string{3, 0, 0, char(n >> 21 & 0x7F), char(n >> 14 & 0x7F), char(n >> 7 & 0x7F), char(n & 0x7F)} +
-        frames;
-    const auto header = ParseId3v2Header(tag);
-    return header ? Id3v2Lyrics(*header, std::string_view(tag).substr(kId3v2HeaderBytes), 0) : "!";
-}
-
 std::string Comments(std::string_view first, std::string_view second) {
     CommentTexts texts;
     texts.Take(first);
@@ -62,15 +49,11 @@ TEST(LyricTags, SyltUsltAndCommentsAsLrcText) {
         {"SyltUtf16SyllablesMakeLinesAtTheirFirst", [&] { return SyltLrc(Sylt(utf16Syllables, 2, 1, 1), 0); },
          U8(u8"[00:01.000]春天\n[00:03.000]来")},
         {"SyltInMpegFramesOf26ms", [] { return SyltLrc(Sylt(Entry("x", 100), 1), 1152000.0 / 44100); }, "[00:02.612]x"},
-        {"SyltInFramesOfNoKnownLengthLeftOut", [] { return SyltLrc(Sylt(Entry("x", 100), 1), 0); }, ""},
         {"SyltOfChordsIsNotSung", [] { return SyltLrc(Sylt(Entry("Am", 100), 2, 5), 0); }, ""},
         {"SyltCutInAnEntryKeepsTheEntriesBefore",
          [] { return SyltLrc(Sylt(Entry("a", 100) + "b" + std::string(1, '\0') + "\0\0", 2), 0); }, "[00:00.100]a"},
         {"SyltWithoutTheDescriptionsEnd", [] { return SyltLrc(std::string("\3chi\2\1desc"), 0); }, ""},
         {"UsltTextAfterItsDescription", [&] { return UsltText(uslt); }, "[00:01.00]x"},
-        {"UsltLatin1", [] { return UsltText(std::string("\0eng\0caf\xE9", 9)); }, U8(u8"café")},
-        {"TimedSyltBeforeAnEarlierUslt",
-         [&] { return Lyrics(Frame("USLT", uslt) + Frame("SYLT", Sylt(Entry("s", 5)))); }, "[00:00.005]s"},
         {"CommentLyricsInAnyCase", [] { return Comments("lyrics=[00:01.00]a", "LYRICS=second"); }, "[00:01.00]a"},
         {"UnsyncedLyricsOnlyWithoutLyrics", [] { return Comments("UNSYNCEDLYRICS=u", "Lyrics=[00:02.00]b"); },
          "[00:02.00]b"},
