@@ -173,7 +173,8 @@ bool Run(char* line) {
         Answer(GetDlgItem(window(1), static_cast<int>(number(2))));
     } else if (command == "inside") {  // the first descendant of a class, at any depth
         std::pair<const char*, HWND> search = {words[2] != nullptr ? words[2] : "", nullptr};
-        EnumChildWindows(window(1), [](HWND child, LPARAM data) -> BOOL {
+        // CALLBACK: stdcall in the 32-bit build, which a lambda's own convention is not.
+        EnumChildWindows(window(1), [](HWND child, LPARAM data) CALLBACK -> BOOL {
             auto* found = reinterpret_cast<std::pair<const char*, HWND>*>(data);
             char name[64] = {};
             GetClassNameA(child, name, sizeof(name));
