@@ -29,6 +29,7 @@ public:
     int Channels() override { return std::min(inner->Channels(), 2); }
     bool SeekToSample(int64_t frame) override { return inner->SeekToSample(frame); }
     bool SeekToSeconds(int seconds, int openRate) override { return inner->SeekToSeconds(seconds, openRate); }
+    std::string Lyrics() override { return inner->Lyrics(); }
 
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override {
         const Decoded result = inner->Decode(audio, bytes);

@@ -37,6 +37,9 @@ public:
     // Goes to `seconds` from the start. A chained stream counts each link at its own
     // rate, which samples at the opening rate (`openRate`) would not.
     virtual bool SeekToSeconds(int seconds, int openRate) { return SeekToSample(int64_t{seconds} * openRate); }
+    // The lyrics the file carries, as GetLyrics gives them but without the byte-order
+    // mark; empty when it has none.
+    virtual std::string Lyrics() { return {}; }
 };
 
 // The decoder for the file `file` holds (opened at its start), chosen by its content,

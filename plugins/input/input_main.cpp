@@ -11,9 +11,13 @@ extern "C" InputPlugin* GetInstance() {
     return &instance.object;
 }
 
-// Slot 10 of our object is Seek.
+// Slot 10 of our object is Seek; GetLyrics (lyrics_export.cpp) and GetPlayedMs are here.
 extern "C" unsigned GetInputFeatures() {
-    return kInputCanSeek;
+    return kInputCanSeek | kInputHasLyrics | kInputKnowsPlayedTime;
+}
+
+extern "C" int GetPlayedMs() {
+    return instance.object.PlayedMs();
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {

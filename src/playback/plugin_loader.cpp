@@ -34,6 +34,11 @@ unsigned PluginLoader::InputFeatures() const {
     return features != nullptr ? features() : 0;
 }
 
+void* PluginLoader::InputExport(unsigned feature, const char* name) const {
+    if ((InputFeatures() & feature) == 0) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(inputModule, name));
+}
+
 OutputPlugin* PluginLoader::LoadOutput(const char* path) {
     return static_cast<OutputPlugin*>(LoadModuleObject(outputModule, path));
 }

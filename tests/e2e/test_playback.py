@@ -16,7 +16,7 @@ TITLE, ELAPSED, BITRATE, SAMPLE_RATE, PAUSE, NEXT, PLAY, VOLUME, POSITION = (100
 ID_EXIT, ID_CONTROL_PANEL, ID_PLAY = 40002, 40009, 40011
 TBM_GETPOS = 0x0400  # WM_USER
 WS_DISABLED = 0x08000000
-PLAY_FROM_THE_MENU = ("Down", "Down", "Down", "Right", "Return")  # "播放" in the menu's "播放" submenu
+PLAY_FROM_THE_MENU = ("Down",) * 4 + ("Right", "Return")  # "播放" in the menu's "播放" submenu
 
 
 def samples(path):
@@ -136,7 +136,7 @@ class PlaybackTest(ProgramTest):
     def test_the_panel_answers_the_keyboard_as_a_dialog(self):
         tracks = [(f"{name}.mp3", "tone1s.mp3") for name in "abc"]
         program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
-        driver.menu(window, *["Down"] * 5, "Return")  # "控制"
+        driver.menu(window, *["Down"] * 6, "Return")  # "控制"
         wait_for(lambda: driver.visible(panel), message="the panel")
         driver.click_control(panel, NEXT)  # the focus on 下一首, and the second track shown
         self.shows(panel, TITLE, "02 b")

@@ -265,7 +265,7 @@ TEST_F(Dialogs, TheEndOfTheSessionSavesThePlaylistAndTheSettingsAsRead) {
     EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(FileBytes("Data\\PlayList.m3u"), "a.mp3\r\nb.mp3\r\n");
-    EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "1\r\n1\r\n100\r\n1");
+    EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "1\r\n1\r\n100\r\n1\r\n1");
 }
 
 // The program's own playlist file, read-only, cannot be opened for reading and

@@ -1,6 +1,7 @@
 // What Open reports and what it refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -181,6 +182,30 @@ TEST(InputPluginTable, StatesComeByTheirNumbersThroughTheirSlots) {
     EXPECT_EQ(stateAfter(9), 1) << "Resume";
     EXPECT_EQ(stateAfter(7), 0) << "Stop";
     input->Close();
+}
+
+// What the program times and shows: the lyrics of each format, as LRC text in UTF-8.
+TEST(LyricsExport, GivesEachFormatsLyricsAsLrcText) {
+    TheInput();  // the module loaded
+    const auto lyrics = reinterpret_cast<LyricsExport>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("Input.ini"), "GetLyrics")));
+    ASSERT_NE(lyrics, nullptr);
+    const std::pair<const char*, const char8_t*> cases[] = {
+        {"lyrics-sylt.mp3", u8"[00:01.000]春天\n[00:02.000]\n[00:03.000]来了"},
+        {"lyrics-uslt-gbk.mp3", u8"[00:01.00]春天"},
+        {"lyrics.flac", u8"[00:01.00]春天来了\n[00:02.00]\n[00:03.00]花开了"},
+        {"lyrics.ogg", u8"[00:00.50]夏天"},
+        {"lyrics.opus", u8"[00:00.50]秋天"},
+        {"tag-v24-utf8.mp3", nullptr},
+        {"no-such-file.mp3", nullptr},
+    };
+    for (const auto& [file, text] : cases) {
+        char buffer[256];
+        const int size = lyrics(Audio(file).c_str(), buffer, sizeof(buffer));
+        const std::string expected =
+            text != nullptr ? "\xEF\xBB\xBF" + std::string(reinterpret_cast<const char*>(text)) : "";
+        EXPECT_EQ(std::string(buffer, std::clamp(size, 0, 256)), expected) << file;
+    }
 }
 
 }  // namespace
