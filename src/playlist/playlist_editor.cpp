@@ -8,6 +8,7 @@
 
 #include "playback/control_panel.h"
 #include "playlist/ansi_path.h"
+#include "playlist/drop_rule.h"
 #include "playlist/dropped_files.h"
 #include "playlist/open_files.h"
 #include "playlist/playlist_entry.h"
@@ -150,11 +151,12 @@ void PlayListEditor::OpenFiles() {
 }
 
 std::vector<wchar_t> PlayListEditor::AskForFiles() {
-    static const char kFilter[] =
-        "音乐文件\0*.MP3;*.FLAC;*.OGG;*.OGA;*.OPUS;*.WAV\0"
+    static const char kOthers[] =
         "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U)\0*.M3U\0所有文件(*.*)\0*.*\0";
-    std::wstring filter(sizeof(kFilter), L'\0');
-    filter.resize(MultiByteToWideChar(CP_ACP, 0, kFilter, sizeof(kFilter), filter.data(), sizeof(kFilter)));
+    const std::string filters = std::string("音乐文件") + '\0' + MusicFilePattern() + '\0' + std::string(kOthers, sizeof(kOthers));
+    std::wstring filter(filters.size(), L'\0');
+    filter.resize(MultiByteToWideChar(CP_ACP, 0, filters.data(), static_cast<int>(filters.size()), filter.data(),
+                                      static_cast<int>(filters.size())));
     // Room for thousands of names. A list that does not fit comes back shortened
     // without a word under Wine, and refused under Windows, so the first buffer is
     // large, and a refusal grows it and asks again.

@@ -85,7 +85,7 @@ class EditorTest(ProgramTest):
         wait_for(lambda: driver.control_text(panel, TITLE) == "01 first", message="the first entry playing")
 
     def test_the_open_dialog_shows_music_of_every_kind_and_nothing_else(self):
-        music = ["a.mp3", "b.FLAC", "c.ogg", "d.OGA", "e.opus", "f.WAV"]
+        music = ["a.mp3", "b.FLAC", "c.ogg", "d.OGA", "e.opus", "f.WAV", "g.m4a", "h.AAC", "i.wma", "j.WV"]
         files = [(f"Mix\\{name}", "tone1s.mp3") for name in music + ["list.m3u", "notes.txt"]]
         program, window = self.start_program(with_playlist(files, lines=[]))
         _, chooser, box = self.enter_in_the_open_dialog(window, "Mix")
