@@ -56,11 +56,11 @@ private:
     bool NextWavPackBlock();
     bool OpenCodec();
     bool StartCodec();
-    // The decoder ready for what follows a jump to `frame`.
-    bool Restart(int64_t frame) {
-        if (frame == 0) return StartCodec();
-        avcodec_flush_buffers(codec);
-        return true;
+    // The decoder ready for what follows a jump to `frame`: back at the start a new
+    // one, made when it first decodes, since a jump there follows every Open.
+    void Restart(int64_t frame) {
+        fresh = frame == 0;
+        if (!fresh) avcodec_flush_buffers(codec);
     }
     // The frame just decoded, into pcm: Audio, NewFormat, or nothing (all of it lies
     // before a jump's target or past the end).
@@ -88,7 +88,7 @@ private:
     bool placed = false;    // position holds; else the next frame's timestamp tells it
     int64_t position = 0;   // of the next frame decoded, from the first frame played
     int64_t target = 0;     // where a jump goes: what comes before is left out
-    bool draining = false, ended = false, pending = false;
+    bool draining = false, ended = false, pending = false, fresh = false;
     std::vector<int16_t> pcm;
 };
 
@@ -230,7 +230,8 @@ std::string FfmpegDecoder::Tag(const char* key) const {
 // The seconds of audio, and the bytes that play for them.
 double FfmpegDecoder::Seconds(int64_t& audioBytes) {
     const int64_t fileBytes = file.Length();
-    const std::string tail = ReadTail(file, file.Size() - fileBytes);
+    // Tags after the audio are WavPack's and raw AAC's.
+    const std::string tail = kind == Container::WavPack || kind == Container::Adts ? ReadTail(file, file.Size() - fileBytes) : "";
     audioBytes = fileBytes - TrailingTagBytes(tail, fileBytes);
     switch (kind) {
         case Container::Mp4: {
@@ -279,6 +280,8 @@ Decoded FfmpegDecoder::Decode(const unsigned char*& audio, size_t& bytes) {
         pending = false;
         result = Decoded::Audio;
     }
+    if (fresh && !StartCodec()) return Decoded::End;
+    fresh = false;
     // Each step takes a decoded frame or reads a packet; a bound on the steps without
     // audio keeps a hostile file from holding us.
     for (int step = 0; !result && !ended && step < kMaxEmptySteps; ++step) {
@@ -365,7 +368,8 @@ bool FfmpegDecoder::SeekToSample(int64_t frame) {
         // Raw AAC has no timestamps to seek by: its frames are counted from the start.
         int64_t frames = std::max<int64_t>(frame - kPreroll, 0);
         const int64_t offset = AdtsOffset(frames);
-        if (av_seek_frame(format, -1, offset, AVSEEK_FLAG_BYTE) < 0 || !Restart(frame)) return false;
+        if (av_seek_frame(format, -1, offset, AVSEEK_FLAG_BYTE) < 0) return false;
+        Restart(frame);
         target = frame;
         position = frames;
         placed = true;
@@ -383,7 +387,7 @@ bool FfmpegDecoder::SeekToSample(int64_t frame) {
         const int64_t first = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
         if (timestamp >= first || av_seek_frame(format, stream->index, first, AVSEEK_FLAG_BACKWARD) < 0) return false;
     }
-    if (!Restart(frame)) return false;
+    Restart(frame);
     target = frame;
     placed = false;
     return true;
