@@ -117,7 +117,7 @@ std::string AdtsFrame(int bytes, int rateIndex = 4) {
 }
 
 TEST(WalkAdts, CountsWholeFramesEachAtTheEndOfTheOneBefore) {
-    const std::string frame = AdtsFrame(300);
+    const std::string frame = AdtsFrame(300), mpeg = std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\x55');
     struct Case {
         const char* name;
         std::string bytes;
@@ -128,7 +128,7 @@ TEST(WalkAdts, CountsWholeFramesEachAtTheEndOfTheOneBefore) {
         {"three", frame + AdtsFrame(200) + AdtsFrame(400), INT64_MAX, 3},
         {"another rate after two", frame + frame + AdtsFrame(300, 3), INT64_MAX, 2},
         {"a frame cut off", frame + frame.substr(0, 100), INT64_MAX, 1},
-        {"MPEG audio", std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\x55'), INT64_MAX, 0},
+        {"MPEG audio", mpeg + mpeg + mpeg, INT64_MAX, 0},
         {"up to the frame that holds sample 2048", frame + frame + frame, 2048, 2},
     };
     for (const Case& c : cases) {
