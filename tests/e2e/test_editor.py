@@ -89,9 +89,10 @@ class EditorTest(ProgramTest):
         files = [(f"Mix\\{name}", "tone1s.mp3") for name in music + ["list.m3u", "notes.txt"]]
         program, window = self.start_program(with_playlist(files, lines=[]))
         _, chooser, box = self.enter_in_the_open_dialog(window, "Mix")
-        shown = driver.ask("inside", chooser, "SysListView32")
-        wait_for(lambda: driver.ask("send", shown, LVM_GETITEMCOUNT, 0, 0) == str(len(music)),
-                 message=lambda: f"{len(music)} files shown (it shows {driver.ask('send', shown, LVM_GETITEMCOUNT, 0, 0)})")
+        # Asked anew each time: entering a folder replaces the dialog's list of files.
+        def shown():
+            return driver.ask("send", driver.ask("inside", chooser, "SysListView32"), LVM_GETITEMCOUNT, 0, 0)
+        wait_for(lambda: shown() == str(len(music)), message=lambda: f"{len(music)} files shown (it shows {shown()})")
         self.assertEqual(driver.ask("send", driver.ask("child", chooser, FILE_TYPE), CB_GETCURSEL, 0, 0), "0")
         driver.press(box, "Escape")
         self.close(program, window)
