@@ -53,6 +53,8 @@ std::unique_ptr<Decoder> OpenFlac(BufferedFile& file, bool inOgg);
 std::unique_ptr<Decoder> OpenVorbis(BufferedFile& file);
 std::unique_ptr<Decoder> OpenOpus(BufferedFile& file);
 std::unique_ptr<Decoder> OpenWav(BufferedFile& file);
+// MP4, ASF, WavPack and raw AAC (`kind`), through FFmpeg.
+std::unique_ptr<Decoder> OpenFfmpeg(BufferedFile& file, Container kind);
 
 // What all formats report alike: texts from UTF-8, the bit rate from the bytes that
 // play for `seconds`, the length in whole seconds.

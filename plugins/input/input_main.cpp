@@ -1,5 +1,6 @@
 // Input.ini: MPEG audio (MPEG-1, 2 and 2.5, layers I to III) through libmpg123, FLAC
-// through libFLAC, Ogg Vorbis through libvorbisfile, Opus through opusfile, and WAV.
+// through libFLAC, Ogg Vorbis through libvorbisfile, Opus through opusfile, WAV, and
+// AAC, ALAC, WMA and WavPack through FFmpeg.
 #include "audio_input.h"
 #include "never_destroyed.h"
 

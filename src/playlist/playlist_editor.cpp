@@ -151,12 +151,12 @@ void PlayListEditor::OpenFiles() {
 }
 
 std::vector<wchar_t> PlayListEditor::AskForFiles() {
-    static const char kFilter[] =
-        "音乐文件\0*.MP3;*.FLAC;*.OGG;*.OGA;*.OPUS;*.WAV\0"
-        "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U,*.M3U8)\0*.M3U;*.M3U8\0"
-        "所有文件(*.*)\0*.*\0";
-    std::wstring filter(sizeof(kFilter), L'\0');
-    filter.resize(MultiByteToWideChar(CP_ACP, 0, kFilter, sizeof(kFilter), filter.data(), sizeof(kFilter)));
+    static const char kOthers[] =
+        "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U,*.M3U8)\0*.M3U;*.M3U8\0所有文件(*.*)\0*.*\0";
+    const std::string filters = std::string("音乐文件") + '\0' + MusicFilePattern() + '\0' + std::string(kOthers, sizeof(kOthers));
+    std::wstring filter(filters.size(), L'\0');
+    filter.resize(MultiByteToWideChar(CP_ACP, 0, filters.data(), static_cast<int>(filters.size()), filter.data(),
+                                      static_cast<int>(filters.size())));
     // Room for thousands of names. A list that does not fit comes back shortened
     // without a word under Wine, and refused under Windows, so the first buffer is
     // large, and a refusal grows it and asks again.

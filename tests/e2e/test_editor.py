@@ -89,13 +89,13 @@ class EditorTest(ProgramTest):
         wait_for(lambda: driver.control_text(panel, TITLE) == "01 first", message="the first entry playing")
 
     def test_the_open_dialog_shows_music_of_every_kind_and_nothing_else(self):
-        music = ["a.mp3", "b.FLAC", "c.ogg", "d.OGA", "e.opus", "f.WAV"]
+        music = ["a.mp3", "b.FLAC", "c.ogg", "d.OGA", "e.opus", "f.WAV", "g.m4a", "h.AAC", "i.wma", "j.WV"]
         files = [(f"Mix\\{name}", "tone1s.mp3") for name in music + ["list.m3u", "notes.txt"]]
         program, window = self.start_program(with_playlist(files, lines=[]))
         _, chooser, box = self.enter_in_the_open_dialog(window, "Mix")
-        # Looked for anew each time: entering a folder replaces the list, and the dialog
-        # may not have taken the key yet.
-        shown = lambda: driver.ask("send", driver.ask("inside", chooser, "SysListView32"), LVM_GETITEMCOUNT, 0, 0)
+        # Asked anew each time: entering a folder replaces the dialog's list of files.
+        def shown():
+            return driver.ask("send", driver.ask("inside", chooser, "SysListView32"), LVM_GETITEMCOUNT, 0, 0)
         wait_for(lambda: shown() == str(len(music)), message=lambda: f"{len(music)} files shown (it shows {shown()})")
         self.assertEqual(driver.ask("send", driver.ask("child", chooser, FILE_TYPE), CB_GETCURSEL, 0, 0), "0")
         driver.press(box, "Escape")

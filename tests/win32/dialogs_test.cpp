@@ -176,7 +176,7 @@ Refusal refusal;
 // Runs inside the refusal box's modal loop: drops a file on the editor meanwhile,
 // then answers the box.
 void CALLBACK AnswerRefusal(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = FindWindowA("#32770", "只接受 mp3、flac、ogg、opus、wav、m3u 和 m3u8 文件。");
+    HWND box = FindWindowA("#32770", "只接受 mp3、flac、ogg、oga、opus、wav、m4a、aac、wma、wv、m3u 和 m3u8 文件。");
     if (box == nullptr || !IsWindowVisible(box)) return;
     if (++refusal.seen == 1) {
         char text[64] = {};
