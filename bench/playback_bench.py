@@ -89,7 +89,7 @@ def gaps(driver, tracks=8):
     deadline = time.monotonic() + tracks * 3 + 10
     while time.monotonic() < deadline and (not log.exists() or len(log.read_text().split("\n")) <= tracks):
         time.sleep(0.2)
-    streams = [tuple(map(int, line.split())) for line in log.read_text().split("\n") if line]
+    streams = [tuple(map(int, line.split()[:3])) for line in log.read_text().split("\n") if line]
     program.stop()
     ms = [(b[0] - (a[0] + a[1] * 1e6 / a[2])) / 1000 for a, b in zip(streams, streams[1:])]
     print(f"{len(ms)} gaps: min {min(ms):.1f} ms, mean {sum(ms) / len(ms):.1f} ms, max {max(ms):.1f} ms")

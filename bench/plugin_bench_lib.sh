@@ -12,12 +12,13 @@ wuzzle_ensure_prefix
 wuzzle_start_wine_session
 
 # bench_audio KIND SECONDS: prints the path of a stereo 44.1 kHz file of that kind
-# (cbr-info, cbr-noinfo, vbr-xing, vbr-noxing, flac, vorbis, opus, wav), made once from the same
-# music.
+# (cbr-info, cbr-noinfo, vbr-xing, vbr-noxing, flac, vorbis, opus, wav, aac-m4a, alac,
+# aac-raw, wma, wavpack), made once from the same music.
 bench_audio() {
     local kind=$1 seconds=$2
     local wav="$BENCH_DIR/music-${seconds}s.wav" ext=mp3
-    case $kind in flac) ext=flac ;; vorbis) ext=ogg ;; opus) ext=opus ;; wav) ext=wav ;; esac
+    case $kind in flac) ext=flac ;; vorbis) ext=ogg ;; opus) ext=opus ;; wav) ext=wav ;; aac-m4a | alac) ext=m4a ;;
+        aac-raw) ext=aac ;; wma) ext=wma ;; wavpack) ext=wv ;; esac
     local file="$BENCH_DIR/$kind-${seconds}s.$ext"
     if [ ! -f "$file" ]; then
         [ -f "$wav" ] || sox -n -r 44100 -b 16 "$wav" synth "$seconds" pluck C3 pluck G3 sine 220-880 \
@@ -31,6 +32,11 @@ bench_audio() {
             vorbis) oggenc -Q -t Bench "$wav" -o "$file" ;;
             opus) opusenc --quiet --title Bench "$wav" "$file" ;;
             wav) cp "$wav" "$file" ;;
+            aac-m4a) ffmpeg -v error -i "$wav" -c:a aac -b:a 128k -metadata title=Bench "$file" ;;
+            alac) ffmpeg -v error -i "$wav" -c:a alac -metadata title=Bench "$file" ;;
+            aac-raw) ffmpeg -v error -i "$wav" -c:a aac -b:a 128k -f adts "$file" ;;
+            wma) ffmpeg -v error -i "$wav" -c:a wmav2 -b:a 128k -metadata title=Bench "$file" ;;
+            wavpack) wavpack -q -w Title=Bench "$wav" -o "$file" ;;
         esac
     fi
     echo "$file"

@@ -22,6 +22,7 @@ add_library(wuzzle_core STATIC
     src/app/long_lived.cpp
     src/app/media_keys.cpp
     src/app/shell.cpp
+    src/app/sing_along_win32.cpp
     src/app/title_balloon_win32.cpp
     src/playback/control_panel.cpp
     src/playback/plugin_loader.cpp

@@ -78,7 +78,8 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 std::vector<std::string> Seeds(const std::string& folder) {
     std::vector<std::string> seeds;
-    for (const char* pattern : {"\\*.mp3", "\\*.mp2", "\\*.flac", "\\*.oga", "\\*.ogg", "\\*.opus", "\\*.wav"}) {
+    for (const char* pattern : {"\\*.mp3", "\\*.mp2", "\\*.flac", "\\*.oga", "\\*.ogg", "\\*.opus", "\\*.wav", "\\*.m4a",
+                                "\\*.aac", "\\*.wma", "\\*.wv"}) {
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) continue;

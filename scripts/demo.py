@@ -7,6 +7,8 @@ animate for a moment, saves screenshots and ends the program cleanly.
     demo.py --panel OUT.png              playing a demo tune, the control panel shown and
                                          the character dragged beside it (for the README)
     demo.py --editor OUT.png             the same with the playlist editor
+    demo.py --lyrics OUT.png             the character singing a line of the first demo
+                                         tune's lyrics, on a light desktop (for the README)
 """
 import subprocess
 import sys
@@ -15,7 +17,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
-from harness import Program, driver, xdotool  # noqa: E402
+from harness import Program, driver, wait_for, xdotool  # noqa: E402
 
 LIGHT, DARK = "#dfe8f0", "#1e2430"
 WM_COMMAND, ID_MOVE, ID_PLAY, ID_PLAYLIST_EDITOR, ID_CONTROL_PANEL = 0x0111, 40001, 40011, 40008, 40009
@@ -70,12 +72,44 @@ def dialog_beside_character(driver, out, command, caption):
     with_program(driver, LIGHT, shoot)
 
 
+# Words of our own for the first demo tune, in GBK beside it as a player's .lrc would be.
+MORNING_LYRICS = "[ti:晨光]\r\n[00:00.80]早上好，太阳升起来了\r\n[00:04.00]我们一起去散步吧\r\n"
+
+
+def singing(driver, out):
+    """The first demo tune with its lyrics beside it, once the first line is sung."""
+    def prepare(folder):
+        (folder / "Data" / "Music" / "morning-steps.lrc").write_bytes(MORNING_LYRICS.encode("gbk"))
+
+    program = Program(prepare).start()
+    try:
+        window = driver.wait_window("Wuzzle")
+        subprocess.run(["xsetroot", "-solid", LIGHT], check=True)
+        drag(driver, window, 320, 300)
+        xdotool("mousemove", 900, 700)
+        driver.ask("post", window, WM_COMMAND, ID_PLAY, 0)
+        balloon = driver.wait_window("WuzzleBalloon")
+        wait_for(lambda: driver.text(balloon) == "早上好，太阳升起来了", 10, "the first line")
+        time.sleep(0.3)  # painted
+        left, top, right, bottom = driver.rect(window)
+        b_left, b_top, b_right, b_bottom = driver.rect(balloon)
+        margin = 24
+        x, y = min(left, b_left) - margin, min(top, b_top) - margin
+        screenshot(out, f"{max(right, b_right) + margin - x}x{max(bottom, b_bottom) + margin - y}+{x}+{y}")
+    finally:
+        program.stop()
+    subprocess.run(["convert", str(out), "-scale", "200%", str(out)], check=True)
+
+
 def main():
     pair = sys.argv[1] == "--pair"
     out = Path(sys.argv[-1])
     out.parent.mkdir(parents=True, exist_ok=True)
     if sys.argv[1] == "--panel":
         dialog_beside_character(driver, out, ID_CONTROL_PANEL, "控制面板")
+        return
+    if sys.argv[1] == "--lyrics":
+        singing(driver, out)
         return
     if sys.argv[1] == "--editor":
         dialog_beside_character(driver, out, ID_PLAYLIST_EDITOR, "播放列表编辑器")

@@ -1,5 +1,6 @@
-// The readers of FLAC, Ogg and WAVE headers, Vorbis comments and MPEG frame runs on
-// any bytes: as a file's start, as its tail, and as a whole WAVE file.
+// The readers of FLAC, Ogg, WAVE and WavPack headers, trailing tags, Vorbis comments,
+// and MPEG and ADTS frame runs on any bytes: as a file's start, as its tail, and as a
+// whole WAVE file.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     if (const auto info = ParseFlacStreamInfo(bytes.substr(size > 8 ? 8 : size))) FlacEndSample(bytes, *info);
+    WavPackEndSample(bytes);
+    const int64_t tags = TrailingTagBytes(bytes, static_cast<int64_t>(size));
+    if (tags < 0 || tags > static_cast<int64_t>(size)) abort();
+    if (WalkAdts(bytes, size).bytes > static_cast<int64_t>(size)) abort();
     const auto layout = ReadWavLayout(
         [&](int64_t at, void* out, size_t wanted) {
             if (at < 0 || static_cast<uint64_t>(at) >= size) return size_t{0};

@@ -1,5 +1,7 @@
 #include "audio_input.h"
 
+#include <algorithm>
+
 namespace {
 
 // A reference to the module that holds `address`, or null when it is in none.
@@ -73,6 +75,7 @@ void AudioInput::Seek(int seconds) {
 void AudioInput::StartWorker(int fromSeconds, PlayerState as) {
     stopRequested = false;
     startSeconds = fromSeconds;
+    SetHeardClock(int64_t{fromSeconds} * 1000000, track->SampleRate());
     // Held by the worker until its last instruction, so that neither module can be
     // unloaded under it, whatever the program does meanwhile.
     heldSelf = HoldModule(reinterpret_cast<const void*>(&WorkerMain));
@@ -162,11 +165,15 @@ bool AudioInput::FollowFormat(ElapsedCounter& elapsed) {
     const int rate = track->SampleRate(), channels = track->Channels();
     if (rate == streamRate && channels == streamChannels) return true;
     if (!DrainAll(elapsed)) return false;
-    elapsed.NextStream(output->PlayedFrames(), rate);
+    const int64_t played = output->PlayedFrames();
+    elapsed.NextStream(played, rate);
+    // Everything written has been heard: until the new stream plays, that is all.
+    SetHeardClock(streamStartMicros + Micros(played, streamRate), 0);
     output->Finish();
     streamRate = rate;
     streamChannels = channels;
     output->Start(streamRate, streamChannels);
+    SetHeardClock(streamStartMicros, rate);
     return !StopRequested();
 }
 
@@ -183,6 +190,23 @@ void AudioInput::ReportElapsed(ElapsedCounter& elapsed) {
     if (const auto seconds = elapsed.Update(output->PlayedFrames())) {
         Notify(PlaybackEvent::ElapsedSeconds, *seconds);
     }
+}
+
+void AudioInput::SetHeardClock(int64_t micros, int rate) {
+    AcquireSRWLockExclusive(&clockLock);
+    streamStartMicros = micros;
+    heardRate = rate;
+    ReleaseSRWLockExclusive(&clockLock);
+}
+
+// The output's count is read under the lock, so that it and the stream it belongs to
+// go together while the worker changes streams.
+int AudioInput::PlayedMs() {
+    if (state == PlayerState::Stopped || output == nullptr) return -1;
+    AcquireSRWLockShared(&clockLock);
+    const int64_t micros = streamStartMicros + (heardRate > 0 ? Micros(output->PlayedFrames(), heardRate) : 0);
+    ReleaseSRWLockShared(&clockLock);
+    return static_cast<int>(std::min<int64_t>(micros / 1000, INT32_MAX));
 }
 
 void AudioInput::Notify(PlaybackEvent event, int value) {

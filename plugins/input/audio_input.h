@@ -33,6 +33,9 @@ public:
     void Seek(int seconds) override;
     void SetVolume(int first, int second) override;
 
+    // GetPlayedMs: what the listener has heard of the open track; -1 when nothing plays.
+    int PlayedMs();
+
     // The module is going away with nothing playing (a playing track holds the
     // module): let go of the file.
     void ReleaseForUnload();
@@ -46,6 +49,9 @@ private:
     bool FollowFormat(ElapsedCounter& elapsed);
     bool DrainAll(ElapsedCounter& elapsed);
     void ReportElapsed(ElapsedCounter& elapsed);
+    // The output's stream, which counts its frames from 0, starts at `micros` into the
+    // track at `rate`; a rate of 0 while the output changes streams.
+    void SetHeardClock(int64_t micros, int rate);
     void Notify(PlaybackEvent event, int value);
     bool StopRequested();
     void JoinWorker();
@@ -72,6 +78,12 @@ private:
     HANDLE worker = nullptr;
     HMODULE heldSelf = nullptr;
     HMODULE heldOutput = nullptr;
+
+    // Where the output's stream starts in the track and its rate, for PlayedMs: set by
+    // the worker while the user-interface thread reads them.
+    SRWLOCK clockLock = SRWLOCK_INIT;
+    int64_t streamStartMicros = 0;
+    int heardRate = 0;
 
     // Guards stopRequested against the callback, so no event follows Stop. The
     // callback runs under it: it must only post, never call back into us.

@@ -29,6 +29,7 @@ public:
     int Channels() override { return std::min(inner->Channels(), 2); }
     bool SeekToSample(int64_t frame) override { return inner->SeekToSample(frame); }
     bool SeekToSeconds(int seconds, int openRate) override { return inner->SeekToSeconds(seconds, openRate); }
+    std::string Lyrics() override { return inner->Lyrics(); }
 
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override {
         const Decoded result = inner->Decode(audio, bytes);
@@ -53,13 +54,13 @@ std::unique_ptr<Decoder> OpenByContent(BufferedFile& file) {
     std::string head(kProbeBytes, '\0');
     head.resize(file.ReadAt(0, head.data(), head.size()));
     Container container = ProbeContainer(head);
-    // Some taggers put an ID3v2 tag before a FLAC stream; libFLAC steps over it.
+    // Some taggers put an ID3v2 tag before a FLAC stream, which libFLAC steps over, or
+    // before raw AAC, which the AAC reader steps over.
     if (const auto tag = ParseId3v2Header(head); tag && container == Container::Other) {
-        char signature[4];
-        if (file.ReadAt(tag->ClaimedEnd(), signature, sizeof(signature)) == sizeof(signature) &&
-            std::string_view(signature, 4) == "fLaC") {
-            container = Container::Flac;
-        }
+        char signature[kProbeBytes];
+        const std::string_view after(signature, file.ReadAt(tag->ClaimedEnd(), signature, sizeof(signature)));
+        if (after.substr(0, 4) == "fLaC") container = Container::Flac;
+        if (ProbeContainer(after) == Container::Adts) container = Container::Adts;
     }
     switch (container) {
         case Container::Flac: return OpenFlac(file, false);
@@ -67,6 +68,10 @@ std::unique_ptr<Decoder> OpenByContent(BufferedFile& file) {
         case Container::OggVorbis: return OpenVorbis(file);
         case Container::OggOpus: return OpenOpus(file);
         case Container::Wav: return OpenWav(file);
+        case Container::Mp4:
+        case Container::Asf:
+        case Container::WavPack:
+        case Container::Adts: return OpenFfmpeg(file, container);
         case Container::Other: break;
     }
     return OpenMpeg(file);

@@ -37,6 +37,9 @@ public:
     // Goes to `seconds` from the start. A chained stream counts each link at its own
     // rate, which samples at the opening rate (`openRate`) would not.
     virtual bool SeekToSeconds(int seconds, int openRate) { return SeekToSample(int64_t{seconds} * openRate); }
+    // The lyrics the file carries, as GetLyrics gives them but without the byte-order
+    // mark; empty when it has none.
+    virtual std::string Lyrics() { return {}; }
 };
 
 // The decoder for the file `file` holds (opened at its start), chosen by its content,
@@ -50,6 +53,8 @@ std::unique_ptr<Decoder> OpenFlac(BufferedFile& file, bool inOgg);
 std::unique_ptr<Decoder> OpenVorbis(BufferedFile& file);
 std::unique_ptr<Decoder> OpenOpus(BufferedFile& file);
 std::unique_ptr<Decoder> OpenWav(BufferedFile& file);
+// MP4, ASF, WavPack and raw AAC (`kind`), through FFmpeg.
+std::unique_ptr<Decoder> OpenFfmpeg(BufferedFile& file, Container kind);
 
 // What all formats report alike: texts from UTF-8, the bit rate from the bytes that
 // play for `seconds`, the length in whole seconds.

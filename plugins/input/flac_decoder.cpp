@@ -28,6 +28,7 @@ public:
     std::vector<Speaker> Speakers() override { return WaveSpeakers(info.channels); }
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
+    std::string Lyrics() override { return comments.Lyrics(); }
 
 private:
     uint64_t CountSamples(bool inOgg);

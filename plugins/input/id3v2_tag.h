@@ -1,5 +1,5 @@
-// Title and artist from an ID3v2 tag (versions 2.2 to 2.4), read from the tag's
-// bytes in one pass over its frames. Platform-free: the caller reads the bytes.
+// Title, artist and lyrics from an ID3v2 tag (versions 2.2 to 2.4), read from the
+// tag's bytes in one pass over its frames. Platform-free: the caller reads the bytes.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "plugin_interface.h"
 
 constexpr size_t kId3v2HeaderBytes = 10;
 
@@ -39,3 +41,17 @@ Id3v2Texts ReadId3v2Texts(const Id3v2Header& header, std::string_view body);
 // terminator: Latin-1, UTF-16 after a byte-order mark (big-endian without one),
 // UTF-16 big-endian, or UTF-8. Nothing for an unknown encoding.
 std::string TextFrameUtf8(std::string_view data);
+
+// The lyrics of a tag as the text of an LRC file in UTF-8: its first SYLT frame of
+// lyrics, each line at its time, or else its first USLT frame's text as it stands
+// (which has times only when its writer put LRC times in it). `msPerFrame`: the length
+// of an MPEG frame, for a SYLT frame that counts in frames (0: such a frame is left out).
+std::string Id3v2Lyrics(const Id3v2Header& header, std::string_view body, double msPerFrame);
+
+// A SYLT frame's content as LRC lines. Syllables timed one by one, the first of each
+// line marked by a line break before it, make a line at the first one's time. Nothing
+// when it holds no lyrics or its times cannot be read.
+std::string SyltLrc(std::string_view content, double msPerFrame);
+
+// A USLT frame's text, without its language and description.
+std::string UsltText(std::string_view content);

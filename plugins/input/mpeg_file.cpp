@@ -59,13 +59,8 @@ void MpegFile::ReadTags() {
     audioStart = 0;
     title.clear();
     artist.clear();
-    std::string head(kId3v2HeaderBytes, '\0');
-    head.resize(file.ReadAt(0, head.data(), head.size()));
-    if (const auto header = ParseId3v2Header(head)) {
-        const int64_t kept =
-            std::min({int64_t{header->bodyBytes}, fileBytes - int64_t{kId3v2HeaderBytes}, kTagBytesKept});
-        std::string body(static_cast<size_t>(std::max<int64_t>(kept, 0)), '\0');
-        body.resize(file.ReadAt(kId3v2HeaderBytes, body.data(), body.size()));
+    std::string body;
+    if (const auto header = ReadId3v2(body)) {
         Id3v2Texts texts = ReadId3v2Texts(*header, body);
         title = std::move(texts.title);
         artist = std::move(texts.artist);
@@ -80,6 +75,31 @@ void MpegFile::ReadTags() {
         memcpy(v1Artist, v1 + 33, sizeof(v1Artist));
     }
     audioBytes = fileBytes - audioStart - (hasV1 ? kId3v1Bytes : 0);
+}
+
+std::optional<Id3v2Header> MpegFile::ReadId3v2(std::string& body) {
+    std::string head(kId3v2HeaderBytes, '\0');
+    head.resize(file.ReadAt(0, head.data(), head.size()));
+    const auto header = ParseId3v2Header(head);
+    if (!header) return std::nullopt;
+    const int64_t kept =
+        std::min({int64_t{header->bodyBytes}, file.Size() - int64_t{kId3v2HeaderBytes}, kTagBytesKept});
+    body.assign(static_cast<size_t>(std::max<int64_t>(kept, 0)), '\0');
+    body.resize(file.ReadAt(kId3v2HeaderBytes, body.data(), body.size()));
+    return header;
+}
+
+// Read again when asked for, not kept from Open: few opened files are asked.
+std::string MpegFile::Lyrics() {
+    std::string body;
+    const auto header = ReadId3v2(body);
+    if (!header) return {};
+    char bytes[4];
+    const auto first = file.ReadAt(audioStart, bytes, sizeof(bytes)) == sizeof(bytes)
+                           ? ParseFrameHeader(std::string_view(bytes, sizeof(bytes)))
+                           : std::nullopt;
+    const double msPerFrame = first ? 1000.0 * first->samples / first->sampleRate : 0;
+    return Id3v2Lyrics(*header, body, msPerFrame);
 }
 
 // Where the tag claims to end, when audio follows there. Otherwise its size is wrong,

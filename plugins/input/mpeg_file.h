@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "decoder.h"
+#include "id3v2_tag.h"
 
 class MpegFile final : public Decoder {
 public:
@@ -27,6 +28,7 @@ public:
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
     bool SeekToSeconds(int seconds, int openRate) override;
+    std::string Lyrics() override;
 
 private:
     // Where the rate changes: from this frame of the file on, counted as libmpg123
@@ -38,6 +40,8 @@ private:
     };
 
     void ReadTags();
+    // The ID3v2 tag at the start of the file, its body (as much as we keep) into `body`.
+    std::optional<Id3v2Header> ReadId3v2(std::string& body);
     bool HoldsAudio();
     bool Rewind() { return SeekToSample(0); }
     // One frame of 16-bit PCM; the libmpg123 result code.

@@ -28,8 +28,14 @@ public:
     }
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
+    std::string Lyrics() override { return Comments().Lyrics(); }
 
 private:
+    CommentTexts Comments() {
+        CommentTexts texts;
+        if (const OpusTags* tags = op_tags(opus, 0)) texts.TakeAll(*tags);
+        return texts;
+    }
     static int Read(void* self, unsigned char* buffer, int bytes);
     static int Seek(void* self, opus_int64 offset, int whence);
     static opus_int64 Tell(void* self);
@@ -68,8 +74,7 @@ bool OpusStream::Open() {
 }
 
 void OpusStream::Describe(TrackInfo& info) {
-    CommentTexts texts;
-    if (const OpusTags* tags = op_tags(opus, 0)) texts.TakeAll(*tags);
+    const CommentTexts texts = Comments();
     int64_t frames = op_pcm_total(opus, -1);
     // One stream whose last page claims far more than the pages before it: what is
     // there counts.

@@ -1,5 +1,8 @@
 #include "stream_probe.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "big_endian.h"
 #include "byte_slice.h"
 #include "little_endian.h"
@@ -88,6 +91,19 @@ std::optional<std::pair<uint64_t, int>> FlacFrameAt(std::string_view bytes, cons
     return std::make_pair(*number * static_cast<uint64_t>(info.maxBlock), block);
 }
 
+constexpr int kAdtsRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000, 22050, 16000, 12000, 11025, 8000, 7350};
+constexpr size_t kAdtsHeaderBytes = 7;
+constexpr size_t kWavPackHeaderBytes = 32;
+constexpr int64_t kApeFooterBytes = 32;
+constexpr int64_t kId3v1Bytes = 128;
+
+bool IsMp4Box(std::string_view head) {
+    // A size of 1 says a 64-bit one follows, 0 that the box runs to the end.
+    if (head.size() < 8 || (BigEndian(head, 0, 4) > 1 && BigEndian(head, 0, 4) < 8)) return false;
+    const std::string_view type = head.substr(4, 4);
+    return type == "ftyp" || type == "moov" || type == "mdat" || type == "free" || type == "skip" || type == "wide";
+}
+
 }  // namespace
 
 Container ProbeContainer(std::string_view head) {
@@ -98,6 +114,17 @@ Container ProbeContainer(std::string_view head) {
         if (packet.substr(0, 5) == "\177FLAC") return Container::OggFlac;
         if (packet.substr(0, 7) == "\x01vorbis") return Container::OggVorbis;
         if (packet.substr(0, 8) == "OpusHead") return Container::OggOpus;
+    }
+    if (IsMp4Box(head)) return Container::Mp4;
+    if (head.substr(0, 16) == std::string_view("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16)) {
+        return Container::Asf;
+    }
+    if (head.substr(0, 4) == "wvpk") return Container::WavPack;
+    // Two frames, or one that goes on past what was read.
+    if (const auto frame = ParseAdtsHeader(head)) {
+        if (static_cast<uint64_t>(frame->bytes) >= head.size() || ParseAdtsHeader(ByteSlice(head, frame->bytes))) {
+            return Container::Adts;
+        }
     }
     return Container::Other;
 }
@@ -168,4 +195,64 @@ std::optional<uint64_t> FlacEndSample(std::string_view tail, const FlacStreamInf
         later[found++] = *frame;
     }
     return std::nullopt;
+}
+
+std::optional<int64_t> WavPackEndSample(std::string_view tail) {
+    for (size_t at = tail.rfind("wvpk"); at != std::string_view::npos;
+         at = at == 0 ? std::string_view::npos : tail.rfind("wvpk", at - 1)) {
+        const std::string_view header = ByteSlice(tail, at, kWavPackHeaderBytes);
+        if (header.size() < kWavPackHeaderBytes) continue;
+        // The block's size counts from after the size field; its first sample has 40 bits.
+        const uint64_t bytes = LittleEndian(header, 4, 4) + 8;
+        const int64_t samples = static_cast<int64_t>(LittleEndian(header, 20, 4));
+        if (bytes < kWavPackHeaderBytes || at + bytes > tail.size() || samples == 0) continue;
+        return static_cast<int64_t>(LittleEndian(header, 16, 4) | LittleEndian(header, 10, 1) << 32) + samples;
+    }
+    return std::nullopt;
+}
+
+int64_t TrailingTagBytes(std::string_view tail, int64_t fileBytes) {
+    const int64_t size = static_cast<int64_t>(tail.size());
+    int64_t bytes = size >= kId3v1Bytes && ByteSlice(tail, size - kId3v1Bytes, 3) == "TAG" ? kId3v1Bytes : 0;
+    if (size >= bytes + kApeFooterBytes) {
+        const std::string_view footer = ByteSlice(tail, size - bytes - kApeFooterBytes, kApeFooterBytes);
+        // The size counts the items and the footer; a header before them adds its own.
+        // A tag larger than the file is damage, and no tag.
+        const int64_t ape = static_cast<int64_t>(LittleEndian(footer, 12, 4)) +
+                            (LittleEndian(footer, 20, 4) & 0x80000000u ? kApeFooterBytes : 0);
+        if (footer.substr(0, 8) == "APETAGEX" && bytes + ape <= fileBytes) bytes += ape;
+    }
+    return bytes;
+}
+
+std::optional<AdtsFrame> ParseAdtsHeader(std::string_view bytes) {
+    // The sync, MPEG layer 0 (which MPEG audio never uses), a known rate.
+    if (bytes.size() < kAdtsHeaderBytes || ByteAt(bytes, 0) != 0xFF || (ByteAt(bytes, 1) & 0xF6) != 0xF0) {
+        return std::nullopt;
+    }
+    const int rateIndex = ByteAt(bytes, 2) >> 2 & 0x0F;
+    const bool hasCrc = !(ByteAt(bytes, 1) & 1);
+    AdtsFrame frame;
+    frame.bytes = (ByteAt(bytes, 3) & 3) << 11 | ByteAt(bytes, 4) << 3 | ByteAt(bytes, 5) >> 5;
+    if (rateIndex >= static_cast<int>(std::size(kAdtsRates)) ||
+        frame.bytes < static_cast<int64_t>(kAdtsHeaderBytes + (hasCrc ? 2 : 0))) {
+        return std::nullopt;
+    }
+    frame.sampleRate = kAdtsRates[rateIndex];
+    frame.samples = ((ByteAt(bytes, 6) & 3) + 1) * 1024;
+    return frame;
+}
+
+AdtsRun WalkAdts(std::string_view bytes, int64_t mostSamples) {
+    AdtsRun run;
+    for (auto frame = ParseAdtsHeader(bytes); frame && static_cast<uint64_t>(run.bytes + frame->bytes) <= bytes.size() &&
+                                              run.samples + frame->samples <= mostSamples;
+         frame = ParseAdtsHeader(ByteSlice(bytes, run.bytes))) {
+        if (run.frames > 0 && frame->sampleRate != run.sampleRate) break;
+        run.sampleRate = frame->sampleRate;
+        ++run.frames;
+        run.bytes += frame->bytes;
+        run.samples += frame->samples;
+    }
+    return run;
 }

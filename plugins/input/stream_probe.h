@@ -1,6 +1,6 @@
 // What a file is, from its first bytes, and the sample counts its last bytes tell:
-// the end of an Ogg stream and of a native FLAC stream. Platform-free: the caller
-// reads the bytes.
+// the end of an Ogg stream, of a native FLAC stream and of WavPack; the length of raw
+// AAC. Platform-free: the caller reads the bytes.
 #pragma once
 
 #include <cstddef>
@@ -8,13 +8,15 @@
 #include <optional>
 #include <string_view>
 
-enum class Container { Flac, OggFlac, OggVorbis, OggOpus, Wav, Other };
+enum class Container { Flac, OggFlac, OggVorbis, OggOpus, Wav, Mp4, Asf, WavPack, Adts, Other };
 
 // How many bytes of the start the probe looks at.
 constexpr size_t kProbeBytes = 512;
 
 // By signature: "fLaC", "OggS" whose first packet is a FLAC, Vorbis or Opus header,
-// "RIFF"/"WAVE". Other covers MPEG audio, which has no signature of its own.
+// "RIFF"/"WAVE", an MP4 box, ASF's header object, a WavPack block, or ADTS frame
+// headers at their stated lengths. Other covers MPEG audio, which has no signature of
+// its own.
 Container ProbeContainer(std::string_view head);
 
 struct OggPage {
@@ -60,3 +62,32 @@ std::optional<FlacStreamInfo> ParseFlacStreamInfo(std::string_view block);
 // last bytes of a file): that frame's first sample and its block size. Frame headers
 // are recognised by their sync, their fields and their CRC-8.
 std::optional<uint64_t> FlacEndSample(std::string_view tail, const FlacStreamInfo& info);
+
+// The first sample after the last whole WavPack block in `tail` (the last bytes of a
+// file).
+std::optional<int64_t> WavPackEndSample(std::string_view tail);
+
+// The bytes of an APEv2 tag and an ID3v1 tag at the end of a file of `fileBytes`,
+// `tail` being its last bytes: what follows the audio.
+int64_t TrailingTagBytes(std::string_view tail, int64_t fileBytes);
+
+struct AdtsFrame {
+    int64_t bytes = 0;
+    int sampleRate = 0;  // of the AAC core; an SBR layer doubles what is played
+    int samples = 0;     // at that rate
+};
+
+// The ADTS frame header at the start of `bytes`.
+std::optional<AdtsFrame> ParseAdtsHeader(std::string_view bytes);
+
+struct AdtsRun {
+    int frames = 0;
+    int64_t bytes = 0;    // of the frames walked
+    int64_t samples = 0;  // at `sampleRate`
+    int sampleRate = 0;
+};
+
+// The whole frames from the start of `bytes`, each header at the end of the frame
+// before, up to the first one that is not, or that would take the samples past
+// `mostSamples`.
+AdtsRun WalkAdts(std::string_view bytes, int64_t mostSamples = INT64_MAX);

@@ -2,13 +2,9 @@
 
 #include <cmath>
 
-namespace {
-
 int64_t Micros(int64_t frames, int sampleRate) {
     return sampleRate <= 0 ? 0 : frames * 1000000 / sampleRate;
 }
-
-}  // namespace
 
 int AverageKbps(int64_t audioBytes, double seconds) {
     if (!(seconds > 0)) return 0;

@@ -8,6 +8,9 @@
 // when they play for no time.
 int AverageKbps(int64_t audioBytes, double seconds);
 
+// Microseconds that `frames` play at `sampleRate`, rounded down; 0 at no rate.
+int64_t Micros(int64_t frames, int sampleRate);
+
 // Whole seconds of `samples` at `sampleRate`, rounded down.
 int WholeSeconds(int64_t samples, int sampleRate);
 

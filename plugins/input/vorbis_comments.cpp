@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "plugin_interface.h"
+
 namespace {
 
 bool NameIs(std::string_view comment, std::string_view name) {
@@ -14,8 +16,9 @@ bool NameIs(std::string_view comment, std::string_view name) {
 }  // namespace
 
 void CommentTexts::Take(std::string_view comment) {
-    for (auto [name, field] :
-         {std::pair{std::string_view("TITLE"), &title}, std::pair{std::string_view("ARTIST"), &artist}}) {
-        if (field->empty() && NameIs(comment, name)) *field = std::string(comment.substr(name.size() + 1));
+    using Field = std::pair<std::string_view, std::string*>;
+    for (auto [name, field] : {Field{"TITLE", &title}, Field{"ARTIST", &artist}, Field{"LYRICS", &lyrics},
+                               Field{"UNSYNCEDLYRICS", &unsyncedLyrics}}) {
+        if (field->empty() && NameIs(comment, name)) *field = comment.substr(name.size() + 1, kLyricsBytesMost);
     }
 }

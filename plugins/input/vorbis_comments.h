@@ -1,5 +1,5 @@
-// The title and artist among Vorbis comments ("FIELD=value", the field's name in any
-// case), as FLAC, Vorbis and Opus files carry them. Platform-free.
+// The title, artist and lyrics among Vorbis comments ("FIELD=value", the field's name
+// in any case), as FLAC, Vorbis and Opus files carry them. Platform-free.
 #pragma once
 
 #include <cstddef>
@@ -8,9 +8,14 @@
 
 struct CommentTexts {
     std::string title, artist;  // UTF-8; empty when there is none
+    // LYRICS and UNSYNCEDLYRICS, UTF-8, cut at what the program takes of lyrics.
+    std::string lyrics, unsyncedLyrics;
 
-    // Takes one comment of `bytes` bytes: the first TITLE and the first ARTIST count.
+    // Takes one comment of `bytes` bytes: the first of each field counts.
     void Take(std::string_view comment);
+
+    // LYRICS, or else UNSYNCEDLYRICS: both names are in use for the same text, timed or not.
+    const std::string& Lyrics() const { return lyrics.empty() ? unsyncedLyrics : lyrics; }
 
     // Every comment of a comment header: libvorbis's vorbis_comment and opusfile's
     // OpusTags hold them in the same fields.

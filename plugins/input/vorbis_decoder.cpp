@@ -27,8 +27,14 @@ public:
     Decoded Decode(const unsigned char*& audio, size_t& bytes) override;
     bool SeekToSample(int64_t frame) override;
     bool SeekToSeconds(int seconds, int openRate) override;
+    std::string Lyrics() override { return Comments().Lyrics(); }
 
 private:
+    CommentTexts Comments() {
+        CommentTexts texts;
+        if (const vorbis_comment* comment = ov_comment(&vorbis, 0)) texts.TakeAll(*comment);
+        return texts;
+    }
     bool OpenFromStart();
 
     static size_t Read(void* buffer, size_t size, size_t count, void* self);
@@ -91,8 +97,7 @@ bool VorbisDecoder::Open() {
 }
 
 void VorbisDecoder::Describe(TrackInfo& info) {
-    CommentTexts texts;
-    if (const vorbis_comment* comment = ov_comment(&vorbis, 0)) texts.TakeAll(*comment);
+    const CommentTexts texts = Comments();
     double seconds = ov_time_total(&vorbis, -1);
     if (!seekable) {
         // vorbisfile knows no length of a stream: the last page's position is it.

@@ -1,5 +1,7 @@
 #include "app/context_menu.h"
 
+#include <utility>
+
 #include "text/ansi_code_page.h"
 #include "resources/resource_ids.h"
 
@@ -46,8 +48,9 @@ void RemoveTrayIcon() {
 HMENU LoadContextMenu(MenuChecks checks) {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_CONTEXT_MENU));
     if (menu == nullptr) return nullptr;
-    CheckMenuItem(menu, ID_MOVE, MF_BYCOMMAND | (checks.move ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(menu, ID_TITLE_BALLOONS, MF_BYCOMMAND | (checks.titleBalloons ? MF_CHECKED : MF_UNCHECKED));
+    const std::pair<UINT, int> switches[] = {
+        {ID_MOVE, checks.move}, {ID_TITLE_BALLOONS, checks.titleBalloons}, {ID_LYRICS, checks.lyrics}};
+    for (const auto& [id, on] : switches) CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
     return menu;
 }
 

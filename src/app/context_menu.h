@@ -22,10 +22,11 @@ void SetTrayTip(const char* text);
 // The message Explorer broadcasts when it has built its notification area anew.
 UINT TaskbarCreatedMessage();
 
-// The menu's two switches: 1 checks "移动" and "歌名气泡".
+// The menu's switches: 1 checks "移动", "歌名气泡" and "歌词".
 struct MenuChecks {
     int move;
     int titleBalloons;
+    int lyrics;
 };
 
 // Menu 101 freshly loaded with its switches checked as they are; the caller destroys

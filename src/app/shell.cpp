@@ -8,6 +8,7 @@
 #include "app/desktop_courtesy.h"
 #include "app/media_keys.h"
 #include "app/placement.h"
+#include "app/sing_along.h"
 #include "app/title_balloon.h"
 #include "playback/control_panel.h"
 #include "playlist/dropped_files.h"
@@ -38,10 +39,12 @@ bool settingsLoaded = false;
 HWND characterWindow = nullptr;
 
 // A track starts (null: none is open any more): the tray tip names it, and the
-// balloon says it, with the artist on a second line when the file names one.
+// balloon says it, with the artist on a second line when the file names one, until the
+// first line of its lyrics is sung.
 void OnNowPlaying(const PlaylistEntry* entry, int number) {
     const std::string title = entry != nullptr ? NumberAndTitle(number, entry->info.title) : "WuzzlePlayer";
     SetTrayTip(title.c_str());
+    SingTrack(characterWindow, entry != nullptr ? entry->path.c_str() : nullptr);
     if (entry == nullptr || !controlPanel.titleBalloons) return;
     const std::string artist = entry->info.artist;
     titleBalloon.Show(characterWindow, artist.empty() ? title : title + "\r\n" + artist);
@@ -55,6 +58,7 @@ LRESULT OnCreate(HWND window) {
     characterWindow = window;
     controlPanel.beforeFatalExit = RemoveTrayIcon;
     controlPanel.onNowPlaying = OnNowPlaying;
+    controlPanel.onPlaceChanged = [] { LookForTheLine(characterWindow); };
     playListEditor.startDirectory = startDirectory;
     // Only this copy runs now: what a save cut off at the last exit left can go.
     RemoveUnfinishedReplacement(playlistPath);
@@ -88,6 +92,7 @@ LRESULT OnDestroy(HWND window) {
     RemoveTrayIcon();
     characterSprite.ReleaseSprite(window);
     KillTimer(window, kAnimationTimer);
+    KillTimer(window, kLyricTimer);
     UnregisterMediaKeys(window);
     RemoveAppBar(window);
     titleBalloon.Destroy();
@@ -109,7 +114,7 @@ LRESULT OnTimer(HWND window) {
 }
 
 MenuChecks Checks() {
-    return {followController.moveEnabled, controlPanel.titleBalloons};
+    return {followController.moveEnabled, controlPanel.titleBalloons, controlPanel.lyrics};
 }
 
 LRESULT OnRightClick(HWND window, LPARAM lParam) {
@@ -129,7 +134,11 @@ LRESULT OnCommand(HWND window, WPARAM wParam) {
     }
     case ID_TITLE_BALLOONS:
         controlPanel.titleBalloons = !controlPanel.titleBalloons;
-        if (!controlPanel.titleBalloons) titleBalloon.Hide();
+        if (!controlPanel.titleBalloons) titleBalloon.EndShowing();
+        break;
+    case ID_LYRICS:
+        controlPanel.lyrics = !controlPanel.lyrics;
+        LyricsSwitched(window);
         break;
     case ID_EXIT: DestroyWindow(window); break;
     case ID_PLAYLIST_EDITOR: playListEditor.ShowEditor(); break;
@@ -212,7 +221,14 @@ LRESULT CALLBACK CharacterWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_COMMAND:
         return OnCommand(window, wParam);
     case WM_TIMER:
+        if (wParam == kLyricTimer) {
+            OnLyricTimer(window);
+            return 0;
+        }
         return OnTimer(window);
+    case kLyricsReadMessage:
+        OnLyricsRead(window, wParam, lParam);
+        return 0;
     case WM_DROPFILES:
         return HandleDrop(reinterpret_cast<HDROP>(wParam), window);
     case WM_QUERYENDSESSION:

@@ -16,6 +16,9 @@ constexpr int kTail = 12;
 constexpr int kCorner = 16;
 constexpr UINT_PTR kHideTimer = 1;
 constexpr COLORREF kPaper = RGB(255, 251, 240);
+// Lines break between words, and inside a word (or between any two Chinese characters)
+// that is wider than the balloon.
+constexpr UINT kTextFormat = DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL;
 
 // The skin's outline: the colour that most often borders the key in the first rest
 // picture. Read once; any skin gets a balloon drawn in its own ink.
@@ -60,6 +63,33 @@ HFONT BalloonFont() {
 
 void TitleBalloon::Show(HWND character, const std::string& text) {
     if (!IsWindowVisible(character)) return;
+    Present(character, text);
+    if (window == nullptr) return;
+    showing = true;
+    SetTimer(window, kHideTimer, kBalloonShowMs, nullptr);
+}
+
+void TitleBalloon::Sing(HWND character, const std::string& line) {
+    sung = line;
+    singer = character;
+    if (!line.empty()) {
+        KillTimer(window, kHideTimer);
+        showing = false;
+        if (IsWindowVisible(character)) Present(character, line);
+    } else if (!showing) {
+        Hide();
+    }
+}
+
+void TitleBalloon::EndShowing() {
+    if (!showing) return;
+    if (sung.empty() || !IsWindowVisible(singer)) return Hide();
+    KillTimer(window, kHideTimer);
+    showing = false;
+    Present(singer, sung);
+}
+
+void TitleBalloon::Present(HWND character, const std::string& text) {
     if (window == nullptr) {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = Procedure;
@@ -72,11 +102,12 @@ void TitleBalloon::Show(HWND character, const std::string& text) {
         if (window == nullptr) return;
         SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
     }
+    shown = text;
     SetWindowTextA(window, text.c_str());
     HDC dc = GetDC(window);
     HGDIOBJ original = SelectObject(dc, BalloonFont());
-    RECT measured = {0, 0, 400, 0};
-    DrawTextA(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_NOPREFIX);
+    RECT measured = {0, 0, kBalloonTextWidth, 0};
+    DrawTextA(dc, shown.data(), static_cast<int>(shown.size()), &measured, DT_CALCRECT | kTextFormat);
     SelectObject(dc, original);
     ReleaseDC(window, dc);
     body = {measured.right + 2 * kPadX, measured.bottom + 2 * kPadY};
@@ -84,7 +115,6 @@ void TitleBalloon::Show(HWND character, const std::string& text) {
     Follow(character);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     InvalidateRect(window, nullptr, TRUE);
-    SetTimer(window, kHideTimer, kBalloonShowMs, nullptr);
 }
 
 void TitleBalloon::Follow(HWND character) {
@@ -103,6 +133,7 @@ void TitleBalloon::Follow(HWND character) {
 }
 
 void TitleBalloon::Hide() {
+    showing = false;
     if (window == nullptr) return;
     KillTimer(window, kHideTimer);
     ShowWindow(window, SW_HIDE);
@@ -139,13 +170,11 @@ void TitleBalloon::Paint() {
     FillRgn(dc, shape, paper.get());
     FrameRgn(dc, shape, ink.get(), 2, 2);
     DeleteObject(shape);
-    char text[512];
-    GetWindowTextA(window, text, sizeof(text));
     HGDIOBJ original = SelectObject(dc, BalloonFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, OutlineColour());
     RECT inside = {kPadX, kPadY, body.cx - kPadX, body.cy - kPadY};
-    DrawTextA(dc, text, -1, &inside, DT_NOPREFIX);
+    DrawTextA(dc, shown.data(), static_cast<int>(shown.size()), &inside, kTextFormat);
     SelectObject(dc, original);
     EndPaint(window, &paint);
 }
@@ -153,7 +182,7 @@ void TitleBalloon::Paint() {
 LRESULT CALLBACK TitleBalloon::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: titleBalloon.Paint(); return 0;
-    case WM_TIMER: titleBalloon.Hide(); return 0;
+    case WM_TIMER: titleBalloon.EndShowing(); return 0;
     // Clicks go to whatever lies under the balloon, and it never takes the focus.
     case WM_NCHITTEST: return HTTRANSPARENT;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;

@@ -93,11 +93,18 @@ void ControlPanel::NowPlaying(const PlaylistEntry* entry, int number, bool canSe
     SendMessageA(positionBar, TBM_SETRANGEMAX, FALSE, entry != nullptr ? entry->info.length : 0);
     SendMessageA(positionBar, TBM_SETPOS, TRUE, 0);
     EnableWindow(positionBar, entry != nullptr && canSeek);
+    shownSeconds = 0;
     if (onNowPlaying != nullptr) onNowPlaying(entry, number);
 }
 
 void ControlPanel::ShowPosition(int seconds) {
     if (!positionHeld) SendMessageA(positionBar, TBM_SETPOS, TRUE, seconds);
+    shownSeconds = seconds;
+    if (onPlaceChanged != nullptr) onPlaceChanged();
+}
+
+void ControlPanel::PauseChanged() {
+    if (onPlaceChanged != nullptr) onPlaceChanged();
 }
 
 // The push-like check boxes have toggled themselves already. Playback goes on and
@@ -134,6 +141,7 @@ int ControlPanel::LoadSettings(const char* path) {
     playlist.SetMode(mode);
     transport.volume = settings.volume;
     titleBalloons = settings.balloons;
+    lyrics = settings.lyrics;
     // The slider keeps its thumb within 0..100; the volume stays as read.
     SendMessageA(volumeSlider, TBM_SETPOS, TRUE, transport.volume);
     transport.ApplyVolume();
@@ -146,5 +154,6 @@ int ControlPanel::SaveSettings(const char* path) {
     settings.loop = static_cast<int>(SendDlgItemMessageA(window, IDC_LOOP, BM_GETCHECK, 0, 0));
     settings.volume = transport.volume;
     settings.balloons = titleBalloons;
+    settings.lyrics = lyrics;
     return ReplaceWholeFile(path, SettingsBytes(settings)) ? 1 : 0;
 }

@@ -30,8 +30,12 @@ public:
     InputPlugin* input = nullptr;
     OutputPlugin* output = nullptr;
     HWND volumeSlider = nullptr;
-    // The character's title balloon: 1 on, 0 off. Kept in the settings file.
+    // The character's title balloon and its lyrics: 1 on, 0 off. Kept in the settings
+    // file.
     int titleBalloons = 1;
+    int lyrics = 1;
+    // Whole seconds into the open track, as the time shows them.
+    int ShownSeconds() const { return shownSeconds; }
 
     // Runs before the process ends for want of plug-ins, while the window that made
     // the panel is still being created: the shell takes its tray icon away here.
@@ -39,6 +43,9 @@ public:
     // Told of the track open now (null when none is), for the tray tip and the
     // character's title balloon.
     void (*onNowPlaying)(const PlaylistEntry* entry, int number) = nullptr;
+    // Told when the open track's place may have moved other than by playing on: a
+    // jump, a pause, going on; and at every second it has played.
+    void (*onPlaceChanged)() = nullptr;
 
 private:
     void OnInitDialog();
@@ -49,10 +56,12 @@ private:
     void SetText(int control, const char* text) override;
     void NowPlaying(const PlaylistEntry* entry, int number, bool canSeek) override;
     void ShowPosition(int seconds) override;
+    void PauseChanged() override;
 
     HWND positionBar = nullptr;
     // While the user moves the position bar, the seconds played leave its thumb alone.
     bool positionHeld = false;
+    int shownSeconds = 0;
 
     Transport transport;
 };

@@ -34,10 +34,9 @@ unsigned PluginLoader::InputFeatures() const {
     return features != nullptr ? features() : 0;
 }
 
-DescribeFileFunction PluginLoader::Describer() const {
-    if ((InputFeatures() & kInputDescribesFiles) == 0) return nullptr;
-    return reinterpret_cast<DescribeFileFunction>(
-        reinterpret_cast<void*>(GetProcAddress(inputModule, "DescribeFile")));
+void* PluginLoader::InputExport(unsigned feature, const char* name) const {
+    if ((InputFeatures() & feature) == 0) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(inputModule, name));
 }
 
 OutputPlugin* PluginLoader::LoadOutput(const char* path) {

@@ -22,8 +22,9 @@ public:
     // What the loaded input module's GetInputFeatures says (kInputCanSeek); 0 for a
     // module without that export, made to the interface as it first stood.
     unsigned InputFeatures() const;
-    // The loaded input module's DescribeFile, when it says it has one; else null.
-    DescribeFileFunction Describer() const;
+    // The loaded input module's export `name`, when its GetInputFeatures announces it
+    // with `feature`; null otherwise.
+    void* InputExport(unsigned feature, const char* name) const;
 
 private:
     HMODULE inputModule = nullptr;

@@ -32,12 +32,15 @@ Settings ReadSettings(std::string_view fileBytes) {
     // that what is written back reads the same at the next start.
     settings.volume = std::clamp(settings.volume, 0, 100);
     if (settings.volume == 0) settings.volume = 50;
-    const std::string balloons = reader.ReadLine(kSettingsReadLimit);
-    settings.balloons = balloons.empty() || AsciiToInt(balloons) != 0 ? 1 : 0;
+    for (int* onUnlessZero : {&settings.balloons, &settings.lyrics}) {
+        const std::string line = reader.ReadLine(kSettingsReadLimit);
+        *onUnlessZero = line.empty() || AsciiToInt(line) != 0 ? 1 : 0;
+    }
     return settings;
 }
 
 std::string SettingsBytes(const Settings& settings) {
     return std::to_string(settings.loop) + "\r\n" + std::to_string(settings.random) + "\r\n" +
-           std::to_string(settings.volume) + "\r\n" + std::to_string(settings.balloons);
+           std::to_string(settings.volume) + "\r\n" + std::to_string(settings.balloons) + "\r\n" +
+           std::to_string(settings.lyrics);
 }

@@ -49,7 +49,10 @@ void Transport::PlayCurrent() {
 void Transport::PlayGoing(StepFunction step) {
     if (input == nullptr) return;
     switch (State()) {
-    case PlayerState::Paused: input->Resume(); return;
+    case PlayerState::Paused:
+        input->Resume();
+        display.PauseChanged();
+        return;
     case PlayerState::Playing: StopPlayback(); break;
     case PlayerState::Stopped: break;
     default: return;
@@ -115,8 +118,14 @@ void Transport::Stopped() {
 void Transport::TogglePause() {
     if (input == nullptr) return;
     switch (input->GetState()) {
-    case PlayerState::Playing: input->Pause(); break;
-    case PlayerState::Paused: input->Resume(); break;
+    case PlayerState::Playing:
+        input->Pause();
+        display.PauseChanged();
+        break;
+    case PlayerState::Paused:
+        input->Resume();
+        display.PauseChanged();
+        break;
     default: break;
     }
 }

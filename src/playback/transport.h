@@ -27,6 +27,8 @@ public:
     virtual void NowPlaying(const PlaylistEntry* entry, int number, bool canSeek) = 0;
     // Seconds into the open track, as the time shows them.
     virtual void ShowPosition(int seconds) = 0;
+    // The open track paused, or went on.
+    virtual void PauseChanged() {}
 
 protected:
     ~DisplayPort() = default;

@@ -14,7 +14,7 @@ class DetailReader {
 public:
     // Reads the queue's jobs, a relative path from `folder`, and posts `message` to
     // `window` whenever results wait untold. A reader still running is stopped first.
-    void Start(std::shared_ptr<DetailQueue> queue, DescribeFileFunction describe, const char* folder, HWND window,
+    void Start(std::shared_ptr<DetailQueue> queue, DescribeFileExport describe, const char* folder, HWND window,
                UINT message);
     // Ends the thread, waiting for it no longer than kStopWaitMs: a share that does not
     // answer must not hold up the exit. A thread still inside a read then ends with the

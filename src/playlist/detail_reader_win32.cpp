@@ -10,7 +10,7 @@ namespace {
 // What the thread owns, and what it reads with.
 struct Reading final : FileProbe {
     std::shared_ptr<DetailQueue> queue;
-    DescribeFileFunction describe;
+    DescribeFileExport describe;
     std::string folder;
     HWND window;
     UINT message;
@@ -53,7 +53,7 @@ DWORD WINAPI ReadAll(void* parameter) {
 
 }  // namespace
 
-void DetailReader::Start(std::shared_ptr<DetailQueue> jobs, DescribeFileFunction describe, const char* folder,
+void DetailReader::Start(std::shared_ptr<DetailQueue> jobs, DescribeFileExport describe, const char* folder,
                          HWND window, UINT message) {
     Stop();
     queue = jobs;

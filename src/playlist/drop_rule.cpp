@@ -1,7 +1,27 @@
 #include "playlist/drop_rule.h"
 
+#include <cctype>
 #include <cstring>
-#include <initializer_list>
+#include <iterator>
+
+namespace {
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The extension, dot included, is one of `listed` in lower or in upper case.
+template <size_t N>
+bool IsListed(const char* extension, const char* const (&listed)[N]) {
+    if (*extension++ != '.') return false;
+    for (const char* one : listed) {
+        if (std::strcmp(extension, one) == 0 || extension == Upper(one)) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 const char* FindExtension(const char* path, LeadByteTest isLeadByte) {
     const char* extension = nullptr;
@@ -18,14 +38,25 @@ const char* FindExtension(const char* path, LeadByteTest isLeadByte) {
 
 FileKind KindOfFile(const char* path, LeadByteTest isLeadByte) {
     const char* extension = FindExtension(path, isLeadByte);
-    for (const char* playlist : {".m3u", ".M3U", ".m3u8", ".M3U8"}) {
-        if (std::strcmp(extension, playlist) == 0) return FileKind::Playlist;
-    }
-    for (const char* music :
-         {".mp3", ".MP3", ".flac", ".FLAC", ".ogg", ".OGG", ".oga", ".OGA", ".opus", ".OPUS", ".wav", ".WAV"}) {
-        if (std::strcmp(extension, music) == 0) return FileKind::Music;
-    }
+    if (IsListed(extension, kPlaylistExtensions)) return FileKind::Playlist;
+    if (IsListed(extension, kMusicExtensions)) return FileKind::Music;
     return FileKind::Other;
+}
+
+std::string MusicFilePattern() {
+    std::string pattern;
+    for (const char* music : kMusicExtensions) pattern += (pattern.empty() ? "*." : ";*.") + Upper(music);
+    return pattern;
+}
+
+std::string RefusalCaption() {
+    std::string kinds;
+    for (const char* music : kMusicExtensions) kinds += std::string(music) + "、";
+    for (const char* playlist : kPlaylistExtensions) kinds += std::string(playlist) + "、";
+    // The last two joined by "和".
+    kinds.resize(kinds.size() - std::strlen("、"));
+    const size_t last = kinds.rfind("、");
+    return "只接受 " + kinds.replace(last, std::strlen("、"), " 和 ") + " 文件。";
 }
 
 bool IsUtf8PlaylistName(const char* path, LeadByteTest isLeadByte) {

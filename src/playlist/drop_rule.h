@@ -1,9 +1,22 @@
-// Which dropped or chosen files the playlist takes: playlist files by ".m3u" or
-// ".m3u8", music files by ".mp3", ".flac", ".ogg", ".oga", ".opus" or ".wav", each in
-// lower or in upper case, compared exactly. Platform-free.
+// Which dropped or chosen files the playlist takes: playlist files and music files by
+// the extensions listed here, each in lower or in upper case, compared exactly.
+// Platform-free.
 #pragma once
 
+#include <string>
+
 #include "text/ansi_code_page.h"
+
+// The one list of what is taken, lower case, without the dot: the rule, the open-file
+// dialog's music filter and the refusal's caption all come from it.
+constexpr const char* kPlaylistExtensions[] = {"m3u", "m3u8"};
+constexpr const char* kMusicExtensions[] = {"mp3", "flac", "ogg", "oga", "opus", "wav", "m4a", "aac", "wma", "wv"};
+
+// "*.MP3;*.FLAC;…": the dialog's pattern for music of every kind taken.
+std::string MusicFilePattern();
+
+// The caption of the box that refuses a file, naming every kind taken.
+std::string RefusalCaption();
 
 enum class FileKind { Playlist, Music, Other };
 

@@ -32,7 +32,7 @@ int HandleDrop(HDROP drop, HWND owner) {
             controlPanel.StopPlayback();
             playListEditor.AddFile(path.c_str());
             break;
-        case FileKind::Other: MessageBoxA(owner, "未知文件格式。", "只接受 mp3、flac、ogg、opus、wav、m3u 和 m3u8 文件。", MB_OK); break;
+        case FileKind::Other: MessageBoxA(owner, "未知文件格式。", RefusalCaption().c_str(), MB_OK); break;
         }
     }
     DragFinish(drop);

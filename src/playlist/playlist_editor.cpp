@@ -37,6 +37,11 @@ constexpr UINT kStartReading = WM_APP + 2;
 constexpr UINT_PTR kDetailsTimer = 1;
 constexpr UINT kDetailsDelayMs = 50;
 
+// The input plug-in's DescribeFile; null for a plug-in made before it.
+DescribeFileExport Describer() {
+    return reinterpret_cast<DescribeFileExport>(pluginLoader.InputExport(kInputDescribesFiles, "DescribeFile"));
+}
+
 void SetRowState(HWND list, int row, UINT state, UINT mask) {
     LVITEMA item = {};
     item.state = state;
@@ -106,7 +111,7 @@ LRESULT PlayListEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_COMMAND: OnCommand(LOWORD(wParam)); break;
     case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     case kStartReading:
-        if (queue != nullptr) reader.Start(queue, pluginLoader.Describer(), startDirectory, window, kDetailsMessage);
+        if (queue != nullptr) reader.Start(queue, Describer(), startDirectory, window, kDetailsMessage);
         break;
     case kDetailsMessage: SetTimer(window, kDetailsTimer, kDetailsDelayMs, nullptr); break;
     case WM_TIMER:
@@ -138,7 +143,7 @@ void PlayListEditor::OnInitDialog() {
     // A plug-in made before DescribeFile leaves the details to be read as each entry
     // plays: reading them here would hold up the window.
     queue.reset();
-    if (pluginLoader.Describer() != nullptr) {
+    if (Describer() != nullptr) {
         queue = std::make_shared<DetailQueue>();
         PostMessageA(window, kStartReading, 0, 0);
     }
@@ -257,12 +262,12 @@ void PlayListEditor::OpenFiles() {
 }
 
 std::vector<wchar_t> PlayListEditor::AskForFiles() {
-    static const char kFilter[] =
-        "音乐文件\0*.MP3;*.FLAC;*.OGG;*.OGA;*.OPUS;*.WAV\0"
-        "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U,*.M3U8)\0*.M3U;*.M3U8\0"
-        "所有文件(*.*)\0*.*\0";
-    std::wstring filter(sizeof(kFilter), L'\0');
-    filter.resize(MultiByteToWideChar(CP_ACP, 0, kFilter, sizeof(kFilter), filter.data(), sizeof(kFilter)));
+    static const char kOthers[] =
+        "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U,*.M3U8)\0*.M3U;*.M3U8\0所有文件(*.*)\0*.*\0";
+    const std::string filters = std::string("音乐文件") + '\0' + MusicFilePattern() + '\0' + std::string(kOthers, sizeof(kOthers));
+    std::wstring filter(filters.size(), L'\0');
+    filter.resize(MultiByteToWideChar(CP_ACP, 0, filters.data(), static_cast<int>(filters.size()), filter.data(),
+                                      static_cast<int>(filters.size())));
     // Room for thousands of names. A list that does not fit comes back shortened
     // without a word under Wine, and refused under Windows, so the first buffer is
     // large, and a refusal grows it and asks again.

@@ -14,6 +14,7 @@
 #define ID_NEXT 40013
 #define ID_PREVIOUS 40014
 #define ID_TITLE_BALLOONS 40015
+#define ID_LYRICS 40016
 
 // The playlist editor: its dialog, its menu bar and their commands. "关闭(&X)"
 // shares 40002 with the context menu's "退出"; each window routes its own.

@@ -74,6 +74,16 @@ class Driver:
     def cell(self, list_view, row, column):
         return bytes.fromhex(self.ask("cell", list_view, row, column)).decode("gbk")
 
+    def watch(self, window_class, seconds):
+        """What the first window of the class shows, looked at every millisecond for the
+        time given: (microseconds of the performance counter, text or None while hidden)
+        at each change."""
+        changes = []
+        for change in self.ask("watch", window_class, int(seconds * 1000)).split():
+            micros, visible, text = change.split(":")
+            changes.append((int(micros), bytes.fromhex(text).decode("gbk") if visible == "1" else None))
+        return changes
+
     def control_text(self, dialog, control):
         return self.text(self.ask("child", dialog, control))
 

@@ -34,7 +34,7 @@ class EditorTest(ProgramTest):
 
     def enter_in_the_open_dialog(self, window, *typed):
         """添加 in the editor, then each line typed into the open-file dialog and entered."""
-        editor = self.show(window, 4, EDITOR)
+        editor = self.show(window, 5, EDITOR)
         driver.click_control(editor, ADD)
         chooser = driver.wait_window("#32770", "打开")
         box = driver.ask("send", driver.ask("child", chooser, NAME_BOX), CBEM_GETEDITCONTROL, 0, 0)
@@ -59,7 +59,7 @@ class EditorTest(ProgramTest):
         driver.click(rows, x=(left + right) // 2, y=top + 30)
         driver.press(rows, "End", "alt+u", "alt+u", "Down", "Delete")
         wait_for(lambda: driver.ask("send", rows, LVM_GETITEMCOUNT, 0, 0) == "2", message="the Delete key to take a row")
-        panel = self.show(window, 5, PANEL)
+        panel = self.show(window, 6, PANEL)
         for control in (RANDOM, VOLUME):  # Random on, Loop left off: the two stay apart
             driver.click_control(panel, control)
         driver.press(driver.ask("child", panel, VOLUME), "End")  # the slider all the way up
@@ -68,7 +68,7 @@ class EditorTest(ProgramTest):
         folder = "Z:" + str(program.folder).replace("/", "\\")
         saved = (program.folder / "Data" / "PlayList.m3u").read_bytes()
         self.assertEqual(saved, f"{folder}\\c.mp3\r\n{folder}\\b.mp3\r\n".encode())
-        self.assertEqual((program.folder / "Data" / "Wzmp.ini").read_bytes(), b"0\r\n1\r\n100\r\n1")
+        self.assertEqual((program.folder / "Data" / "Wzmp.ini").read_bytes(), b"0\r\n1\r\n100\r\n1\r\n1")
 
         program.start()  # again, in the same folder
         window = driver.wait_window("Wuzzle")
@@ -89,12 +89,13 @@ class EditorTest(ProgramTest):
         wait_for(lambda: driver.control_text(panel, TITLE) == "01 first", message="the first entry playing")
 
     def test_the_open_dialog_shows_music_of_every_kind_and_nothing_else(self):
-        music = ["a.mp3", "b.FLAC", "c.ogg", "d.OGA", "e.opus", "f.WAV"]
+        music = ["a.mp3", "b.FLAC", "c.ogg", "d.OGA", "e.opus", "f.WAV", "g.m4a", "h.AAC", "i.wma", "j.WV"]
         files = [(f"Mix\\{name}", "tone1s.mp3") for name in music + ["list.m3u", "notes.txt"]]
         program, window = self.start_program(with_playlist(files, lines=[]))
         _, chooser, box = self.enter_in_the_open_dialog(window, "Mix")
-        # The dialog makes a new view of each folder it enters.
-        shown = lambda: driver.ask("send", driver.ask("inside", chooser, "SysListView32"), LVM_GETITEMCOUNT, 0, 0)
+        # Asked anew each time: entering a folder replaces the dialog's list of files.
+        def shown():
+            return driver.ask("send", driver.ask("inside", chooser, "SysListView32"), LVM_GETITEMCOUNT, 0, 0)
         wait_for(lambda: shown() == str(len(music)), message=lambda: f"{len(music)} files shown (it shows {shown()})")
         self.assertEqual(driver.ask("send", driver.ask("child", chooser, FILE_TYPE), CB_GETCURSEL, 0, 0), "0")
         driver.press(box, "Escape")
@@ -114,7 +115,7 @@ class EditorTest(ProgramTest):
         (elsewhere / "Lists" / "mix.m3u8").write_bytes("\r\n".join(lines).encode("utf-8-sig"))
         program, window = self.start_program(with_playlist([], lines=[]),
                                              {"WUZZLE_CAPTURE_PCM": "capture.raw", "WUZZLE_CAPTURE_PACED": "1"})
-        editor = self.show(window, 4, EDITOR)
+        editor = self.show(window, 5, EDITOR)
         folder = "Z:" + str(elsewhere).replace("/", "\\")
         self.assertEqual(driver.ask("drop", editor, folder + "\\Lists\\mix.m3u8"), "1")
         rows = driver.ask("child", editor, LIST)

@@ -13,10 +13,10 @@ AUDIO = ARCH_BUILD / "testdata" / "audio"
 PANEL = "控制面板"
 TITLE, ELAPSED, BITRATE, SAMPLE_RATE, PAUSE, NEXT, PLAY, VOLUME, POSITION = (1004, 1005, 1006, 1009, 1014, 1016,
                                                                             1017, 1018, 1020)
-ID_EXIT, ID_CONTROL_PANEL, ID_PLAY = 40002, 40009, 40011
+ID_EXIT, ID_CONTROL_PANEL, ID_PLAY, ID_NEXT = 40002, 40009, 40011, 40013
 TBM_GETPOS = 0x0400  # WM_USER
 WS_DISABLED = 0x08000000
-PLAY_FROM_THE_MENU = ("Down", "Down", "Down", "Right", "Return")  # "播放" in the menu's "播放" submenu
+PLAY_FROM_THE_MENU = ("Down",) * 4 + ("Right", "Return")  # "播放" in the menu's "播放" submenu
 
 
 def samples(path):
@@ -136,7 +136,7 @@ class PlaybackTest(ProgramTest):
     def test_the_panel_answers_the_keyboard_as_a_dialog(self):
         tracks = [(f"{name}.mp3", "tone1s.mp3") for name in "abc"]
         program, window, panel = self.start_with(with_playlist(tracks), "capture.raw")
-        driver.menu(window, *["Down"] * 5, "Return")  # "控制"
+        driver.menu(window, *["Down"] * 6, "Return")  # "控制"
         wait_for(lambda: driver.visible(panel), message="the panel")
         driver.click_control(panel, NEXT)  # the focus on 下一首, and the second track shown
         self.shows(panel, TITLE, "02 b")
@@ -222,11 +222,11 @@ class PlaybackTest(ProgramTest):
         wait_for(lambda: driver.ask("send", slider, TBM_GETPOS, 0, 0) == "55", message="the volume up 5")
         self.assertEqual(driver.text(driver.ask("shown", "WuzzleBalloon")), "音量 55")
 
-    def test_a_dropped_flac_plays_and_the_panel_and_balloon_show_its_title_artist_rates_and_time(self):
+    def test_dropped_flac_and_m4a_play_and_the_panel_and_balloon_show_their_titles_artists_rates_and_times(self):
         program, window, panel = self.start_with(with_playlist([], lines=[]))
-        shutil.copy(AUDIO / "flac44.flac", program.folder / "spring.flac")
-        path = "Z:" + str(program.folder / "spring.flac").replace("/", "\\")
-        self.assertEqual(driver.ask("drop", window, path), "1")
+        for name, fixture in (("spring.flac", "flac44.flac"), ("spring.m4a", "aac44.m4a")):
+            shutil.copy(AUDIO / fixture, program.folder / name)
+            self.assertEqual(driver.ask("drop", window, "Z:" + str(program.folder / name).replace("/", "\\")), "1")
         # The drop only adds the track; "播放", queued behind it, plays it.
         driver.command(window, ID_PLAY)
         self.shows_the_first_start(panel, "01 春天的故事")
@@ -236,6 +236,12 @@ class PlaybackTest(ProgramTest):
         self.assertEqual(driver.control_text(panel, SAMPLE_RATE), "44.10")
         self.assertEqual(driver.text(driver.wait_window("WuzzleBalloon", seconds=1)), "01 春天的故事\r\n小明")
         self.shows(panel, ELAPSED, "00:02")
+        # AAC in MP4, its tags in Chinese: the average bit rate of its audio.
+        driver.command(window, ID_NEXT)
+        self.shows(panel, TITLE, "02 春天的故事")
+        self.shows(panel, BITRATE, "129")
+        self.assertEqual(driver.control_text(panel, SAMPLE_RATE), "44.10")
+        self.shows(panel, ELAPSED, "00:01")
 
     def test_without_its_input_plug_in_it_says_so_and_ends_writing_nothing(self):
         def prepare(folder):

@@ -21,6 +21,11 @@
 //   fullscreen 1|0 [CLASS]     opens (in front, covering the primary monitor) or closes
 //                              a fullscreen window of the driver's own, of that class;
 //                              answers the window in front
+//   watch CLASS MS             looks at the first window of CLASS every millisecond for MS ms
+//                              and answers each change of what it shows as
+//                              "MICROS:VISIBLE:HEXTEXT", space-separated: the time (of the
+//                              performance counter, as the capture plug-in logs it), 1 while
+//                              shown, the text as `text` gives it
 //   drop HWND PATH             drops the file on the window as the shell would: the
 //                              drop's memory in the window's process, then WM_DROPFILES
 //   post|send HWND MSG WPARAM LPARAM
@@ -46,9 +51,18 @@ void Answer(HWND window) {
     Answer(static_cast<long>(reinterpret_cast<intptr_t>(window)));
 }
 
+std::string Hex(const char* text) {
+    std::string hex;
+    char digits[3];
+    for (const char* c = text; *c != '\0'; ++c) {
+        std::snprintf(digits, sizeof(digits), "%02x", static_cast<unsigned char>(*c));
+        hex += digits;
+    }
+    return hex;
+}
+
 void AnswerText(const char* text) {
-    for (const char* c = text; *c != '\0'; ++c) std::printf("%02x", static_cast<unsigned char>(*c));
-    std::putchar('\n');
+    std::puts(Hex(text).c_str());
 }
 
 // The item and its text buffer go to the list's process: the list writes through the
@@ -71,6 +85,28 @@ void AnswerCell(HWND list, int row, int column) {
     VirtualFreeEx(target, remote, 0, MEM_RELEASE);
     CloseHandle(target);
     AnswerText(text);
+}
+
+long long NowMicros() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return counter.QuadPart / frequency.QuadPart * 1000000 +
+           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+}
+
+std::string Watch(const char* className, DWORD ms) {
+    std::string changes, last;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(1)) {
+        HWND found = FindWindowA(className, nullptr);
+        char text[512] = {};
+        if (found != nullptr) GetWindowTextA(found, text, sizeof(text));
+        const std::string seen = (found != nullptr && IsWindowVisible(found) ? "1:" : "0:") + Hex(text);
+        if (seen == last) continue;
+        changes += std::to_string(NowMicros()) + ":" + seen + " ";
+        last = seen;
+    }
+    return changes;
 }
 
 HWND fullscreenWindow = nullptr;
@@ -137,7 +173,8 @@ bool Run(char* line) {
         Answer(GetDlgItem(window(1), static_cast<int>(number(2))));
     } else if (command == "inside") {  // the first descendant of a class, at any depth
         std::pair<const char*, HWND> search = {words[2] != nullptr ? words[2] : "", nullptr};
-        EnumChildWindows(window(1), [](HWND child, LPARAM data) -> BOOL {
+        // CALLBACK: stdcall in the 32-bit build, which a lambda's own convention is not.
+        EnumChildWindows(window(1), [](HWND child, LPARAM data) CALLBACK -> BOOL {
             auto* found = reinterpret_cast<std::pair<const char*, HWND>*>(data);
             char name[64] = {};
             GetClassNameA(child, name, sizeof(name));
@@ -152,6 +189,8 @@ bool Run(char* line) {
         AnswerText(text);
     } else if (command == "cell") {
         AnswerCell(window(1), static_cast<int>(number(2)), static_cast<int>(number(3)));
+    } else if (command == "watch") {
+        std::puts(Watch(words[1] != nullptr ? words[1] : "", static_cast<DWORD>(number(2))).c_str());
     } else if (command == "visible") {
         Answer(IsWindowVisible(window(1)));
     } else if (command == "rect") {

@@ -109,6 +109,57 @@ TEST(FlacEndSample, TakesTheLastHeaderThatFollowsItsPredecessor) {
     for (const Case& c : cases) EXPECT_EQ(FlacEndSample(c.tail, info), c.end) << c.name;
 }
 
+// An ADTS frame of `bytes` at the rate of `rateIndex` (4: 44.1 kHz), stereo, one block.
+std::string AdtsFrame(int bytes, int rateIndex = 4) {
+    const std::string header = {'\xFF', '\xF1', char(0x40 | rateIndex << 2), char(0x80 | bytes >> 11), char(bytes >> 3),
+                                char((bytes & 7) << 5 | 0x1F), '\xFC'};
+    return header + std::string(bytes - 7, '\x11');
+}
+
+TEST(WalkAdts, CountsWholeFramesEachAtTheEndOfTheOneBefore) {
+    const std::string frame = AdtsFrame(300), mpeg = std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\x55');
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int64_t mostSamples;
+        int frames;
+    };
+    const Case cases[] = {
+        {"three", frame + AdtsFrame(200) + AdtsFrame(400), INT64_MAX, 3},
+        {"another rate after two", frame + frame + AdtsFrame(300, 3), INT64_MAX, 2},
+        {"a frame cut off", frame + frame.substr(0, 100), INT64_MAX, 1},
+        {"MPEG audio", mpeg + mpeg + mpeg, INT64_MAX, 0},
+        {"up to the frame that holds sample 2048", frame + frame + frame, 2048, 2},
+    };
+    for (const Case& c : cases) {
+        const AdtsRun run = WalkAdts(c.bytes, c.mostSamples);
+        EXPECT_EQ(run.frames, c.frames) << c.name;
+        EXPECT_EQ(run.samples, c.frames * 1024) << c.name;
+    }
+}
+
+// An APEv2 tag (32-byte footer, with or without a header) and an ID3v1 tag follow the
+// audio; a size larger than the file is damage.
+TEST(TrailingTagBytes, CountsTheTagsAfterTheAudio) {
+    auto ape = [](uint32_t items, bool header) {
+        return "APETAGEX" + Le(2000, 4) + Le(items + 32, 4) + Le(1, 4) + Le(header ? 0xA0000000u : 0, 4) + Le(0, 8);
+    };
+    const std::string audio(1000, 'a'), v1 = "TAG" + std::string(125, ' ');
+    EXPECT_EQ(TrailingTagBytes(audio + std::string(50, 'i') + ape(50, false), 1082), 82);
+    EXPECT_EQ(TrailingTagBytes(audio + std::string(82, 'i') + ape(50, true) + v1, 1242), 242);
+    EXPECT_EQ(TrailingTagBytes(audio + ape(0xFFFFFF00u, false), 1032), 0);
+}
+
+// The last whole block ends the stream: its first sample has 40 bits.
+TEST(WavPackEndSample, TakesTheLastWholeBlock) {
+    auto block = [](uint64_t first, uint32_t samples) {
+        return "wvpk" + Le(92, 4) + Le(0x410, 2) + char(first >> 32) + '\0' + Le(0, 4) + Le(first, 4) + Le(samples, 4) +
+               Le(0, 8) + std::string(68, 'w');
+    };
+    EXPECT_EQ(WavPackEndSample(block(0, 22050) + block(22050, 22050)), 44100);
+    EXPECT_EQ(WavPackEndSample(block(0x100000000, 100) + block(0x100000064, 100).substr(0, 60)), 0x100000064);
+}
+
 TEST(OggEndGranule, BelievesTheLastPageUnlessItJumpsPastAPagesWorth) {
     const int64_t minute = 48000 * 60;
     struct Case {

@@ -11,6 +11,7 @@ TEST(ReadSettings, ReadsThreeLinesOfAtMostFourteenCharactersAndHoldsTheVolumeInR
         std::string bytes;
         int loop, random, volume;
         int balloons = 1;  // three lines, as older programs wrote them, mean on
+        int lyrics = 1;    // and so do four
     };
     const Case cases[] = {
         {"no file or empty", "", 0, 0, 50},
@@ -25,11 +26,12 @@ TEST(ReadSettings, ReadsThreeLinesOfAtMostFourteenCharactersAndHoldsTheVolumeInR
         {"beyond 32 bits held", "0\r\n0\r\n99999999999999", 0, 0, 100},
         {"balloons off", "0\r\n0\r\n5\r\n0", 0, 0, 5, 0},
         {"balloons on", "0\r\n0\r\n5\r\n1", 0, 0, 5, 1},
+        {"lyrics off", "0\r\n0\r\n5\r\n1\r\n0", 0, 0, 5, 1, 0},
     };
-    auto fields = [](const Settings& s) { return std::vector<int>{s.loop, s.random, s.volume, s.balloons}; };
+    auto fields = [](const Settings& s) { return std::vector<int>{s.loop, s.random, s.volume, s.balloons, s.lyrics}; };
     for (const Case& c : cases) {
         const Settings settings = ReadSettings(c.bytes);
-        EXPECT_EQ(fields(settings), (std::vector<int>{c.loop, c.random, c.volume, c.balloons})) << c.name;
+        EXPECT_EQ(fields(settings), (std::vector<int>{c.loop, c.random, c.volume, c.balloons, c.lyrics})) << c.name;
         // What an exit writes, the next start reads the same.
         EXPECT_EQ(fields(ReadSettings(SettingsBytes(settings))), fields(settings)) << c.name;
     }

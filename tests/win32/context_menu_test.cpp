@@ -63,8 +63,8 @@ TEST(TrayTip, IsCutWithinTheOriginalRecordOnAWholeCharacter) {
 // on the bar itself.
 TEST(MenuResources, HaveTheirCaptionsIdsAndNesting) {
     const std::pair<int, const char*> menus[] = {
-        {101, "菜单(移动:40001 歌名气泡:40015 播放(播放:40011 停止:40012 下一个:40013 上一个:40014) 播放列表:40008 "
-              "控制:40009 退出:40002)"},
+        {101, "菜单(移动:40001 歌名气泡:40015 歌词:40016 播放(播放:40011 停止:40012 下一个:40013 上一个:40014) "
+              "播放列表:40008 控制:40009 退出:40002)"},
         {102, "文件(&F)(打开(&O):40003 关闭(&X):40002) 编辑(&E)(删除(&D):40004 全部删除(&N):40005) 上移(&U):40006 "
               "下移(&D):40007"},
     };

@@ -185,7 +185,7 @@ Refusal refusal;
 // Runs inside the refusal box's modal loop: drops a file on the editor meanwhile,
 // then answers the box.
 void CALLBACK AnswerRefusal(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = FindWindowA("#32770", "只接受 mp3、flac、ogg、opus、wav、m3u 和 m3u8 文件。");
+    HWND box = FindWindowA("#32770", "只接受 mp3、flac、ogg、oga、opus、wav、m4a、aac、wma、wv、m3u 和 m3u8 文件。");
     if (box == nullptr || !IsWindowVisible(box)) return;
     if (++refusal.seen == 1) {
         char text[64] = {};
@@ -275,7 +275,7 @@ TEST_F(Dialogs, TheEndOfTheSessionSavesThePlaylistAndTheSettingsAsRead) {
     EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(FileBytes("Data\\PlayList.m3u"), "a.mp3\r\nb.mp3\r\n");
-    EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "1\r\n1\r\n100\r\n1");
+    EXPECT_EQ(FileBytes("Data\\Wzmp.ini"), "1\r\n1\r\n100\r\n1\r\n1");
 }
 
 // The program's own playlist file, read-only, cannot be opened for reading and

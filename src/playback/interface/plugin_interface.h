@@ -44,12 +44,35 @@ class OutputPlugin;
 // What an input module that exports GetInputFeatures (no arguments, a 32-bit bit set,
 // like GetInstance a plain function) can do beyond the twelve slots of old.
 constexpr unsigned kInputCanSeek = 1;
-// Bit 3: the module exports DescribeFile, which reads a file's details on any thread,
-// apart from the object that plays, so a long list can be read behind the user's back.
+// The module exports GetLyrics (LyricsExport).
+constexpr unsigned kInputHasLyrics = 2;
+// The module exports GetPlayedMs (PlayedMsExport).
+constexpr unsigned kInputKnowsPlayedTime = 4;
+// The module exports DescribeFile (DescribeFileExport).
 constexpr unsigned kInputDescribesFiles = 8;
-// DescribeFile: fills `info` as Open does and returns non-zero, or returns 0 for a
-// file Open would refuse; plays nothing and keeps nothing open. A plain function.
-typedef int (*DescribeFileFunction)(const char* path, TrackInfo* info);
+
+// GetLyrics(path, buffer, capacity): the lyrics inside the music file at `path` (ANSI
+// code page), as the text of an LRC file in UTF-8 after its byte-order mark: one line
+// of lyrics a line, each after its time ("[mm:ss.xxx]") where the file times them, as
+// the file holds them where it does not. Writes at most `capacity` bytes, with no
+// terminator, and returns how many bytes the whole text has; 0 when the file has no
+// lyrics or cannot be read. It opens the file by itself: any thread may call it, while
+// the module's object plays this file or another.
+typedef int (*LyricsExport)(const char* path, char* buffer, int capacity);
+// The program takes no more than this of any lyrics; a plug-in need give no more.
+constexpr int kLyricsBytesMost = 1 << 20;
+
+// GetPlayedMs(): milliseconds of the open track that the listener has heard: where
+// playing started or last jumped to, and what the output has played since, by the
+// device's count, not the decoder's. It holds while paused; -1 when nothing plays.
+// Cheap enough for a timer's tick; from the thread that drives the object.
+typedef int (*PlayedMsExport)();
+
+// DescribeFile(path, info): fills `info` as Open does and returns non-zero, or returns
+// 0 for a file Open would refuse; plays nothing and keeps nothing open. Any thread may
+// call it, while the module's object plays this file or another: a long playlist is
+// read behind the user's back.
+typedef int (*DescribeFileExport)(const char* path, TrackInfo* info);
 
 // The input module's object. The table has exactly twelve slots in this order, so
 // there is no virtual destructor (GCC would give it two slots); the program never

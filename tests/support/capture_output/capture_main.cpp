@@ -9,7 +9,10 @@
 //                          otherwise as fast as the input plug-in decodes.
 //   WUZZLE_CAPTURE_LOG     a text file that gets a line for every finished stream: when
 //                          its first sample was taken (microseconds of the performance
-//                          counter), its frames and its sampling rate.
+//                          counter), its frames and its sampling rate; then, paced, for
+//                          every time the stream ran dry, "FRAME:MICROS": the frames
+//                          played before, and how much later every frame from there on
+//                          was heard.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,18 +26,31 @@ namespace {
 class CaptureSink final : public SilentSink {
 public:
     CaptureSink(int sampleRate, int channels, bool paced, FILE*& samples, const std::string& logPath)
-        : SilentSink(sampleRate, channels, paced), sampleRate(sampleRate), samples(samples), logPath(logPath) {}
+        : SilentSink(sampleRate, channels, paced),
+          sampleRate(sampleRate),
+          paced(paced),
+          samples(samples),
+          logPath(logPath) {}
 
     ~CaptureSink() override {  // the stream is finished
         if (FILE* log = logPath.empty() ? nullptr : fopen(logPath.c_str(), "a")) {
-            fprintf(log, "%lld %lld %d\n", firstSampleMicros, frames, sampleRate);
+            fprintf(log, "%lld %lld %d%s\n", firstSampleMicros, frames, sampleRate, stalls.c_str());
             fclose(log);
         }
     }
 
     size_t Take(const char* pcm, size_t bytes) override {
+        const long long now = NowMicros();
         const size_t taken = SilentSink::Take(pcm, bytes);
-        if (taken > 0 && firstSampleMicros < 0) firstSampleMicros = NowMicros();
+        if (taken > 0 && firstSampleMicros < 0) firstSampleMicros = runStart = now;
+        // What was queued since the stream last ran dry plays out at this time.
+        const long long dry = runStart + runFrames * 1000000 / sampleRate;
+        if (taken > 0 && now > dry && paced) {
+            stalls.append(" ").append(std::to_string(frames)).append(":").append(std::to_string(now - dry));
+            runStart = now;
+            runFrames = 0;
+        }
+        runFrames += taken / frameBytes;
         frames += taken / frameBytes;
         if (samples != nullptr) fwrite(pcm, 1, taken, samples);
         return taken;
@@ -42,10 +58,13 @@ public:
 
 private:
     const int sampleRate;
+    const bool paced;
     FILE*& samples;  // the output's: closed when another file is named
     const std::string logPath;
     long long firstSampleMicros = -1;  // as printf takes them
     long long frames = 0;
+    long long runStart = 0, runFrames = 0;  // since the stream last ran dry
+    std::string stalls;
 };
 
 std::string Variable(const char* name) {

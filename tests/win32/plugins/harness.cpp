@@ -100,12 +100,12 @@ std::vector<int16_t> ReadSamples(const std::string& path) {
 }
 
 ::testing::AssertionResult MatchesReference(const std::vector<int16_t>& reference,
-                                            const std::vector<int16_t>& decoded) {
+                                            const std::vector<int16_t>& decoded, int tolerance) {
     int largest = 0;
     for (size_t i = 0; i < reference.size() && i < decoded.size(); ++i) {
         largest = std::max(largest, std::abs(reference[i] - decoded[i]));
     }
-    if (decoded.size() == reference.size() && largest <= 2) return ::testing::AssertionSuccess();
+    if (decoded.size() == reference.size() && largest <= tolerance) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << decoded.size() << " samples of " << reference.size()
                                          << ", the largest difference " << largest;
 }

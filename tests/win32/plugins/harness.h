@@ -51,5 +51,7 @@ bool PlayToEnd(const char* path, OutputPlugin* output, DWORD timeoutMs, int seek
 
 // The 16-bit samples of a file, as the capture plug-in or a reference decoder writes them.
 std::vector<int16_t> ReadSamples(const std::string& path);
-// As many samples as the reference, each within 2 of it: decoders may round a sample apart.
-::testing::AssertionResult MatchesReference(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded);
+// As many samples as the reference, each within `tolerance` of it: lossy decoders may
+// round a sample apart.
+::testing::AssertionResult MatchesReference(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded,
+                                            int tolerance = 2);

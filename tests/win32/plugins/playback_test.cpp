@@ -51,6 +51,31 @@ TEST_F(PlaybackTest, PauseHoldsTheTimeThroughAJumpAndLosesNothing) {
     EXPECT_TRUE(MatchesReference(ReadSamples("audio\\tone1s.mp3.raw"), ReadSamples("paused.raw")));
 }
 
+// What the lyrics are timed by: the output's count of what was heard, from where the
+// track started or jumped to; it holds while paused, and there is none once stopped.
+TEST_F(PlaybackTest, PlayedMsIsWhatTheOutputPlayedFromTheLastPlace) {
+    const auto playedMs = reinterpret_cast<PlayedMsExport>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("Input.ini"), "GetPlayedMs")));
+    Connect(TheCapture("", true));
+    ASSERT_NE(input->Open("audio\\tone6s.mp3", &info), 0);
+    EXPECT_EQ(playedMs(), -1);
+    input->Play();
+    ASSERT_TRUE(log.WaitFor(PlaybackEvent::ElapsedSeconds, 1, kGenerousMs));
+    input->Pause();
+    const int held = playedMs();
+    EXPECT_TRUE(held >= 1000 && held < 1500) << held;
+    Sleep(300);  // what must not happen has no event to wait for
+    EXPECT_EQ(playedMs(), held);
+    input->Seek(4);
+    EXPECT_EQ(playedMs(), 4000);
+    input->Resume();
+    ASSERT_TRUE(log.WaitFor(PlaybackEvent::ElapsedSeconds, 5, kGenerousMs));
+    const int after = playedMs();
+    EXPECT_TRUE(after >= 5000 && after < 5500) << after;
+    input->Stop();
+    EXPECT_EQ(playedMs(), -1);
+}
+
 // The program stops before every change of the playlist, in whatever state; no event
 // comes after a Stop.
 TEST_F(PlaybackTest, StopAndCloseInAnyStateLeaveItStoppedAndUsable) {

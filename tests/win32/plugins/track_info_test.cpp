@@ -1,6 +1,7 @@
 // What Open reports and what it refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -20,7 +21,7 @@ std::string Audio(const std::string& name) {
 
 // What the reader thread calls: the same details as Open, on any thread.
 int Describe(const std::string& path, TrackInfo* info) {
-    static const auto describe = reinterpret_cast<DescribeFileFunction>(reinterpret_cast<void*>(
+    static const auto describe = reinterpret_cast<DescribeFileExport>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA(PluginPath("Input.ini").c_str()), "DescribeFile")));
     return describe(path.c_str(), info);
 }
@@ -95,6 +96,16 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
         // 5.1, which plays as stereo: the rate and bit rate are still the file's.
         {"surround.wav", "", "", 4234, 44100, 2}, {"surround.flac", "", "", 891, 44100, 2},
         {"surround.ogg", "", "", 43, 44100, 2}, {"surround.opus", "", "", 0, 48000, 2},
+        // MP4, ASF and APEv2 tags; 3.99 s without the encoder's priming and padding (by an
+        // edit list, by iTunes's tag); HE-AAC at the rate it plays; raw AAC estimated.
+        {"aac44.m4a", "春天的故事", "小明", 129, 44100, 3}, {"itunes.m4a", "春天的故事", "小明", 129, 44100, 3},
+        {"aac22m.m4a", "", "", 49, 22050, 4}, {"he-aac.m4a", "", "", 48, 44100, 4},
+        {"adts44.aac", "夏天", "晓风", 130, 44100, 4}, {"alac44.m4a", "春天的故事", "小明", 292, 44100, 4},
+        {"alac24-96.m4a", "", "", 2099, 96000, 3}, {"wma44.wma", "春天的故事", "小明", 128, 44100, 4},
+        {"wma1-22m.wma", "", "", 32, 22050, 4}, {"wv44.wv", "春天的故事", "小明", 269, 44100, 3},
+        {"wv22m.wv", "", "", 145, 22050, 4}, {"surround.m4a", "", "", 257, 44100, 2},
+        {"surround.wv", "", "", 1673, 44100, 2},
+        {"mp3-named.m4a", "", "", 128, 44100, 4}, {"mp3-named.wma", "", "", 128, 44100, 4},
         {"mp3-named.ogg", "", "", 128, 44100, 4},
         {"wav-named.mp3", "", "", 1411, 44100, 4},
         // Damaged: cut short, a length that lies, a comment that claims gigabytes.
@@ -110,6 +121,10 @@ TEST(TrackInfoTest, TagsInTheAnsiCodePageAndExactNumbers) {
         {"wav-list-4gb.wav", "Claims 4 GB", "", 1411, 44100, 1},
         {"wav-text-wraps.wav", "Wraps", "", 1411, 44100, 1},
         {"wav-text-past.wav", "Past", "", 1411, 44100, 1},
+        {"m4a-cut.m4a", "", "", 129, 44100, 7}, {"m4a-title-4gb.m4a", "", "小明", 129, 44100, 3},
+        {"m4a-moov-4gb.m4a", "春天的故事", "小明", 129, 44100, 3}, {"adts-cut.aac", "", "", 131, 44100, 22},
+        {"wma-cut.wma", "", "", 128, 44100, 8}, {"wv-cut.wv", "", "", 259, 44100, 5},
+        {"wv-tag-4gb.wv", "", "", 270, 44100, 3}, {"wv-block-4gb.wv", "春天的故事", "小明", 269, 44100, 3},
     };
     for (const TrackCase& c : cases) {
         SCOPED_TRACE(c.file);
@@ -155,7 +170,7 @@ TEST(BadInputTest, IsRefusedAndNothingStaysOpen) {
     for (const std::string& path :
          {Audio("no-such-file.mp3"), Audio("empty.mp3"), Audio("text.mp3"), Audio("random.mp3"), Audio("cut-frame.mp3"),
           Audio("picture.bmp"), Audio("zeros-1gb.mp3"), Audio("wav-adpcm.wav"), Audio("vorbis-comment-4gb.ogg"),
-          Audio("opus-comment-4gb.opus"), PluginPath("Input.ini"),
+          Audio("opus-comment-4gb.opus"), Audio("wma-object-4gb.wma"), PluginPath("Input.ini"),
           std::string(program)}) {
         SCOPED_TRACE(path);
         const HANDLE next = NextHandle();
@@ -198,6 +213,30 @@ TEST(InputPluginTable, StatesComeByTheirNumbersThroughTheirSlots) {
     EXPECT_EQ(stateAfter(9), 1) << "Resume";
     EXPECT_EQ(stateAfter(7), 0) << "Stop";
     input->Close();
+}
+
+// What the program times and shows: the lyrics of each format, as LRC text in UTF-8.
+TEST(LyricsExport, GivesEachFormatsLyricsAsLrcText) {
+    TheInput();  // the module loaded
+    const auto lyrics = reinterpret_cast<LyricsExport>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("Input.ini"), "GetLyrics")));
+    ASSERT_NE(lyrics, nullptr);
+    const std::pair<const char*, const char8_t*> cases[] = {
+        {"lyrics-sylt.mp3", u8"[00:01.000]春天\n[00:02.000]\n[00:03.000]来了"},
+        {"lyrics-uslt-gbk.mp3", u8"[00:01.00]春天"},
+        {"lyrics.flac", u8"[00:01.00]春天来了\n[00:02.00]\n[00:03.00]花开了"},
+        {"lyrics.ogg", u8"[00:00.50]夏天"},
+        {"lyrics.opus", u8"[00:00.50]秋天"},
+        {"tag-v24-utf8.mp3", nullptr},
+        {"no-such-file.mp3", nullptr},
+    };
+    for (const auto& [file, text] : cases) {
+        char buffer[256];
+        const int size = lyrics(Audio(file).c_str(), buffer, sizeof(buffer));
+        const std::string expected =
+            text != nullptr ? "\xEF\xBB\xBF" + std::string(reinterpret_cast<const char*>(text)) : "";
+        EXPECT_EQ(std::string(buffer, std::clamp(size, 0, 256)), expected) << file;
+    }
 }
 
 }  // namespace
