@@ -27,6 +27,11 @@ constexpr int64_t kTagBytesKept = 16 << 20;
 // Where raw AAC's frames are counted for its length.
 constexpr int64_t kAdtsBytesWalked = 256 * 1024;
 constexpr int kAdtsFramesToCheck = 3;
+// The highest AAC core rate whose output an SBR layer found in the frames alone (not
+// said by the set-up) doubles.
+constexpr int kMostImplicitSbrRate = 24000;
+// An APEv2 tag's footer and an ID3v1 tag.
+constexpr int64_t kFooterBytes = 32 + 128;
 // Decoded before a jump's target and left out: a lossy frame overlaps the one before.
 constexpr int64_t kPreroll = 8192;
 
@@ -52,14 +57,16 @@ private:
 
     bool SkipId3v2();
     bool HoldsAdts();
+    AdtsRun WalkFrames(int64_t mostBytes, int64_t mostSamples);
     int64_t AdtsOffset(int64_t& frames);
+    bool KnowsFormat();
     bool NextWavPackBlock();
     bool OpenCodec();
     bool StartCodec();
-    // The decoder ready for what follows a jump to `frame`: back at the start a new
-    // one, made when it first decodes, since a jump there follows every Open.
+    // The decoder ready for what follows a jump to `frame`: back at the start (or
+    // before any decoding) a new one, made when it first decodes.
     void Restart(int64_t frame) {
-        fresh = frame == 0;
+        fresh = frame == 0 || codec == nullptr;
         if (!fresh) avcodec_flush_buffers(codec);
     }
     // The frame just decoded, into pcm: Audio, NewFormat, or nothing (all of it lies
@@ -133,10 +140,26 @@ bool FfmpegDecoder::SkipId3v2() {
 // Raw AAC has no signature: frames that follow each other at their stated lengths
 // from the start, or all there is, make it.
 bool FfmpegDecoder::HoldsAdts() {
-    std::string head(static_cast<size_t>(std::clamp<int64_t>(file.Length(), 0, kAdtsBytesWalked)), '\0');
-    head.resize(file.ReadAt(file.Size() - file.Length(), head.data(), head.size()));
-    adts = WalkAdts(head);
+    adts = WalkFrames(kAdtsBytesWalked, INT64_MAX);
     return adts.frames >= kAdtsFramesToCheck || (adts.frames > 0 && adts.bytes == file.Length());
+}
+
+// Raw AAC's frames from its start, over `mostBytes` and up to `mostSamples` (at the
+// core rate) at the most, read a part at a time.
+AdtsRun FfmpegDecoder::WalkFrames(int64_t mostBytes, int64_t mostSamples) {
+    const int64_t start = file.Size() - file.Length();
+    AdtsRun all;
+    char part[16 * 1024];  // more than a frame's largest
+    while (all.bytes < mostBytes && all.samples < mostSamples) {
+        const size_t got = file.ReadAt(start + all.bytes, part, static_cast<size_t>(std::min<int64_t>(sizeof(part), mostBytes - all.bytes)));
+        const AdtsRun run = WalkAdts(std::string_view(part, got), mostSamples - all.samples);
+        if (run.frames == 0 || (all.frames > 0 && run.sampleRate != all.sampleRate)) break;
+        if (all.frames == 0) all = AdtsRun{0, 0, 0, run.sampleRate, run.channels};
+        all.frames += run.frames;
+        all.bytes += run.bytes;
+        all.samples += run.samples;
+    }
+    return all;
 }
 
 bool FfmpegDecoder::Open() {
@@ -173,13 +196,32 @@ bool FfmpegDecoder::OpenCodec() {
     }
     packet = av_packet_alloc();
     frame = av_frame_alloc();
-    if (stream == nullptr || packet == nullptr || frame == nullptr || !StartCodec()) return false;
-    // The rate and channels as decoded: HE-AAC plays at twice its core's rate.
+    if (stream == nullptr || packet == nullptr || frame == nullptr ||
+        avcodec_find_decoder(stream->codecpar->codec_id) == nullptr) {
+        return false;
+    }
+    // The rate and channels as decoded, from the first frame where the container cannot
+    // tell them: HE-AAC plays at twice its core's rate.
     const unsigned char* audio;
     size_t bytes;
-    if (Decode(audio, bytes) != Decoded::Audio || rate <= 0 || rate > kMaxRate) return false;
+    if (!KnowsFormat()) {
+        rate = 0;  // the first frame's, whatever the container said
+        if (!StartCodec() || Decode(audio, bytes) != Decoded::Audio) return false;
+    }
+    if (rate <= 0 || rate > kMaxRate || channels < 1 || channels > kMaxChannels) return false;
     total = PresentFrames();
     return SeekToSample(0);
+}
+
+// Decoders come dear (an AAC one with its buffers takes a third of a megabyte), and a
+// playlist opens every file: the rate and channels the container gives stand, unless
+// an AAC core's rate may yet double.
+bool FfmpegDecoder::KnowsFormat() {
+    const AVCodecParameters& given = *stream->codecpar;
+    rate = kind == Container::Adts ? adts.sampleRate : given.sample_rate;
+    channels = kind == Container::Adts ? adts.channels : given.ch_layout.nb_channels;
+    mask = given.ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? given.ch_layout.u.mask : 0;
+    return channels > 0 && (given.codec_id != AV_CODEC_ID_AAC || rate > kMostImplicitSbrRate);
 }
 
 // A decoder as new, whose state (AAC's noise generator among it) is what a decode
@@ -230,8 +272,10 @@ std::string FfmpegDecoder::Tag(const char* key) const {
 // The seconds of audio, and the bytes that play for them.
 double FfmpegDecoder::Seconds(int64_t& audioBytes) {
     const int64_t fileBytes = file.Length();
-    // Tags after the audio are WavPack's and raw AAC's.
-    const std::string tail = kind == Container::WavPack || kind == Container::Adts ? ReadTail(file, file.Size() - fileBytes) : "";
+    // Tags after the audio are WavPack's and raw AAC's, whose footers the last bytes
+    // hold; WavPack's last block is looked for too.
+    const int64_t from = kind == Container::WavPack ? 0 : kind == Container::Adts ? file.Size() - kFooterBytes : file.Size();
+    const std::string tail = ReadTail(file, std::max(from, file.Size() - fileBytes));
     audioBytes = fileBytes - TrailingTagBytes(tail, fileBytes);
     switch (kind) {
         case Container::Mp4: {
@@ -320,7 +364,8 @@ std::optional<Decoded> FfmpegDecoder::TakeFrame() {
     const int count = frame->ch_layout.nb_channels;
     if (frame->nb_samples <= 0 || count < 1 || count > kMaxChannels || frame->sample_rate <= 0) return std::nullopt;
     const uint64_t places = frame->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? frame->ch_layout.u.mask : 0;
-    const bool newFormat = rate != 0 && (frame->sample_rate != rate || count != channels || places != mask);
+    // Where the channels are counts when they are mixed.
+    const bool newFormat = rate != 0 && (frame->sample_rate != rate || count != channels || (count > 2 && places != mask));
     rate = frame->sample_rate;
     channels = count;
     mask = places;
@@ -364,6 +409,10 @@ bool FfmpegDecoder::SeekToSample(int64_t frame) {
     pcm.clear();
     pending = draining = ended = false;
     if (total >= 0 && frame >= total) return false;
+    // Where the first frame played is stamped is known once one has been decoded.
+    const unsigned char* audio;
+    size_t bytes;
+    if (origin < 0 && frame > 0 && (!SeekToSample(0) || Decode(audio, bytes) == Decoded::End)) return false;
     if (kind == Container::Adts) {
         // Raw AAC has no timestamps to seek by: its frames are counted from the start.
         int64_t frames = std::max<int64_t>(frame - kPreroll, 0);
@@ -377,7 +426,8 @@ bool FfmpegDecoder::SeekToSample(int64_t frame) {
     }
     // ALAC and WavPack frames stand alone; a lossy one needs the frame before it, and
     // WMA Lossless's predictors the ones before that.
-    const bool alone = codec->codec_id == AV_CODEC_ID_ALAC || codec->codec_id == AV_CODEC_ID_WAVPACK;
+    const AVCodecID id = stream->codecpar->codec_id;
+    const bool alone = id == AV_CODEC_ID_ALAC || id == AV_CODEC_ID_WAVPACK;
     // Before the first frame played lies the priming, which the libraries leave out
     // themselves when they decode it from the start.
     const int64_t timestamp =
@@ -396,20 +446,9 @@ bool FfmpegDecoder::SeekToSample(int64_t frame) {
 // The offset of the raw AAC frame that holds `frames` (at the rate played), and where
 // that frame starts, in `frames`.
 int64_t FfmpegDecoder::AdtsOffset(int64_t& frames) {
-    const int64_t wanted = av_rescale(frames, adts.sampleRate, rate);
-    const int64_t start = file.Size() - file.Length();
-    int64_t offset = 0, samples = 0;
-    std::string chunk;
-    AdtsRun run;
-    do {
-        chunk.resize(kIoBytes);
-        chunk.resize(file.ReadAt(start + offset, chunk.data(), chunk.size()));
-        run = WalkAdts(chunk, wanted - samples);
-        offset += run.bytes;
-        samples += run.samples;
-    } while (run.frames > 0 && samples < wanted);
-    frames = av_rescale(samples, rate, adts.sampleRate);
-    return offset;
+    const AdtsRun run = WalkFrames(INT64_MAX, av_rescale(frames, adts.sampleRate, rate));
+    frames = av_rescale(run.samples, rate, adts.sampleRate);
+    return run.bytes;
 }
 
 // FFmpeg's WavPack reader stops at a block header it cannot take; the next block is

@@ -240,6 +240,7 @@ std::optional<AdtsFrame> ParseAdtsHeader(std::string_view bytes) {
     }
     frame.sampleRate = kAdtsRates[rateIndex];
     frame.samples = ((ByteAt(bytes, 6) & 3) + 1) * 1024;
+    frame.channels = (ByteAt(bytes, 2) & 1) << 2 | ByteAt(bytes, 3) >> 6;
     return frame;
 }
 
@@ -249,6 +250,7 @@ AdtsRun WalkAdts(std::string_view bytes, int64_t mostSamples) {
                                               run.samples + frame->samples <= mostSamples;
          frame = ParseAdtsHeader(ByteSlice(bytes, run.bytes))) {
         if (run.frames > 0 && frame->sampleRate != run.sampleRate) break;
+        if (run.frames == 0) run.channels = frame->channels;
         run.sampleRate = frame->sampleRate;
         ++run.frames;
         run.bytes += frame->bytes;

@@ -75,6 +75,7 @@ struct AdtsFrame {
     int64_t bytes = 0;
     int sampleRate = 0;  // of the AAC core; an SBR layer doubles what is played
     int samples = 0;     // at that rate
+    int channels = 0;    // 0: the frame's own elements tell
 };
 
 // The ADTS frame header at the start of `bytes`.
@@ -84,7 +85,7 @@ struct AdtsRun {
     int frames = 0;
     int64_t bytes = 0;    // of the frames walked
     int64_t samples = 0;  // at `sampleRate`
-    int sampleRate = 0;
+    int sampleRate = 0, channels = 0;  // of the first
 };
 
 // The whole frames from the start of `bytes`, each header at the end of the frame
