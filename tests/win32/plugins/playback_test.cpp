@@ -48,7 +48,14 @@ TEST_F(PlaybackTest, PauseHoldsTheTimeThroughAJumpAndLosesNothing) {
     EXPECT_EQ(log.Count(PlaybackEvent::ElapsedSeconds), 1);
     EXPECT_FALSE(log.WaitFor(PlaybackEvent::ElapsedSeconds, 2, 0)) << "one second, told once";
     EXPECT_EQ(log.Count(PlaybackEvent::TrackEnded), 1);
-    EXPECT_TRUE(MatchesReference(ReadSamples("audio\\tone1s.mp3.raw"), ReadSamples("paused.raw")));
+    // The whole track after the jump; before it, only what played before the Pause
+    // reached the worker, a moment on a busy machine.
+    const auto reference = ReadSamples("audio\\tone1s.mp3.raw");
+    auto played = ReadSamples("paused.raw");
+    ASSERT_GE(played.size(), reference.size());
+    EXPECT_LT(played.size() - reference.size(), reference.size() / 2);
+    played.erase(played.begin(), played.end() - reference.size());
+    EXPECT_TRUE(MatchesReference(reference, played));
 }
 
 // What the lyrics are timed by: the output's count of what was heard, from where the
