@@ -35,6 +35,18 @@ constexpr int64_t kFooterBytes = 32 + 128;
 // Decoded before a jump's target and left out: a lossy frame overlaps the one before.
 constexpr int64_t kPreroll = 8192;
 
+// The frame's samples from `first` to `last` of every channel, planar or interleaved,
+// into `out` interleaved, each made 16 bits by `convert`.
+template <typename Sample, typename Convert>
+void Interleave(const AVFrame& frame, bool planar, int64_t first, int64_t last, int16_t* out, Convert convert) {
+    const int count = frame.ch_layout.nb_channels;
+    for (int c = 0; c < count; ++c) {
+        const auto* in = reinterpret_cast<const Sample*>(frame.extended_data[planar ? c : 0]) + (planar ? 0 : c);
+        const int64_t step = planar ? 1 : count;
+        for (int64_t i = first; i < last; ++i) out[(i - first) * count + c] = convert(in[i * step]);
+    }
+}
+
 class FfmpegDecoder final : public Decoder {
 public:
     FfmpegDecoder(BufferedFile& file, Container kind) : file(file), kind(kind) {}
@@ -383,22 +395,23 @@ std::optional<Decoded> FfmpegDecoder::TakeFrame() {
     if (last <= first) return std::nullopt;
     const auto sampleFormat = static_cast<AVSampleFormat>(frame->format);
     const bool planar = av_sample_fmt_is_planar(sampleFormat);
-    const int bytesPerSample = av_get_bytes_per_sample(sampleFormat);
     pcm.resize(static_cast<size_t>((last - first) * count));
-    for (int64_t i = first; i < last; ++i) {
-        for (int c = 0; c < count; ++c) {
-            const uint8_t* at = planar ? frame->extended_data[c] + i * bytesPerSample
-                                       : frame->extended_data[0] + (i * count + c) * bytesPerSample;
-            int16_t& out = pcm[static_cast<size_t>((i - first) * count + c)];
-            switch (av_get_packed_sample_fmt(sampleFormat)) {
-                case AV_SAMPLE_FMT_U8: out = static_cast<int16_t>((*at - 128) * 256); break;
-                case AV_SAMPLE_FMT_S16: out = *reinterpret_cast<const int16_t*>(at); break;
-                case AV_SAMPLE_FMT_S32: out = Int16FromBits(*reinterpret_cast<const int32_t*>(at), 32); break;
-                case AV_SAMPLE_FMT_FLT: out = Int16FromFloat(*reinterpret_cast<const float*>(at)); break;
-                case AV_SAMPLE_FMT_DBL: out = Int16FromFloat(static_cast<float>(*reinterpret_cast<const double*>(at))); break;
-                default: return std::nullopt;
-            }
-        }
+    int16_t* out = pcm.data();
+    switch (av_get_packed_sample_fmt(sampleFormat)) {
+        case AV_SAMPLE_FMT_U8:
+            Interleave<uint8_t>(*frame, planar, first, last, out, [](uint8_t s) { return int16_t((s - 128) * 256); });
+            break;
+        case AV_SAMPLE_FMT_S16: Interleave<int16_t>(*frame, planar, first, last, out, [](int16_t s) { return s; }); break;
+        case AV_SAMPLE_FMT_S32:
+            Interleave<int32_t>(*frame, planar, first, last, out, [](int32_t s) { return Int16FromBits(s, 32); });
+            break;
+        case AV_SAMPLE_FMT_FLT:
+            Interleave<float>(*frame, planar, first, last, out, [](float s) { return Int16FromFloat(s); });
+            break;
+        case AV_SAMPLE_FMT_DBL:
+            Interleave<double>(*frame, planar, first, last, out, [](double s) { return Int16FromFloat(float(s)); });
+            break;
+        default: return std::nullopt;
     }
     if (!newFormat) return Decoded::Audio;
     pending = true;
