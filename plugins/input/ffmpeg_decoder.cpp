@@ -35,6 +35,18 @@ constexpr int64_t kFooterBytes = 32 + 128;
 // Decoded before a jump's target and left out: a lossy frame overlaps the one before.
 constexpr int64_t kPreroll = 8192;
 
+// The frame's samples from `first` to `last` of every channel, planar or interleaved,
+// into `out` interleaved, each made 16 bits by `convert`.
+template <typename Sample, typename Convert>
+void Interleave(const AVFrame& frame, bool planar, int64_t first, int64_t last, int16_t* out, Convert convert) {
+    const int count = frame.ch_layout.nb_channels;
+    for (int c = 0; c < count; ++c) {
+        const auto* in = reinterpret_cast<const Sample*>(frame.extended_data[planar ? c : 0]) + (planar ? 0 : c);
+        const int64_t step = planar ? 1 : count;
+        for (int64_t i = first; i < last; ++i) out[(i - first) * count + c] = convert(in[i * step]);
+    }
+}
+
 class FfmpegDecoder final : public Decoder {
 public:
     FfmpegDecoder(BufferedFile& file, Container kind) : file(file), kind(kind) {}
@@ -88,13 +100,13 @@ private:
     int rate = 0, channels = 0;
     uint64_t mask = 0;
     std::string id3Title, id3Artist;  // UTF-8, of a tag before raw AAC
-    AdtsRun adts;           // raw AAC's first frames
-    int64_t dataStart = 0;  // where an ASF file's packets start
-    int64_t total = -1;     // frames the container says are audio; -1: not known
-    int64_t origin = -1;    // the timestamp of the first frame played, in frames; -1: not known
-    bool placed = false;    // position holds; else the next frame's timestamp tells it
-    int64_t position = 0;   // of the next frame decoded, from the first frame played
-    int64_t target = 0;     // where a jump goes: what comes before is left out
+    AdtsRun adts;                     // raw AAC's first frames
+    int64_t dataStart = 0;            // where an ASF file's packets start
+    int64_t total = -1;               // frames the container says are audio; -1: not known
+    int64_t origin = -1;              // the timestamp of the first frame played, in frames; -1: not known
+    bool placed = false;              // position holds; else the next frame's timestamp tells it
+    int64_t position = 0;             // of the next frame decoded, from the first frame played
+    int64_t target = 0;               // where a jump goes: what comes before is left out
     bool draining = false, ended = false, pending = false, fresh = false;
     std::vector<int16_t> pcm;
 };
@@ -127,7 +139,8 @@ bool FfmpegDecoder::SkipId3v2() {
     head.resize(file.ReadAt(0, head.data(), head.size()));
     const auto header = ParseId3v2Header(head);
     if (!header) return true;
-    const int64_t kept = std::min({int64_t{header->bodyBytes}, file.Size() - int64_t{kId3v2HeaderBytes}, kTagBytesKept});
+    const int64_t kept =
+        std::min({int64_t{header->bodyBytes}, file.Size() - int64_t{kId3v2HeaderBytes}, kTagBytesKept});
     std::string body(static_cast<size_t>(std::max<int64_t>(kept, 0)), '\0');
     body.resize(file.ReadAt(kId3v2HeaderBytes, body.data(), body.size()));
     Id3v2Texts texts = ReadId3v2Texts(*header, body);
@@ -151,7 +164,8 @@ AdtsRun FfmpegDecoder::WalkFrames(int64_t mostBytes, int64_t mostSamples) {
     AdtsRun all;
     char part[16 * 1024];  // more than a frame's largest
     while (all.bytes < mostBytes && all.samples < mostSamples) {
-        const size_t got = file.ReadAt(start + all.bytes, part, static_cast<size_t>(std::min<int64_t>(sizeof(part), mostBytes - all.bytes)));
+        const size_t got = file.ReadAt(start + all.bytes, part,
+                                       static_cast<size_t>(std::min<int64_t>(sizeof(part), mostBytes - all.bytes)));
         const AdtsRun run = WalkAdts(std::string_view(part, got), mostSamples - all.samples);
         if (run.frames == 0 || (all.frames > 0 && run.sampleRate != all.sampleRate)) break;
         if (all.frames == 0) all = AdtsRun{0, 0, 0, run.sampleRate, run.channels};
@@ -176,7 +190,10 @@ bool FfmpegDecoder::Open() {
     if (format == nullptr) return false;
     format->pb = io;
     format->flags |= AVFMT_FLAG_CUSTOM_IO;
-    const char* name = kind == Container::Mp4 ? "mov" : kind == Container::Asf ? "asf" : kind == Container::WavPack ? "wv" : "aac";
+    const char* name = kind == Container::Mp4       ? "mov"
+                       : kind == Container::Asf     ? "asf"
+                       : kind == Container::WavPack ? "wv"
+                                                    : "aac";
     // Chosen by our probe: the libraries guess nothing. A failed open frees the context.
     if (avformat_open_input(&format, nullptr, av_find_input_format(name), nullptr) < 0) return false;
     dataStart = avio_tell(format->pb);
@@ -250,8 +267,8 @@ int64_t FfmpegDecoder::PresentFrames() {
     // instead of an edit list, counted at the rate played.
     unsigned zero = 0, priming = 0, padding = 0;
     uint64_t counted = 0;
-    if (sscanf(Tag("iTunSMPB").c_str(), "%x %x %x %" SCNx64, &zero, &priming, &padding, &counted) == 4 &&
-        counted > 0 && counted < static_cast<uint64_t>(frames)) {
+    if (sscanf(Tag("iTunSMPB").c_str(), "%x %x %x %" SCNx64, &zero, &priming, &padding, &counted) == 4 && counted > 0 &&
+        counted < static_cast<uint64_t>(frames)) {
         frames = static_cast<int64_t>(counted);
     }
     const int entries = avformat_index_get_entries_count(stream);
@@ -274,7 +291,9 @@ double FfmpegDecoder::Seconds(int64_t& audioBytes) {
     const int64_t fileBytes = file.Length();
     // Tags after the audio are WavPack's and raw AAC's, whose footers the last bytes
     // hold; WavPack's last block is looked for too.
-    const int64_t from = kind == Container::WavPack ? 0 : kind == Container::Adts ? file.Size() - kFooterBytes : file.Size();
+    const int64_t from = kind == Container::WavPack ? 0
+                         : kind == Container::Adts  ? file.Size() - kFooterBytes
+                                                    : file.Size();
     const std::string tail = ReadTail(file, std::max(from, file.Size() - fileBytes));
     audioBytes = fileBytes - TrailingTagBytes(tail, fileBytes);
     switch (kind) {
@@ -295,11 +314,13 @@ double FfmpegDecoder::Seconds(int64_t& audioBytes) {
         default: {
             // What the header claims, or less where a file cut short ends sooner: at
             // WavPack's last whole block, at what ASF's packets hold at the stream's rate.
-            double seconds = stream->duration > 0 ? static_cast<double>(stream->duration) * av_q2d(stream->time_base) : 0;
+            double seconds =
+                stream->duration > 0 ? static_cast<double>(stream->duration) * av_q2d(stream->time_base) : 0;
             const double bitrate = static_cast<double>(stream->codecpar->bit_rate);
             double there = 0;
             if (kind == Container::WavPack) {
-                if (const auto end = WavPackEndSample(tail)) there = static_cast<double>(*end) * av_q2d(stream->time_base);
+                if (const auto end = WavPackEndSample(tail))
+                    there = static_cast<double>(*end) * av_q2d(stream->time_base);
             } else if (bitrate > 0) {
                 there = static_cast<double>(fileBytes - dataStart) * 8 / bitrate;
             }
@@ -364,8 +385,9 @@ std::optional<Decoded> FfmpegDecoder::TakeFrame() {
     const int count = frame->ch_layout.nb_channels;
     if (frame->nb_samples <= 0 || count < 1 || count > kMaxChannels || frame->sample_rate <= 0) return std::nullopt;
     const uint64_t places = frame->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? frame->ch_layout.u.mask : 0;
-    // Where the channels are counts when they are mixed.
-    const bool newFormat = rate != 0 && (frame->sample_rate != rate || count != channels || (count > 2 && places != mask));
+    // The channels' places count only where they are mixed down.
+    const bool newFormat =
+        rate != 0 && (frame->sample_rate != rate || count != channels || (count > 2 && places != mask));
     rate = frame->sample_rate;
     channels = count;
     mask = places;
@@ -383,22 +405,26 @@ std::optional<Decoded> FfmpegDecoder::TakeFrame() {
     if (last <= first) return std::nullopt;
     const auto sampleFormat = static_cast<AVSampleFormat>(frame->format);
     const bool planar = av_sample_fmt_is_planar(sampleFormat);
-    const int bytesPerSample = av_get_bytes_per_sample(sampleFormat);
     pcm.resize(static_cast<size_t>((last - first) * count));
-    for (int64_t i = first; i < last; ++i) {
-        for (int c = 0; c < count; ++c) {
-            const uint8_t* at = planar ? frame->extended_data[c] + i * bytesPerSample
-                                       : frame->extended_data[0] + (i * count + c) * bytesPerSample;
-            int16_t& out = pcm[static_cast<size_t>((i - first) * count + c)];
-            switch (av_get_packed_sample_fmt(sampleFormat)) {
-                case AV_SAMPLE_FMT_U8: out = static_cast<int16_t>((*at - 128) * 256); break;
-                case AV_SAMPLE_FMT_S16: out = *reinterpret_cast<const int16_t*>(at); break;
-                case AV_SAMPLE_FMT_S32: out = Int16FromBits(*reinterpret_cast<const int32_t*>(at), 32); break;
-                case AV_SAMPLE_FMT_FLT: out = Int16FromFloat(*reinterpret_cast<const float*>(at)); break;
-                case AV_SAMPLE_FMT_DBL: out = Int16FromFloat(static_cast<float>(*reinterpret_cast<const double*>(at))); break;
-                default: return std::nullopt;
-            }
-        }
+    int16_t* out = pcm.data();
+    switch (av_get_packed_sample_fmt(sampleFormat)) {
+        case AV_SAMPLE_FMT_U8:
+            Interleave<uint8_t>(*frame, planar, first, last, out, [](uint8_t s) { return int16_t((s - 128) * 256); });
+            break;
+        case AV_SAMPLE_FMT_S16:
+            Interleave<int16_t>(*frame, planar, first, last, out, [](int16_t s) { return s; });
+            break;
+        case AV_SAMPLE_FMT_S32:
+            Interleave<int32_t>(*frame, planar, first, last, out, [](int32_t s) { return Int16FromBits(s, 32); });
+            break;
+        case AV_SAMPLE_FMT_FLT:
+            Interleave<float>(*frame, planar, first, last, out, [](float s) { return Int16FromFloat(s); });
+            break;
+        case AV_SAMPLE_FMT_DBL:
+            Interleave<double>(*frame, planar, first, last, out, [](double s) { return Int16FromFloat(float(s)); });
+            break;
+        default:
+            return std::nullopt;
     }
     if (!newFormat) return Decoded::Audio;
     pending = true;
@@ -406,13 +432,13 @@ std::optional<Decoded> FfmpegDecoder::TakeFrame() {
 }
 
 bool FfmpegDecoder::SeekToSample(int64_t frame) {
-    pcm.clear();
-    pending = draining = ended = false;
-    if (total >= 0 && frame >= total) return false;
     // Where the first frame played is stamped is known once one has been decoded.
     const unsigned char* audio;
     size_t bytes;
     if (origin < 0 && frame > 0 && (!SeekToSample(0) || Decode(audio, bytes) == Decoded::End)) return false;
+    pcm.clear();
+    pending = draining = ended = false;
+    if (total >= 0 && frame >= total) return false;
     if (kind == Container::Adts) {
         // Raw AAC has no timestamps to seek by: its frames are counted from the start.
         int64_t frames = std::max<int64_t>(frame - kPreroll, 0);
@@ -430,8 +456,8 @@ bool FfmpegDecoder::SeekToSample(int64_t frame) {
     const bool alone = id == AV_CODEC_ID_ALAC || id == AV_CODEC_ID_WAVPACK;
     // Before the first frame played lies the priming, which the libraries leave out
     // themselves when they decode it from the start.
-    const int64_t timestamp =
-        av_rescale_q(frame - (alone ? 0 : kPreroll) + origin, AVRational{1, rate}, stream->time_base);
+    const int64_t timestamp = av_rescale_q(frame - (alone ? 0 : kPreroll) + std::max<int64_t>(origin, 0),
+                                           AVRational{1, rate}, stream->time_base);
     if (av_seek_frame(format, stream->index, timestamp, AVSEEK_FLAG_BACKWARD) < 0) {
         // Readers other than MP4's find nothing before the first frame: that one, then.
         const int64_t first = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;

@@ -116,7 +116,8 @@ Container ProbeContainer(std::string_view head) {
         if (packet.substr(0, 8) == "OpusHead") return Container::OggOpus;
     }
     if (IsMp4Box(head)) return Container::Mp4;
-    if (head.substr(0, 16) == std::string_view("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16)) {
+    if (head.substr(0, 16) ==
+        std::string_view("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16)) {
         return Container::Asf;
     }
     if (head.substr(0, 4) == "wvpk") return Container::WavPack;
@@ -246,8 +247,9 @@ std::optional<AdtsFrame> ParseAdtsHeader(std::string_view bytes) {
 
 AdtsRun WalkAdts(std::string_view bytes, int64_t mostSamples) {
     AdtsRun run;
-    for (auto frame = ParseAdtsHeader(bytes); frame && static_cast<uint64_t>(run.bytes + frame->bytes) <= bytes.size() &&
-                                              run.samples + frame->samples <= mostSamples;
+    for (auto frame = ParseAdtsHeader(bytes);
+         frame && static_cast<uint64_t>(run.bytes + frame->bytes) <= bytes.size() &&
+         run.samples + frame->samples <= mostSamples;
          frame = ParseAdtsHeader(ByteSlice(bytes, run.bytes))) {
         if (run.frames > 0 && frame->sampleRate != run.sampleRate) break;
         if (run.frames == 0) run.channels = frame->channels;

@@ -83,8 +83,8 @@ std::optional<AdtsFrame> ParseAdtsHeader(std::string_view bytes);
 
 struct AdtsRun {
     int frames = 0;
-    int64_t bytes = 0;    // of the frames walked
-    int64_t samples = 0;  // at `sampleRate`
+    int64_t bytes = 0;                 // of the frames walked
+    int64_t samples = 0;               // at `sampleRate`
     int sampleRate = 0, channels = 0;  // of the first
 };
 

@@ -264,7 +264,8 @@ void PlayListEditor::OpenFiles() {
 std::vector<wchar_t> PlayListEditor::AskForFiles() {
     static const char kOthers[] =
         "MPEG音乐文件(*.MPG,*.MP2,*.MP3)\0*.MPG;*.MP2;*.MP3\0播放列表文件(*.M3U,*.M3U8)\0*.M3U;*.M3U8\0所有文件(*.*)\0*.*\0";
-    const std::string filters = std::string("音乐文件") + '\0' + MusicFilePattern() + '\0' + std::string(kOthers, sizeof(kOthers));
+    const std::string filters =
+        std::string("音乐文件") + '\0' + MusicFilePattern() + '\0' + std::string(kOthers, sizeof(kOthers));
     std::wstring filter(filters.size(), L'\0');
     filter.resize(MultiByteToWideChar(CP_ACP, 0, filters.data(), static_cast<int>(filters.size()), filter.data(),
                                       static_cast<int>(filters.size())));
