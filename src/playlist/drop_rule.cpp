@@ -60,6 +60,6 @@ std::string RefusalCaption() {
 }
 
 bool IsUtf8PlaylistName(const char* path, LeadByteTest isLeadByte) {
-    const char* extension = FindExtension(path, isLeadByte);
-    return std::strcmp(extension, ".m3u8") == 0 || std::strcmp(extension, ".M3U8") == 0;
+    static constexpr const char* kUtf8Playlists[] = {"m3u8"};
+    return IsListed(FindExtension(path, isLeadByte), kUtf8Playlists);
 }
