@@ -1,35 +1,16 @@
-// A small driver for the end-to-end tests: it reads one command per line on standard
-// input and answers one line each, so a test can ask about the program's windows
-// and post them messages from outside the program, with a single Wine start.
-//
-//   find CLASS [TITLE]         a top-level window of CLASS (with that ANSI title), or 0
-//   shown CLASS [TITLE]        the same, passing over windows not shown: a window is
-//                              made before its start-up is done, and shown after it
-//   child HWND ID              the dialog's control with that id, or 0
-//   inside HWND CLASS          the first window of CLASS among its descendants, or 0
-//   text HWND                  the window's text, its ANSI bytes in hex (it may hold line ends)
-//   cell HWND ROW COLUMN       a list view's cell text, the same way
-//   visible HWND               1 while the window is shown
-//   rect HWND                  left top right bottom
-//   styles HWND                style and extended style, in hex
-//   xwindow HWND               the X window that shows the window's top-level window
-//                              under Wine (0 elsewhere): Wine shows a window to the
-//                              programs before the X server has drawn it
-//   focus                      where a key pressed now goes: the window with the keyboard
-//                              focus in the thread in front, and the menu window whose loop
-//                              that thread runs (0 when none), which takes the keys instead
-//   fullscreen 1|0 [CLASS]     opens (in front, covering the primary monitor) or closes
-//                              a fullscreen window of the driver's own, of that class;
-//                              answers the window in front
-//   watch CLASS MS             looks at the first window of CLASS every millisecond for MS ms
-//                              and answers each change of what it shows as
-//                              "MICROS:VISIBLE:HEXTEXT", space-separated: the time (of the
-//                              performance counter, as the capture plug-in logs it), 1 while
-//                              shown, the text as `text` gives it
-//   drop HWND PATH             drops the file on the window as the shell would: the
-//                              drop's memory in the window's process, then WM_DROPFILES
-//   post|send HWND MSG WPARAM LPARAM
-//   quit
+// The end-to-end tests' driver: one command a line on standard input, one answer
+// line each, so a test looks at the program's windows from outside with one Wine start.
+// Windows are decimal handles; texts come as their ANSI bytes in hex.
+//   find|shown CLASS [TITLE]   a top-level window (shown: passing over hidden ones), or 0
+//   child HWND ID / inside HWND CLASS   a dialog's control / the first descendant of a class
+//   text HWND / cell HWND ROW COLUMN    a window's text / a list view's cell
+//   visible / rect / styles HWND        1 while shown / left top right bottom / hex styles
+//   xwindow HWND       the X window that shows it: Wine shows windows before X draws them
+//   focus              the focus window of the thread in front, and its open menu's owner
+//   fullscreen 1|0 [CLASS]   opens or closes a fullscreen window in front; answers the front one
+//   watch CLASS MS     each change of the first CLASS window for MS ms, "MICROS:VISIBLE:HEX"
+//   drop HWND PATH     a file dropped as the shell drops it
+//   post|send HWND MSG WPARAM LPARAM, quit
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>

@@ -47,17 +47,15 @@ TEST(StereoMixTest, EachChannelGoesToItsSideAtItsLevelAndTheWholeNeverClips) {
         std::vector<Speaker> speakers;
         std::string heard;
     };
+    // 5.1 in both orders is the decode table's, against sox.
     const Case cases[] = {
         {"WAVE 3.0", WaveSpeakers(3), "L0 R0 C-3 "},
         {"WAVE quad", WaveSpeakers(4), "L0 R0 L-3 R-3 "},
         {"WAVE 5.0", WaveSpeakers(5), "L0 R0 C-3 L-3 R-3 "},
-        {"WAVE 5.1", WaveSpeakers(6), "L0 R0 C-3 - L-3 R-3 "},
         {"WAVE 6.1", WaveSpeakers(7), "L0 R0 C-3 - C-6 L-3 R-3 "},
         {"WAVE 7.1", WaveSpeakers(8), "L0 R0 C-3 - L-3 R-3 L-3 R-3 "},
         {"Vorbis 3.0", VorbisSpeakers(3), "L0 C-3 R0 "},
-        {"Vorbis quad", VorbisSpeakers(4), "L0 R0 L-3 R-3 "},
         {"Vorbis 5.0", VorbisSpeakers(5), "L0 C-3 R0 L-3 R-3 "},
-        {"Vorbis 5.1", VorbisSpeakers(6), "L0 C-3 R0 L-3 R-3 - "},
         {"Vorbis 6.1", VorbisSpeakers(7), "L0 C-3 R0 L-3 R-3 C-6 - "},
         {"Vorbis 7.1", VorbisSpeakers(8), "L0 C-3 R0 L-3 R-3 L-3 R-3 - "},
         // A channel mask names the places: here 5.1 with side surrounds, and a front
