@@ -1,8 +1,5 @@
-"""Runs the staged program under Wine and Xvfb and looks at it from outside.
-
-The environment (WINEPREFIX, DISPLAY, LANG) comes from scripts/test. Every test gets
-its own copy of the staged folder, so what the program writes stays with the test.
-"""
+"""Runs the staged program under Wine and Xvfb (set up by scripts/test) and looks at it
+from outside. Every test gets its own copy of the staged folder and what it writes."""
 import atexit
 import os
 import shutil
@@ -75,9 +72,8 @@ class Driver:
         return bytes.fromhex(self.ask("cell", list_view, row, column)).decode("gbk")
 
     def watch(self, window_class, seconds):
-        """What the first window of the class shows, looked at every millisecond for the
-        time given: (microseconds of the performance counter, text or None while hidden)
-        at each change."""
+        """Each change of what the first window of the class shows, for the time given:
+        (microseconds of the performance counter, text or None while hidden)."""
         changes = []
         for change in self.ask("watch", window_class, int(seconds * 1000)).split():
             micros, visible, text = change.split(":")
@@ -115,10 +111,8 @@ class Driver:
         xdotool("click", button)
 
     def keys_reach(self, into):
-        """Waits until a key pressed now would go to `into`: the control with the keyboard
-        focus in the window in front, or MENU. A key goes where the focus is when it
-        arrives, and a click or a new window moves the focus only when the program gets
-        to it: a key pressed sooner goes elsewhere, or nowhere."""
+        """Waits until a key pressed now would go to `into` (the focus in the window in
+        front, or MENU): a click or a new window moves the focus only once handled."""
         def reached():
             focus, menu = (int(n) for n in self.ask("focus").split())
             return menu != 0 if into == MENU else menu == 0 and focus == int(into)
@@ -133,9 +127,8 @@ class Driver:
             xdotool("key", *keys)
 
     def menu(self, window, *keys):
-        """Keys pressed in the character's menu, opened by a right click on the figure.
-        While another window of the program is active, Wine takes a right click on the
-        figure for bringing it forward and opens no menu: a click brings it forward first."""
+        """Keys pressed in the character's menu, opened by a right click on the figure,
+        after a left click when another window of ours is active (Wine then opens none)."""
         if self.ask("focus").split()[0] != str(window):
             self.click(window)
             self.keys_reach(window)

@@ -7,7 +7,6 @@ import unittest
 from harness import MENU, SCREEN, ProgramTest, driver, wait_for, xdotool
 
 
-
 class CharacterTest(ProgramTest):
     def test_window_takes_the_skin_size_centred_borderless_and_topmost(self):
         program, window = self.start_program()

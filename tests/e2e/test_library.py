@@ -1,7 +1,5 @@
-"""A library of 20,000 tracks: the character and the rows come as soon as with three,
-the details behind them while the panel answers, every detail at once at the next
-start, an exit while reading as quick as any, and the playlist file back byte for
-byte."""
+"""A library of 20,000 tracks: the character and rows as soon as with three, details
+behind them, all at once at the next start, a quick exit, the playlist kept."""
 import os
 import struct
 import time
@@ -28,15 +26,13 @@ def library(count):
 
 
 def last_read(rows, count):
-    """Whether the last row shows its length: the files are read in list order (the
-    rows on screen first), so with the last read, all are. Asked of one row only: every
-    question stops the program's window for a moment."""
+    """Whether the last row shows its length: read in list order, it is read last. One
+    row only: every question stops the program's window for a moment."""
     return driver.cell(rows, count - 1, 2) != ""
 
 
 def unread(rows, count):
-    """The rows of a sample spread over the list, its last row among them, whose length
-    is not shown yet; the cache written at exit tells for every row."""
+    """The rows of a sample spread over the list (its last row too) with no length yet."""
     sample = sorted(set(range(0, count, max(1, count // 100))) | {count - 1})
     return [row for row in sample if driver.cell(rows, row, 2) == ""]
 

@@ -82,14 +82,7 @@ TEST(ComputeStep, StepsTenPixelsTowardsTheCursorWithoutOverflow) {
 }
 
 TEST(FollowTick, EveryTransitionOfTheTickTable) {
-    struct Case {
-        const char* name;
-        Situation from;
-        ScreenPoint cursor;
-        const char* events;
-        Situation to;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, Situation, ScreenPoint, const char*, Situation> cases[] = {
         {"left, cursor right: turns, then moves twice", kWalkingLeft, {700, 500},
          "pose WalkRight; move 393 207; move 407 207; advance", kWalkingRight},
         {"left, cursor left", kWalkingLeft, {100, 200}, "move 390 200; advance", kWalkingLeft},
@@ -103,14 +96,14 @@ TEST(FollowTick, EveryTransitionOfTheTickTable) {
         {"waiting, 20 both ways: stays", kWaitingLeft, {470, 220}, "advance", kWaitingLeft},
         {"resting: stays", kResting, {0, 0}, "advance", kResting},
     };
-    for (const Case& c : cases) {
-        FollowController follow = In(c.from);
+    for (const auto& [name, from, cursor, events, to] : cases) {
+        FollowController follow = In(from);
         FakePort port;
-        port.cursor = c.cursor;
+        port.cursor = cursor;
         follow.FollowTick(port);
-        EXPECT_EQ(port.events, c.events) << c.name;
-        EXPECT_EQ(Of(follow), c.to) << c.name;
-        EXPECT_EQ(follow.moveEnabled, In(c.from).moveEnabled) << c.name << ": the check mark stays";
+        EXPECT_EQ(port.events, events) << name;
+        EXPECT_EQ(Of(follow), to) << name;
+        EXPECT_EQ(follow.moveEnabled, In(from).moveEnabled) << name << ": the check mark stays";
     }
 }
 

@@ -51,12 +51,7 @@ TEST(HoldsMpegAudio, AskForAgreeingFramesAtTheirLengthsNotAChanceSync) {
     const std::string four = frame + frame + frame + frame, deep(5000, 'j');
     std::string xing = frame;
     xing.replace(36, 4, "Xing");
-    struct Case {
-        const char* name;
-        std::string audio;
-        bool isAll, holds;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, bool, bool> cases[] = {
         {"four frames", four, false, true},
         {"two frames that are all of it", frame + frame, true, true},
         {"junk first", "junk" + four, false, true},
@@ -72,41 +67,31 @@ TEST(HoldsMpegAudio, AskForAgreeingFramesAtTheirLengthsNotAChanceSync) {
         {"a header too near the end for its VBRI tag", frame.substr(0, 30), true, false},
         {"all ones", std::string(65536, '\xFF'), true, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(HoldsMpegAudio(c.audio, c.isAll), c.holds) << c.name;
+    for (const auto& [name, audio, isAll, holds] : cases) EXPECT_EQ(HoldsMpegAudio(audio, isAll), holds) << name;
 }
 
 // Four seconds at 128 kbit/s: 155 frames of 1152 samples in 65,200 bytes.
 TEST(InfoCountsHold, OnlyWhenTheFileAgrees) {
     const FrameHeader first = *ParseFrameHeader("\xFF\xFB\x90\x64");
-    struct Case {
-        const char* name;
-        InfoFrame info;
-        int64_t fileBytes, audioBytes;
-        bool holds;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, InfoFrame, int64_t, int64_t, bool> cases[] = {
         {"whole file", {155, 65200, true}, 65200, 65200, true},
         {"a tagged file counts its audio", {155, 65200, true}, 70000, 65072, true},
     };
-    for (const Case& c : cases) EXPECT_EQ(InfoCountsHold(c.info, first, c.fileBytes, c.audioBytes), c.holds) << c.name;
+    for (const auto& [name, info, fileBytes, audioBytes, holds] : cases)
+        EXPECT_EQ(InfoCountsHold(info, first, fileBytes, audioBytes), holds) << name;
 }
 
 TEST(FlacEndSample, TakesTheLastHeaderThatFollowsItsPredecessor) {
     FlacStreamInfo info;
     info.maxBlock = 4096;
     const std::string audio(300, '\x11');
-    struct Case {
-        const char* name;
-        std::string tail;
-        std::optional<uint64_t> end;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::optional<uint64_t>> cases[] = {
         {"two frames", FlacHeader(9) + audio + FlacHeader(10) + audio, 11 * 4096},
         {"a chance header after them", FlacHeader(9) + audio + FlacHeader(10) + audio + FlacHeader(90), 11 * 4096},
         {"a lone header", audio + FlacHeader(10) + audio, std::nullopt},
         {"a broken checksum", FlacHeader(9) + audio + FlacHeader(10).substr(0, 5) + "\x00" + audio, std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(FlacEndSample(c.tail, info), c.end) << c.name;
+    for (const auto& [name, tail, end] : cases) EXPECT_EQ(FlacEndSample(tail, info), end) << name;
 }
 
 // An ADTS frame of `bytes` at the rate of `rateIndex` (4: 44.1 kHz), stereo, one block.
@@ -118,23 +103,17 @@ std::string AdtsFrame(int bytes, int rateIndex = 4) {
 
 TEST(WalkAdts, CountsWholeFramesEachAtTheEndOfTheOneBefore) {
     const std::string frame = AdtsFrame(300), mpeg = std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\x55');
-    struct Case {
-        const char* name;
-        std::string bytes;
-        int64_t mostSamples;
-        int frames;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, int64_t, int> cases[] = {
         {"three", frame + AdtsFrame(200) + AdtsFrame(400), INT64_MAX, 3},
         {"another rate after two", frame + frame + AdtsFrame(300, 3), INT64_MAX, 2},
         {"a frame cut off", frame + frame.substr(0, 100), INT64_MAX, 1},
         {"MPEG audio", mpeg + mpeg + mpeg, INT64_MAX, 0},
         {"up to the frame that holds sample 2048", frame + frame + frame, 2048, 2},
     };
-    for (const Case& c : cases) {
-        const AdtsRun run = WalkAdts(c.bytes, c.mostSamples);
-        EXPECT_EQ(run.frames, c.frames) << c.name;
-        EXPECT_EQ(run.samples, c.frames * 1024) << c.name;
+    for (const auto& [name, bytes, mostSamples, frames] : cases) {
+        const AdtsRun run = WalkAdts(bytes, mostSamples);
+        EXPECT_EQ(run.frames, frames) << name;
+        EXPECT_EQ(run.samples, frames * 1024) << name;
     }
 }
 
@@ -162,22 +141,17 @@ TEST(WavPackEndSample, TakesTheLastWholeBlock) {
 
 TEST(OggEndGranule, BelievesTheLastPageUnlessItJumpsPastAPagesWorth) {
     const int64_t minute = 48000 * 60;
-    struct Case {
-        const char* name;
-        std::string tail;
-        int64_t last, believed;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, int64_t, int64_t> cases[] = {
         {"in step", OggPageBytes(96000, 7, "a") + OggPageBytes(144000, 7, "b"), 144000, 144000},
         {"a forged end", OggPageBytes(96000, 7, "a") + OggPageBytes(int64_t{1} << 40, 7, "b"), int64_t{1} << 40, 96000},
         {"another stream's page last", OggPageBytes(96000, 7, "a") + OggPageBytes(1 << 30, 8, "b"), 96000, 96000},
         {"a cut page last", OggPageBytes(96000, 7, "a") + OggPageBytes(1 << 30, 7, "bbbb").substr(0, 29), 96000, 96000},
     };
-    for (const Case& c : cases) {
-        const auto end = OggEndGranule(c.tail, 7, minute);
-        ASSERT_TRUE(end) << c.name;
-        EXPECT_EQ(end->last, c.last) << c.name;
-        EXPECT_EQ(end->believed, c.believed) << c.name;
+    for (const auto& [name, tail, last, believed] : cases) {
+        const auto end = OggEndGranule(tail, 7, minute);
+        ASSERT_TRUE(end) << name;
+        EXPECT_EQ(end->last, last) << name;
+        EXPECT_EQ(end->believed, believed) << name;
     }
 }
 
@@ -209,13 +183,8 @@ TEST(ReadWavLayout, FindsTheSamplesAndTextsWhereverTheChunksLie) {
                           Le(32, 2) + Le(4, 4) + Le(3, 2) + subformat);
     const std::string info = Chunk("LIST", "INFO" + Chunk("IART", "Band") + Chunk("INAM", std::string("Song\0", 5)));
     const std::string data(4000, '\x01');
-    struct Case {
-        const char* name;
-        std::string file;
-        int64_t dataBytes;  // -1: refused
-        std::string title, artist;
-    };
-    const Case cases[] = {
+    // Name, file, bytes of samples (-1: refused), title, artist.
+    const std::tuple<const char*, std::string, int64_t, std::string, std::string> cases[] = {
         {"texts after the samples", Wave(pcm16 + Chunk("data", data) + info), 4000, "Song", "Band"},
         {"texts first", Wave(info + pcm16 + Chunk("data", data)), 4000, "Song", "Band"},
         {"extensible float", Wave(extensibleFloat + Chunk("data", data)), 4000, "", ""},
@@ -223,13 +192,13 @@ TEST(ReadWavLayout, FindsTheSamplesAndTextsWhereverTheChunksLie) {
         {"a part frame at the end", Wave(pcm16 + Chunk("data", data.substr(0, 3999))), 3996, "", ""},
         {"no samples chunk", Wave(pcm16 + info), -1, "", ""},
     };
-    for (const Case& c : cases) {
-        const auto layout = ReadLayout(c.file);
-        ASSERT_EQ(layout.has_value(), c.dataBytes >= 0) << c.name;
+    for (const auto& [name, file, dataBytes, title, artist] : cases) {
+        const auto layout = ReadLayout(file);
+        ASSERT_EQ(layout.has_value(), dataBytes >= 0) << name;
         if (!layout) continue;
-        EXPECT_EQ(layout->dataBytes, c.dataBytes) << c.name;
-        EXPECT_EQ(layout->title, c.title) << c.name;
-        EXPECT_EQ(layout->artist, c.artist) << c.name;
+        EXPECT_EQ(layout->dataBytes, dataBytes) << name;
+        EXPECT_EQ(layout->title, title) << name;
+        EXPECT_EQ(layout->artist, artist) << name;
     }
 }
 
@@ -238,12 +207,8 @@ TEST(ReadWavLayout, FindsTheSamplesAndTextsWhereverTheChunksLie) {
 // throws).
 TEST(ReadWavLayout, SizesNearFourGiBNeitherHangNorThrow) {
     static const std::string data(4000, '\x01'), song("Song\0", 5);
-    struct Case {
-        const char* name;
-        std::string (*file)(uint32_t size);
-        int64_t dataBytes;  // -1: refused
-    };
-    const Case cases[] = {
+    // Name, file of a bad size, bytes of samples (-1: refused).
+    const std::tuple<const char*, std::string (*)(uint32_t size), int64_t> cases[] = {
         // The samples follow the bad size or lie before it: all of them open.
         {"an INFO text's, first", [](uint32_t size) {
              return Wave(Chunk("LIST", "INFO" + Chunk("INAM", song, size) + Chunk("IART", "Band")) + kPcm16 +
@@ -259,12 +224,12 @@ TEST(ReadWavLayout, SizesNearFourGiBNeitherHangNorThrow) {
         {"the format's",
          [](uint32_t size) { return Wave(Chunk("fmt ", kPcm16.substr(8), size) + Chunk("data", data)); }, -1},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, file, dataBytes] : cases) {
         // 0x80000000, then 0xFFFFFFF0 to 0xFFFFFFFF.
         for (uint64_t size = 0x80000000; size <= 0xFFFFFFFF; size = size == 0x80000000 ? 0xFFFFFFF0 : size + 1) {
             std::optional<WavLayout> layout;
-            EXPECT_NO_THROW(layout = ReadLayout(c.file(static_cast<uint32_t>(size)))) << c.name << ", " << size;
-            EXPECT_EQ(layout ? layout->dataBytes : -1, c.dataBytes) << c.name << ", " << size;
+            EXPECT_NO_THROW(layout = ReadLayout(file(static_cast<uint32_t>(size)))) << name << ", " << size;
+            EXPECT_EQ(layout ? layout->dataBytes : -1, dataBytes) << name << ", " << size;
         }
     }
 }

@@ -11,13 +11,7 @@ const Monitor kPrimary = {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}};
 const Monitor kAbove = {{0, -900, 1600, 0}, {0, -900, 1600, 0}};
 
 TEST(PlaceOnScreens, StaysWhileOnAnyMonitorAndComesBackToTheNearestWorkArea) {
-    struct Case {
-        const char* name;
-        ScreenRect window;
-        std::vector<Monitor> monitors;
-        ScreenPoint place;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, ScreenRect, std::vector<Monitor>, ScreenPoint> cases[] = {
         {"on the primary", {100, 100, 212, 212}, {kPrimary, kLeft}, {100, 100}},
         {"on the left monitor", {-600, 300, -488, 412}, {kPrimary, kLeft}, {-600, 300}},
         {"the left monitor went", {-600, 300, -488, 412}, {kPrimary}, {0, 300}},
@@ -26,20 +20,15 @@ TEST(PlaceOnScreens, StaysWhileOnAnyMonitorAndComesBackToTheNearestWorkArea) {
         {"far above, nearest is above", {300, -3000, 412, -2888}, {kPrimary, kAbove}, {300, -900}},
         {"no monitors known", {5000, 5000, 5112, 5112}, {}, {5000, 5000}},
     };
-    for (const Case& c : cases) EXPECT_EQ(PlaceOnScreens(c.window, c.monitors), c.place) << c.name;
+    for (const auto& [name, window, monitors, place] : cases)
+        EXPECT_EQ(PlaceOnScreens(window, monitors), place) << name;
 }
 
 TEST(FullscreenInFront, IsAnotherProgramCoveringTheCharactersWholeMonitor) {
     const ScreenRect monitor = {0, 0, 1920, 1080};
     const ScreenRect window = {100, 100, 900, 700};
     using S = ShellState;
-    struct Case {
-        const char* name;
-        Foreground foreground;
-        bool appBar;
-        bool fullscreen;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, Foreground, bool, bool> cases[] = {
         {"game on this monitor", {true, {0, 0, 1920, 1080}, monitor, true}, false, true},
         {"game on another monitor", {true, {0, 0, 1920, 1080}, monitor, false}, false, false},
         {"maximized, task bar still shown", {true, {0, 0, 1920, 1040}, monitor, true}, false, false},
@@ -53,7 +42,8 @@ TEST(FullscreenInFront, IsAnotherProgramCoveringTheCharactersWholeMonitor) {
         {"quiet hours after set-up", {true, window, monitor, true, S::QuietTime}, false, false},
         {"an ordinary window", {true, window, monitor, true, S::AcceptsNotifications}, false, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(FullscreenInFront(c.foreground, c.appBar), c.fullscreen) << c.name;
+    for (const auto& [name, foreground, appBar, fullscreen] : cases)
+        EXPECT_EQ(FullscreenInFront(foreground, appBar), fullscreen) << name;
 }
 
 }  // namespace

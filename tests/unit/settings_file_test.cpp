@@ -25,7 +25,6 @@ TEST(ReadSettings, ReadsThreeLinesOfAtMostFourteenCharactersAndHoldsTheVolumeInR
         {"blanks and junk", "  1x\r\nabc\r\n +7", 1, 0, 7},
         {"beyond 32 bits held", "0\r\n0\r\n99999999999999", 0, 0, 100},
         {"balloons off", "0\r\n0\r\n5\r\n0", 0, 0, 5, 0},
-        {"balloons on", "0\r\n0\r\n5\r\n1", 0, 0, 5, 1},
         {"lyrics off", "0\r\n0\r\n5\r\n1\r\n0", 0, 0, 5, 1, 0},
     };
     auto fields = [](const Settings& s) { return std::vector<int>{s.loop, s.random, s.volume, s.balloons, s.lyrics}; };

@@ -39,14 +39,9 @@ std::vector<uint8_t> Header(int32_t width, int32_t height, size_t length = kSkin
 }
 
 TEST(SkinSizeFromHeader, ReadsWidthAndHeightOrFallsBack) {
-    struct Case {
-        const char* name;
-        std::vector<uint8_t> bytes;
-        SkinSize expected;
-    };
     std::vector<uint8_t> noSignature = Header(64, 48);
     noSignature[0] = 'X';
-    const Case cases[] = {
+    const std::tuple<const char*, std::vector<uint8_t>, SkinSize> cases[] = {
         {"plain", Header(112, 96), {112, 96}},
         {"top-down picture", Header(112, -96), {112, 96}},
         {"signature not examined", noSignature, {64, 48}},
@@ -56,8 +51,8 @@ TEST(SkinSizeFromHeader, ReadsWidthAndHeightOrFallsBack) {
         {"absurd height", Header(100, 0x40000000), kFallbackSkinSize},
         {"most negative height", Header(100, INT32_MIN), kFallbackSkinSize},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(SkinSizeFromHeader(c.bytes.data(), c.bytes.size()), c.expected) << c.name;
+    for (const auto& [name, bytes, expected] : cases) {
+        EXPECT_EQ(SkinSizeFromHeader(bytes.data(), bytes.size()), expected) << name;
     }
 }
 

@@ -162,21 +162,16 @@ TEST_F(CharacterWindow, TheTitleBalloonStaysBesideTheFigureAndInsideTheWorkArea)
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(window, &figure);
     const int width = figure.right - figure.left, height = figure.bottom - figure.top;
-    struct Place {
-        const char* name;
-        LONG x, y;
-        bool onTheRight;
-    };
-    const Place places[] = {
+    const std::tuple<const char*, LONG, LONG, bool> places[] = {
         {"middle", (work.right - width) / 2, (work.bottom - height) / 2, true},
         {"right edge", work.right - width, 300, false},
         {"left edge", work.left, 300, true},
         {"top edge", 300, work.top, true},
         {"bottom right corner", work.right - width, work.bottom - height, false},
     };
-    for (const Place& place : places) {
-        SCOPED_TRACE(place.name);
-        SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& [name, x, y, onTheRight] : places) {
+        SCOPED_TRACE(name);
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         titleBalloon.Show(window, "01 春天的故事\r\n小明");
         HWND shown = FindWindowA("WuzzleBalloon", nullptr);
         ASSERT_EQ(shown, titleBalloon.Window());
@@ -189,8 +184,8 @@ TEST_F(CharacterWindow, TheTitleBalloonStaysBesideTheFigureAndInsideTheWorkArea)
                     balloon.bottom <= work.bottom);
         GetWindowRect(window, &figure);
         const LONG middle = (balloon.left + balloon.right) / 2, figureMiddle = (figure.left + figure.right) / 2;
-        EXPECT_EQ(middle > figureMiddle, place.onTheRight) << "on the side with room";
-        EXPECT_LT(place.onTheRight ? balloon.left - figure.right : figure.left - balloon.right, 0) << "touching it";
+        EXPECT_EQ(middle > figureMiddle, onTheRight) << "on the side with room";
+        EXPECT_LT(onTheRight ? balloon.left - figure.right : figure.left - balloon.right, 0) << "touching it";
         EXPECT_NE(WindowFromPoint({middle, (balloon.top + balloon.bottom) / 2}), shown) << "clicks go through";
     }
     // Where the character walks, the balloon goes along.

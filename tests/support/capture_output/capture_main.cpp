@@ -1,18 +1,12 @@
-// CaptureOutput.ini: takes the place of Output.ini in tests and writes what would
-// have been played to a file of raw 16-bit samples.
-//
-// Each call of GetInstance reads three environment variables:
-//   WUZZLE_CAPTURE_PCM     the file; when unset nothing is written. It is created at
-//                          the next stream's start and receives every stream played
-//                          until GetInstance names another file.
-//   WUZZLE_CAPTURE_PACED   "1": streams play in real time, as on a device;
-//                          otherwise as fast as the input plug-in decodes.
-//   WUZZLE_CAPTURE_LOG     a text file that gets a line for every finished stream: when
-//                          its first sample was taken (microseconds of the performance
-//                          counter), its frames and its sampling rate; then, paced, for
-//                          every time the stream ran dry, "FRAME:MICROS": the frames
-//                          played before, and how much later every frame from there on
-//                          was heard.
+// CaptureOutput.ini: Output.ini's stand-in for tests, writing what would have been
+// played to a file of raw 16-bit samples. Each GetInstance reads the environment:
+//   WUZZLE_CAPTURE_PCM    the file (none: nothing written), made at the next stream's
+//                         start and taking every stream until another file is named
+//   WUZZLE_CAPTURE_PACED  "1": real time, as on a device; else as fast as decoded
+//   WUZZLE_CAPTURE_LOG    a line a finished stream: its first sample's time (performance
+//                         counter, microseconds), frames, rate; then, paced, "FRAME:MICROS"
+//                         each time it ran dry: the frames before, and how much later
+//                         the rest was heard
 #include <windows.h>
 
 #include <cstdio>
