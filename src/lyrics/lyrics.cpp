@@ -81,18 +81,10 @@ std::string WithoutWordTimes(std::string_view text) {
 std::string_view Decoded(std::string_view bytes, std::string& storage, bool& utf8) {
     const bool cut = bytes.size() > static_cast<size_t>(kLyricBytesRead);
     bytes = bytes.substr(0, static_cast<size_t>(kLyricBytesRead));
-    std::string_view text = bytes;
-    utf8 = true;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        text.remove_prefix(3);
-    } else if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
-        storage = Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
-        text = storage;
-    } else {
-        utf8 = false;  // decided once the text is whole
-    }
+    const auto marked = MarkedUnicode(bytes, storage);
+    std::string_view text = marked.value_or(bytes);
     if (cut) text = text.substr(0, text.find_last_of("\r\n") + 1);
-    if (!utf8) utf8 = IsValidUtf8(text);
+    utf8 = marked || IsValidUtf8(text);  // without a mark, decided once the text is whole
     return text;
 }
 

@@ -149,13 +149,9 @@ bool IsTrackLine(std::string_view line, LeadByteTest isLeadByte) {
 PlaylistLines ReadPlaylistLines(std::string_view bytes, Unmarked unmarked) {
     PlaylistLines read;
     std::string decoded;
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
+    if (const auto marked = MarkedUnicode(bytes, decoded)) {
         read.unicode = true;
-        bytes.remove_prefix(3);
-    } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-        read.unicode = true;
-        decoded = Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
-        bytes = decoded;
+        bytes = *marked;
     } else if (unmarked == Unmarked::Guess) {
         const bool high = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
         read.unicode = high && IsValidUtf8(bytes);

@@ -76,3 +76,10 @@ bool IsValidUtf8(std::string_view text) {
     }
     return true;
 }
+
+std::optional<std::string_view> MarkedUnicode(std::string_view bytes, std::string& storage) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) return bytes.substr(3);
+    if (!bytes.starts_with("\xFF\xFE") && !bytes.starts_with("\xFE\xFF")) return std::nullopt;
+    storage = Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    return storage;
+}

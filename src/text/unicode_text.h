@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,3 +17,7 @@ std::string Utf16ToUtf8(std::string_view text, bool bigEndian);
 // Whether `text` is well-formed UTF-8: no stray or missing continuation bytes, no
 // overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);
+
+// Text that a byte-order mark says is Unicode, as UTF-8 without the mark: UTF-8 as it
+// is, UTF-16 (either order) converted into `storage`. None when there is no mark.
+std::optional<std::string_view> MarkedUnicode(std::string_view bytes, std::string& storage);
