@@ -158,19 +158,22 @@ HDROP MakeDrop(const std::vector<std::basic_string<Char>>& paths) {
 
 struct Refusal {
     int seen = 0;
-    std::string text;
+    std::string caption, text;
     HWND owner = nullptr;
 };
 Refusal refusal;
 
 // Runs inside the refusal box's modal loop: drops a file on the editor meanwhile,
-// then answers the box.
+// then answers the box, whatever it says.
 void CALLBACK AnswerRefusal(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = FindWindowA("#32770", "只接受 mp3、flac、ogg、oga、opus、wav、m4a、aac、wma、wv、m3u 和 m3u8 文件。");
-    if (box == nullptr || !IsWindowVisible(box)) return;
+    HWND box = nullptr;
+    do box = FindWindowExA(nullptr, box, "#32770", nullptr);
+    while (box != nullptr && (!IsWindowVisible(box) || box == controlPanel.Window() || box == playListEditor.Window()));
+    if (box == nullptr) return;
     if (++refusal.seen == 1) {
         char text[64] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        refusal.caption = WindowText(box);
         refusal.text = text;
         refusal.owner = GetWindow(box, GW_OWNER);
         SendMessageA(playListEditor.Window(), WM_DROPFILES,
@@ -184,7 +187,8 @@ void CALLBACK AnswerRefusal(HWND, UINT, UINT_PTR, DWORD) {
 TEST_F(Dialogs, ADropTakesItsFilesInOrderAndASecondDropDuringARefusalDoesNotDisturbIt) {
     const std::string deep = std::string(270 - FullPath(".").size() - 7, 'd');
     CreateDirectoryA(deep.c_str(), nullptr);
-    for (const std::string& name : {std::string("a.mp3"), deep + "\\b.MP3", std::string("c.mp3")}) CopyFileA("audio\\tag-none.mp3", name.c_str(), FALSE);
+    for (const std::string& name : {std::string("a.mp3"), deep + "\\b.MP3", std::string("c.mp3")})
+        CopyFileA("audio\\tag-none.mp3", name.c_str(), FALSE);
     std::ofstream("notes.txt") << "not music";
     AddRows("z");
     controlPanel.PlayCurrent();
@@ -200,11 +204,13 @@ TEST_F(Dialogs, ADropTakesItsFilesInOrderAndASecondDropDuringARefusalDoesNotDist
     controlPanel.NextTrack();
     EXPECT_EQ(controlPanel.input->GetState(), PlayerState::Stopped) << "a drop stops playback";
     EXPECT_EQ(refusal.seen, 1);
+    EXPECT_EQ(refusal.caption, "只接受 mp3、flac、ogg、oga、opus、wav、m4a、aac、wma、wv、m3u 和 m3u8 文件。");
     EXPECT_EQ(refusal.text, "未知文件格式。");
     EXPECT_EQ(refusal.owner, window);
 
     std::ofstream("list.m3u", std::ios::binary) << "c.mp3\r\na.mp3\r\n";
-    SendMessageA(playListEditor.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop<char>({FullPath("list.m3u")})), 0);
+    SendMessageA(playListEditor.Window(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop<char>({FullPath("list.m3u")})), 0);
     EXPECT_EQ(Rows(), "ca") << "a playlist file replaces the playlist";
 }
 
